@@ -1,0 +1,77 @@
+#include "platform/Codec.h"
+
+#include <unicode/ucnv.h>
+
+#include <cstring>
+#include <memory>
+
+namespace platform {
+namespace {
+
+struct ConverterCloser {
+  void operator()(UConverter* c) const { ucnv_close(c); }
+};
+
+// One converter per thread: ICU converters keep state and are not thread-safe.
+UConverter* converter() {
+  thread_local std::unique_ptr<UConverter, ConverterCloser> conv = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* c = ucnv_open("windows-31j", &status);
+    if (U_FAILURE(status)) c = nullptr;
+    return std::unique_ptr<UConverter, ConverterCloser>(c);
+  }();
+  return conv.get();
+}
+
+bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+}  // namespace
+
+QByteArray ToCp932(const QString& text) {
+  UConverter* c = converter();
+  if (!c || text.isEmpty()) return {};
+  ucnv_reset(c);
+  const auto* src = reinterpret_cast<const UChar*>(text.utf16());
+  const int32_t srcLen = static_cast<int32_t>(text.size());
+  QByteArray out(static_cast<qsizetype>(srcLen) * 2 + 4, '\0');
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t n = ucnv_fromUChars(c, out.data(), static_cast<int32_t>(out.size()), src, srcLen, &status);
+  if (U_FAILURE(status)) return {};
+  out.truncate(n);
+  return out;
+}
+
+QByteArray CutCp932(const QByteArray& bytes, std::size_t maxBytes) {
+  std::size_t i = 0;
+  const std::size_t n = static_cast<std::size_t>(bytes.size());
+  while (i < n) {
+    const std::size_t width = isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+    if (i + width > maxBytes) break;
+    i += width;
+  }
+  return bytes.left(static_cast<qsizetype>(std::min(i, n)));
+}
+
+QByteArray ToCp932Cut(const QString& text, std::size_t maxBytes) { return CutCp932(ToCp932(text), maxBytes); }
+
+QString FromCp932(const char* bytes, std::size_t size) {
+  if (!bytes || size == 0) return {};
+  const void* nul = std::memchr(bytes, 0, size);
+  const std::size_t len = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : size;
+  UConverter* c = converter();
+  if (!c || len == 0) return {};
+  ucnv_reset(c);
+  QString out(static_cast<qsizetype>(len) + 2, QChar(0));
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t n = ucnv_toUChars(c, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), bytes,
+                            static_cast<int32_t>(len), &status);
+  if (U_FAILURE(status)) return {};
+  out.truncate(n);
+  return out;
+}
+
+QString FromCp932(const QByteArray& bytes) {
+  return FromCp932(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+}  // namespace platform
