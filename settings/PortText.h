@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace settings {
+
+// A port box's text as a whole 32-bit integer: leading blanks and a sign are allowed, "$" or
+// "0x" introduces hexadecimal digits (up to 8, taken as the 32-bit pattern); anything else,
+// an empty text or a decimal value outside 32 bits fails. No port range is checked here.
+std::optional<std::int32_t> ParsePortText(const QString& text);
+
+}  // namespace settings
