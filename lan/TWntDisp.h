@@ -1,0 +1,74 @@
+#pragma once
+#include <QBrush>
+#include <QDialog>
+#include <QPixmap>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace platform {
+class NetNeighbourhood;
+}
+class MainThreadHandover;
+
+// "ユーザーの検索": the machines found on the local network, gathered by TWNet in the background.
+// Created once at start (WNetDisp = new TWNetDisp(frmMenu)); shown modally by the connection
+// dialog. exec() answers mrChoice when a name was picked (read ChosenName, or take it from
+// machineChosen) and mrCancel for "キャンセル"; the list and its selection survive between openings.
+class TWNetDisp : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int mrChoice = 1;
+  static constexpr int mrCancel = 2;
+  // The item data role that holds a machine's image index in ImageList1.
+  static constexpr int ImageIndexRole = Qt::UserRole;
+
+  // Walks this machine's network neighbourhood (platform::DefaultNetNeighbourhood()).
+  explicit TWNetDisp(QWidget* parent = nullptr);
+  // Walks the given source instead; tests pass an in-memory neighbourhood.
+  TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood> source);
+  ~TWNetDisp() override;
+
+  QString ChosenName;  // the picked machine name, or empty
+
+  QLabel* Image1 = nullptr;  // hidden; holds the background tile
+  QListWidget* ListView1 = nullptr;
+  std::vector<QPixmap> ImageList1;
+  QPushButton* Button1 = nullptr;  // "ユーザーの選択"
+  QPushButton* Button2 = nullptr;  // "キャンセル"
+
+  // Runs on the main thread for each entry the walk hands over; adds one list item per server.
+  void AddListItem(const QString& caption, int imageIndex);
+
+ signals:
+  // A machine name was picked; the window closes with mrChoice right after.
+  void machineChosen(const QString& name);
+
+ public slots:
+  void ListView1Click();
+  void ListView1DblClick();
+  void Button2Click();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate(std::shared_ptr<platform::NetNeighbourhood> source);
+  void FormPaint();
+  void FormResize();
+  void FormClose();
+
+  QBrush background_;  // the tile of Image1
+  std::shared_ptr<MainThreadHandover> handover_;
+};
+
+extern TWNetDisp* WNetDisp;

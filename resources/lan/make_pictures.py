@@ -1,0 +1,62 @@
+#!/usr/bin/env python3
+"""Writes the LAN browser's two 16 x 16 pictures as 24-bit BMP files beside this script:
+tile.bmp, the window's background tile in brown, maroon and orange, and
+disc.bmp, the grey disc before each machine name, on white (white is drawn transparent)."""
+import math
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SIZE = 16
+
+BROWN = (0x6B, 0x3A, 0x1E)
+MAROON = (0x80, 0x00, 0x00)
+ORANGE = (0xE8, 0x8A, 0x1A)
+WHITE = (0xFF, 0xFF, 0xFF)
+
+
+def write_bmp(name, pixel):
+    row_bytes = SIZE * 3  # 48: already a multiple of four
+    data = bytearray()
+    for y in reversed(range(SIZE)):  # bottom-up rows
+        for x in range(SIZE):
+            r, g, b = pixel(x, y)
+            data += bytes((b, g, r))
+    header = struct.pack('<2sIHHI', b'BM', 54 + len(data), 0, 0, 54)
+    info = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    assert len(data) == row_bytes * SIZE
+    with open(os.path.join(HERE, name), 'wb') as f:
+        f.write(header + info + data)
+
+
+def tile(x, y):
+    # A woven pattern: maroon ground, brown bands crossing, an orange stitch where they meet.
+    u, v = x % 8, y % 8
+    on_h = v in (3, 4)
+    on_v = u in (3, 4)
+    if on_h and on_v:
+        return ORANGE
+    if on_h or on_v:
+        # alternate which band lies on top in each quarter, so the tile reads as woven
+        return BROWN if ((x // 8) + (y // 8)) % 2 == (1 if on_h else 0) else (0x5A, 0x30, 0x18)
+    if (u + v) % 8 == 0:
+        return (0x9A, 0x10, 0x08)
+    return MAROON
+
+
+def disc(x, y):
+    # A grey disc lit from the upper left, on white.
+    cx = cy = 7.5
+    d = math.hypot(x - cx, y - cy)
+    if d > 6.6:
+        return WHITE
+    if d > 5.8:
+        return (0x50, 0x50, 0x50)
+    light = math.hypot(x - 5.5, y - 5.0)
+    level = max(0x70, min(0xE0, int(0xE0 - light * 16)))
+    return (level, level, level)
+
+
+if __name__ == '__main__':
+    write_bmp('tile.bmp', tile)
+    write_bmp('disc.bmp', disc)
