@@ -6,8 +6,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <random>
 
@@ -30,6 +35,34 @@ void selectSavedChara(const SaveRecord& record, SettingsDialogPort& dialog) {
 
 QString describe(const QString& what, const QString& path, const QString& reason) {
   return QStringLiteral("%1 %2: %3").arg(what, QFileInfo(path).absoluteFilePath(), reason);
+}
+
+FileResult failure(const QString& what, const QString& path, int err) {
+  return {false, describe(what, path, QString::fromLocal8Bit(std::strerror(err)))};
+}
+
+// 0, or the errno of the write that failed (a short write counts as a failure).
+int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) return EIO;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// Makes the rename itself durable; a failure here leaves a complete file either way.
+void syncFolder(const QByteArray& target) {
+  const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
+  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
 }
 
 }  // namespace
@@ -70,19 +103,24 @@ SaveRecord::Image EncodeSettings(SaveRecord& record, const SettingsDialogPort& d
 }
 
 FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image) {
-  QSaveFile file(path);
-  file.setDirectWriteFallback(false);
-  if (!file.open(QIODevice::WriteOnly))
-    return {false, describe(QStringLiteral("velm.dat を作成できません"), path, file.errorString())};
-  const auto size = static_cast<qint64>(image.size());
-  if (file.write(reinterpret_cast<const char*>(image.data()), size) != size) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return {false, describe(QStringLiteral("velm.dat に書き込めません"), path, reason)};
+  // QSaveFile is not used: it reports success after a short write on a full disk.
+  const QByteArray target = QFile::encodeName(path);
+  QByteArray temp = target + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return failure(QStringLiteral("velm.dat を作成できません"), path, errno);
+
+  struct stat old {};
+  const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  int err = ::fchmod(fd, mode) == 0 ? 0 : errno;
+  if (!err) err = writeAll(fd, image.data(), image.size());
+  if (!err && ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && !err) err = errno;
+  if (!err && ::rename(temp.constData(), target.constData()) != 0) err = errno;
+  if (err) {
+    ::unlink(temp.constData());
+    return failure(QStringLiteral("velm.dat に書き込めません"), path, err);
   }
-  // commit() flushes the new file to disk, then renames it over the old one.
-  if (!file.commit())
-    return {false, describe(QStringLiteral("velm.dat を置き換えられません"), path, file.errorString())};
+  syncFolder(target);
   return {};
 }
 
