@@ -7,7 +7,7 @@
 
 struct FoundEngine {
   QString name;             // display name, decoded from code page 932
-  std::string libraryPath;  // programFolder + "DllCpu/" + folder + "/TEKUM.DLL"
+  std::string libraryPath;  // programFolder + "DllCpu/" + folder + "/TEKUM.DLL" (any letter case)
 };
 
 struct EngineSearchResult {
