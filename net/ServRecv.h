@@ -1,0 +1,29 @@
+#pragma once
+#include <functional>
+
+#include "net/NetRecord.h"
+#include "net/NetWorker.h"
+
+// The host's receive thread for one accepted connection: collects whole records and hands
+// each to the main thread with the connection's client number.
+class ServRcvThread : public NetWorker {
+  Q_OBJECT
+
+ public:
+  struct Handlers {
+    std::function<void(TNetRecord&, int clientNumber)> record;  // HandleHostRecord
+    std::function<void(int clientNumber)> remove;               // RemoveClient, after a leave
+    std::function<void(int clientNumber)> lost;                 // the connection ended without one
+  };
+  ServRcvThread(sockets::Socket socket, int clientNumber, Handlers handlers);
+
+  int ClientNumber() const { return number_; }
+
+ protected:
+  void Body() override;
+
+ private:
+  int number_;
+  Handlers handlers_;
+  TNetRecord buffer_;
+};

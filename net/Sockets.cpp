@@ -1,0 +1,149 @@
+#include "net/Sockets.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace sockets {
+
+int Startup() { return 0; }
+void Cleanup() {}
+
+Socket OpenTcp() {
+  const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  return s < 0 ? InvalidSocket : s;
+}
+
+int Close(Socket s) { return s >= 0 && ::close(s) == 0 ? 0 : -1; }
+
+int Shutdown(Socket s) { return s >= 0 && ::shutdown(s, SHUT_RDWR) == 0 ? 0 : -1; }
+
+int Resolve(const QString& host, std::uint32_t& address) {
+  const QByteArray name = host.toLocal8Bit();
+  in_addr a{};
+  if (!name.isEmpty() && ::inet_aton(name.constData(), &a) != 0) {
+    address = a.s_addr;
+    return 0;
+  }
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  if (name.isEmpty() || ::getaddrinfo(name.constData(), nullptr, &hints, &found) != 0 || !found) return -1;
+  address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+  ::freeaddrinfo(found);
+  return 0;
+}
+
+QString AddressText(std::uint32_t address) {
+  const auto* b = reinterpret_cast<const unsigned char*>(&address);
+  return QString::asprintf("%d.%d.%d.%d", b[0], b[1], b[2], b[3]);
+}
+
+namespace {
+sockaddr_in Endpoint(std::uint32_t address, std::uint16_t port) {
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_addr.s_addr = address;
+  sa.sin_port = htons(port);
+  return sa;
+}
+}  // namespace
+
+int Bind(Socket s, std::uint32_t address, std::uint16_t port) {
+  const int on = 1;
+  ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  const sockaddr_in sa = Endpoint(address, port);
+  return ::bind(s, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0 ? 0 : -1;
+}
+
+int Listen(Socket s, int backlog) { return ::listen(s, backlog) == 0 ? 0 : -1; }
+
+Socket Accept(Socket s) {
+  int c;
+  do c = ::accept4(s, nullptr, nullptr, SOCK_CLOEXEC);
+  while (c < 0 && errno == EINTR);
+  return c < 0 ? InvalidSocket : c;
+}
+
+int WaitReadable(Socket s, int timeoutMs) {
+  pollfd pfd{s, POLLIN, 0};
+  const int rc = ::poll(&pfd, 1, timeoutMs);
+  if (rc < 0) return errno == EINTR ? 0 : -1;
+  return rc > 0 ? 1 : 0;
+}
+
+int Connect(Socket s, std::uint32_t address, std::uint16_t port) {
+  const sockaddr_in sa = Endpoint(address, port);
+  int rc;
+  do rc = ::connect(s, reinterpret_cast<const sockaddr*>(&sa), sizeof sa);
+  while (rc < 0 && errno == EINTR);
+  if (rc != 0) return -1;
+  // Records are small and answer one another: send each at once.
+  const int on = 1;
+  ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  return 0;
+}
+
+int LocalPort(Socket s, std::uint16_t& port) {
+  sockaddr_in sa{};
+  socklen_t len = sizeof sa;
+  if (::getsockname(s, reinterpret_cast<sockaddr*>(&sa), &len) != 0) return -1;
+  port = ntohs(sa.sin_port);
+  return 0;
+}
+
+int SendAll(Socket s, const void* data, std::size_t size, int timeoutMs) {
+  if (s < 0) return -1;
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+  const auto* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const int flags = MSG_NOSIGNAL | (timeoutMs >= 0 ? MSG_DONTWAIT : 0);
+    const ssize_t n = ::send(s, p, size, flags);
+    if (n > 0) {
+      p += n;
+      size -= static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && timeoutMs >= 0) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      if (left <= 0) return -1;
+      pollfd pfd{s, POLLOUT, 0};
+      if (::poll(&pfd, 1, static_cast<int>(left)) < 0 && errno != EINTR) return -1;
+      continue;
+    }
+    return -1;
+  }
+  return 0;
+}
+
+int ReceiveRecord(Socket s, void* buffer256) {
+  auto* p = static_cast<char*>(buffer256);
+  std::size_t got = 0;
+  while (got < 256) {
+    const ssize_t n = ::recv(s, p + got, 256 - got, 0);
+    if (n > 0) {
+      got += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    return -1;  // error, or the peer closed the stream
+  }
+  return 0;
+}
+
+int SetSendBuffer(Socket s, int bytes) {
+  return ::setsockopt(s, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes) == 0 ? 0 : -1;
+}
+
+}  // namespace sockets

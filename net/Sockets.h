@@ -1,0 +1,44 @@
+#pragma once
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+// The thin blocking IPv4 socket layer. Every operation answers 0 (or a socket) for success
+// and -1 for failure. Addresses are IPv4 in network byte order.
+namespace sockets {
+
+using Socket = int;
+inline constexpr Socket InvalidSocket = -1;
+
+int Startup();  // nothing to start on this platform; kept so callers read as designed
+void Cleanup();
+
+Socket OpenTcp();
+int Close(Socket s);
+int Shutdown(Socket s);  // both directions; wakes a thread blocked in recv or accept on it
+
+// A dotted IPv4 address is used as it stands; anything else is looked up and its first
+// IPv4 address taken.
+int Resolve(const QString& host, std::uint32_t& address);
+QString AddressText(std::uint32_t address);  // "%d.%d.%d.%d"
+
+int Bind(Socket s, std::uint32_t address, std::uint16_t port);  // with SO_REUSEADDR
+int Listen(Socket s, int backlog);
+Socket Accept(Socket s);
+// Waits up to timeoutMs for something to read or accept: 1 ready, 0 not yet, -1 error.
+int WaitReadable(Socket s, int timeoutMs);
+int Connect(Socket s, std::uint32_t address, std::uint16_t port);
+int LocalPort(Socket s, std::uint16_t& port);
+
+// Sends every byte, never raising SIGPIPE. With a time limit (ms) the send gives up once no
+// byte could be sent for that long in total; a negative limit waits as long as it takes.
+int SendAll(Socket s, const void* data, std::size_t size, int timeoutMs = -1);
+
+// Collects exactly 256 bytes however the stream splits them; -1 on error or a closed stream.
+int ReceiveRecord(Socket s, void* buffer256);
+
+// Caps the kernel's send buffer for one connection, so a peer that stops reading is noticed.
+int SetSendBuffer(Socket s, int bytes);
+
+}  // namespace sockets
