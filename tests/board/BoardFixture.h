@@ -1,0 +1,44 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QPoint>
+
+#include "board/IReversi.h"
+#include "tests/board/BoardText.h"
+#include "tests/support/MessageRecorder.h"
+
+// A 450 x 450 board (cells of 50 pixels from (25, 25)) with recorded message boxes and
+// its six record counters wired to an array.
+class BoardFixture : public ::testing::Test {
+ protected:
+  enum Counter { kSouNum, kSouWin, kSouLose, kNetNum, kNetWin, kNetLose };
+
+  BoardFixture() {
+    board.resize(450, 450);
+    board.SetBanSize(8, 8);
+    board.SouNum = &counters[kSouNum];
+    board.SouWin = &counters[kSouWin];
+    board.SouLose = &counters[kSouLose];
+    board.NetNum = &counters[kNetNum];
+    board.NetWin = &counters[kNetWin];
+    board.NetLose = &counters[kNetLose];
+  }
+
+  // A point well inside the hit area of a cell (hit areas start 5 pixels before the grid).
+  static QPoint Centre(int x, int y) { return {45 + 50 * x, 45 + 50 * y}; }
+
+  // Moves the pointer over a cell, then clicks it, through the board's handlers.
+  void ClickCell(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+    const QPoint at = Centre(x, y);
+    board.BanMouseMove(&board, {}, at.x(), at.y());
+    board.BanMouseDown(&board, button, {}, at.x(), at.y());
+  }
+
+  static constexpr int kLocal = static_cast<int>(PlayerKind::Local);
+  static constexpr int kCpu = static_cast<int>(PlayerKind::Cpu);
+  static constexpr int kNet = static_cast<int>(PlayerKind::Net);
+
+  MessageRecorder boxes;
+  TIReversi board;
+  std::int32_t counters[6] = {};
+};
