@@ -1,0 +1,41 @@
+#pragma once
+// A throw-away program folder with a DllCpu/ folder to put engines in.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <string>
+
+inline std::string BuiltTekum() {
+  const char* dir = std::getenv("VELM_BIN_DIR");
+  return std::string(dir ? dir : VELM_BIN_DIR_DEFAULT) + "/DllCpu/Tekum/TEKUM.DLL";
+}
+
+class EngineFolder {
+ public:
+  EngineFolder() { QDir(dir_.path()).mkpath("DllCpu"); }
+
+  // Ends in "/", as the program folder does.
+  std::string ProgramFolder() const { return dir_.path().toStdString() + "/"; }
+  std::string DllCpu() const { return ProgramFolder() + "DllCpu/"; }
+
+  // Copies library into DllCpu/<folder>/<fileName> and answers the path.
+  std::string Install(const std::string& folder, const std::string& library, const std::string& fileName = "TEKUM.DLL") {
+    QDir(QString::fromStdString(DllCpu())).mkpath(QString::fromStdString(folder));
+    const std::string target = DllCpu() + folder + "/" + fileName;
+    QFile::copy(QString::fromStdString(library), QString::fromStdString(target));
+    return target;
+  }
+
+  void Write(const std::string& relative, const QByteArray& bytes) {
+    const QString path = QString::fromStdString(ProgramFolder() + relative);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+  }
+
+  void MakeFolder(const std::string& relative) { QDir().mkpath(QString::fromStdString(ProgramFolder() + relative)); }
+
+ private:
+  QTemporaryDir dir_;
+};

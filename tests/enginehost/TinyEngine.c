@@ -1,0 +1,66 @@
+/* A second engine, written in plain C against the contract header alone. By default it plays
+   the first legal cell in column order; the build makes variants of it that answer a fixed cell
+   or leave out an export, to stand in for broken engines. */
+#include <string.h>
+
+#include "enginehost/EngineContract.h"
+
+#if !defined(TINY_LEAVE_OUT_MOVE) && !defined(TINY_ANSWER_X)
+static int Inside(const EngineBoardSize* size, int x, int y) {
+  return x >= 0 && x < size->columns && y >= 0 && y < size->rows;
+}
+
+static int Encloses(const EngineBoardSize* size, EngineBoard board, int32_t side, int x, int y) {
+  int dx, dy;
+  if (board[x][y] != VELM_ENGINE_EMPTY) return 0;
+  for (dx = -1; dx <= 1; ++dx)
+    for (dy = -1; dy <= 1; ++dy) {
+      int px = x + dx, py = y + dy, passed = 0;
+      if (dx == 0 && dy == 0) continue;
+      while (Inside(size, px, py) && board[px][py] != VELM_ENGINE_EMPTY && board[px][py] != side) {
+        px += dx;
+        py += dy;
+        ++passed;
+      }
+      if (passed > 0 && Inside(size, px, py) && board[px][py] == side) return 1;
+    }
+  return 0;
+}
+
+VELM_ENGINE_EXPORT int32_t VELM_ENGINE_CALL Tekuming(const EngineBoardSize* size, EngineBoard board, int32_t side,
+                                                     EngineMove* move, unsigned char* scratch) {
+  int x, y;
+  (void)scratch;
+  for (x = 0; x < size->columns; ++x)
+    for (y = 0; y < size->rows; ++y)
+      if (Encloses(size, board, side, x, y)) {
+        move->x = x;
+        move->y = y;
+        move->value = 1;
+        return 0;
+      }
+  return 0;
+}
+#elif !defined(TINY_LEAVE_OUT_MOVE)
+/* A broken engine: always the same cell, whatever the board. */
+VELM_ENGINE_EXPORT int32_t VELM_ENGINE_CALL Tekuming(const EngineBoardSize* size, EngineBoard board, int32_t side,
+                                                     EngineMove* move, unsigned char* scratch) {
+  (void)size;
+  (void)board;
+  (void)scratch;
+  move->x = TINY_ANSWER_X;
+  move->y = TINY_ANSWER_Y;
+  move->value = side;
+  return 0;
+}
+#endif
+
+#ifndef TINY_LEAVE_OUT_STATUS
+VELM_ENGINE_EXPORT int32_t VELM_ENGINE_CALL GetStatus(char* name, char* bitmap) {
+  /* "ミニエンジン・テスト": exactly 20 bytes, so the zero is the buffer's 21st byte. */
+  static const char kName[] = "\x83\x7E\x83\x6A\x83\x47\x83\x93\x83\x57\x83\x93\x81\x45\x83\x65\x83\x58\x83\x67";
+  memcpy(name, kName, sizeof kName);
+  strcpy(bitmap, "Mini.bmp");
+  return 0;
+}
+#endif
