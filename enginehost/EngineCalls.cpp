@@ -5,16 +5,21 @@
 #include <vector>
 
 #include "enginehost/EngineContract.h"
+#include "platform/Codec.h"
 #include "platform/DynamicLibrary.h"
 
 namespace {
 
-// Text up to the first zero, never past the buffer (an engine may fill it to the brim).
-template <std::size_t N>
-QByteArray UpToZero(const std::array<char, N>& buffer) {
-  const void* zero = std::memchr(buffer.data(), 0, N);
-  const std::size_t length = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - buffer.data()) : N;
-  return QByteArray(buffer.data(), static_cast<qsizetype>(length));
+// Room past the end of each buffer the contract names, so an engine that writes a little too
+// much spoils nothing of ours; what lies past the contract's size is never read.
+constexpr std::size_t kSlack = 256;
+
+// The text a field holds: up to its first zero, never past the contract's size. A field filled
+// to the brim without its zero keeps one byte less, cut at a character boundary.
+QByteArray FieldText(const char* field, std::size_t size) {
+  const void* zero = std::memchr(field, 0, size);
+  if (zero) return QByteArray(field, static_cast<qsizetype>(static_cast<const char*>(zero) - field));
+  return platform::CutCp932(QByteArray(field, static_cast<qsizetype>(size)), size - 1);
 }
 
 }  // namespace
@@ -24,10 +29,10 @@ std::optional<EngineStatus> QueryEngineStatus(const std::string& libraryPath) {
   // A library without the export is no engine: treated like one that does not load.
   auto getStatus = reinterpret_cast<GetStatusProc>(library.Symbol(VELM_ENGINE_STATUS_EXPORT));
   if (!getStatus) return std::nullopt;
-  std::array<char, VELM_ENGINE_NAME_SIZE> name{};
-  std::array<char, VELM_ENGINE_BITMAP_SIZE> bitmap{};
+  std::array<char, VELM_ENGINE_NAME_SIZE + kSlack> name{};
+  std::array<char, VELM_ENGINE_BITMAP_SIZE + kSlack> bitmap{};
   getStatus(name.data(), bitmap.data());
-  return EngineStatus{UpToZero(name), UpToZero(bitmap)};
+  return EngineStatus{FieldText(name.data(), VELM_ENGINE_NAME_SIZE), FieldText(bitmap.data(), VELM_ENGINE_BITMAP_SIZE)};
 }
 
 std::optional<_Rev> AskEngineMove(const std::string& libraryPath, std::int32_t cols, std::int32_t rows,
@@ -44,9 +49,12 @@ std::optional<_Rev> AskEngineMove(const std::string& libraryPath, std::int32_t c
     columns[x].assign(board[x], board[x] + rows);
     copy[x] = columns[x].data();
   }
-  std::array<unsigned char, VELM_ENGINE_SCRATCH_SIZE> scratch{};
-  EngineMove move{};
+  std::array<unsigned char, VELM_ENGINE_SCRATCH_SIZE + kSlack> scratch{};
+  struct {
+    EngineMove record;
+    unsigned char slack[kSlack];
+  } move{};
   const EngineBoardSize size{cols, rows};
-  tekuming(&size, copy.data(), side, &move, scratch.data());
-  return _Rev{move.x, move.y, side};
+  tekuming(&size, copy.data(), side, &move.record, scratch.data());
+  return _Rev{move.record.x, move.record.y, side};
 }

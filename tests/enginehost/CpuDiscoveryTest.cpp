@@ -113,6 +113,11 @@ TEST(EngineCalls, StatusBuffersAndMissingExports) {
   EXPECT_EQ(mini->name.size(), 20) << "a name of exactly 20 bytes is kept whole";
   EXPECT_EQ(mini->bitmap, QByteArray("Mini.bmp"));
 
+  // A name that overruns its buffer is cut to 20 bytes at a character boundary.
+  const auto careless = QueryEngineStatus(TINY_LONG_NAME);
+  ASSERT_TRUE(careless.has_value());
+  EXPECT_EQ(careless->name, QByteArray("\x83\x8B\x83\x8A\x83\x4A\x83\x8B\x83\x8A\x83\x4A\x83\x8B\x83\x8A\x83\x4A\x83\x8B"));
+
   EXPECT_FALSE(QueryEngineStatus(TINY_NO_STATUS).has_value());
   EXPECT_FALSE(QueryEngineStatus("/nonexistent/TEKUM.DLL").has_value());
   EXPECT_TRUE(QueryEngineStatus(TINY_NO_MOVE).has_value());

@@ -57,8 +57,14 @@ VELM_ENGINE_EXPORT int32_t VELM_ENGINE_CALL Tekuming(const EngineBoardSize* size
 
 #ifndef TINY_LEAVE_OUT_STATUS
 VELM_ENGINE_EXPORT int32_t VELM_ENGINE_CALL GetStatus(char* name, char* bitmap) {
+#ifdef TINY_LONG_NAME
+  /* A careless engine: "ルリカ" five times, 30 bytes, more than the name buffer holds. */
+  static const char kName[] = "\x83\x8B\x83\x8A\x83\x4A\x83\x8B\x83\x8A\x83\x4A\x83\x8B\x83\x8A\x83\x4A"
+                              "\x83\x8B\x83\x8A\x83\x4A\x83\x8B\x83\x8A\x83\x4A";
+#else
   /* "ミニエンジン・テスト": exactly 20 bytes, so the zero is the buffer's 21st byte. */
   static const char kName[] = "\x83\x7E\x83\x6A\x83\x47\x83\x93\x83\x57\x83\x93\x81\x45\x83\x65\x83\x58\x83\x67";
+#endif
   memcpy(name, kName, sizeof kName);
   strcpy(bitmap, "Mini.bmp");
   return 0;
