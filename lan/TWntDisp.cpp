@@ -118,9 +118,10 @@ void TWNetDisp::FormPaint() {
 }
 
 void TWNetDisp::FormResize() {
-  // The outer size, as the layout was drawn for; the same as the inner one before a frame exists.
-  const int w = frameGeometry().width();
-  const int h = frameGeometry().height();
+  // The window's own size, without the frame: frames differ between desktops and are known only
+  // some time after the window appears, and the layout must not jump when they become known.
+  const int w = width();
+  const int h = height();
   const int listWidth = w - 50;
   const int left = (w - listWidth) / 2 - 5;
   ListView1->setGeometry(left, 8, listWidth, h - 90);
@@ -154,11 +155,6 @@ void TWNetDisp::paintEvent(QPaintEvent*) { FormPaint(); }
 void TWNetDisp::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   FormResize();
-}
-
-void TWNetDisp::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  FormResize();  // the frame is known only once the window is on screen
 }
 
 void TWNetDisp::closeEvent(QCloseEvent* event) {

@@ -44,16 +44,18 @@ def tile(x, y):
     return MAROON
 
 
+def inside_disc(x, y):
+    return math.hypot(x - 7.5, y - 7.5) <= 6.9
+
+
 def disc(x, y):
-    # A grey disc lit from the upper left, on white.
-    cx = cy = 7.5
-    d = math.hypot(x - cx, y - cy)
-    if d > 6.6:
+    # A grey disc lit from the upper left, with a dark rim, on white.
+    if not inside_disc(x, y):
         return WHITE
-    if d > 5.8:
+    if not all(inside_disc(x + dx, y + dy) for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))):
         return (0x50, 0x50, 0x50)
     light = math.hypot(x - 5.5, y - 5.0)
-    level = max(0x70, min(0xE0, int(0xE0 - light * 16)))
+    level = max(0x78, min(0xE8, int(0xE8 - light * 15)))
     return (level, level, level)
 
 
