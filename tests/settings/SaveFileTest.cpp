@@ -115,7 +115,7 @@ TEST_F(SaveFileTest, ZeroMasksStoreCountersAndChecksumPlain) {
   const QByteArray b = fileBytes();
   EXPECT_EQ(12, b[108]);
   EXPECT_EQ(QByteArray("\xF6\x01\0\0", 4), b.mid(140, 4));  // GamenWidth 502
-  EXPECT_EQ(QByteArray("\x56\x22\0\0", 4), b.mid(16, 4));  // checksum 8080 + 12 + 7 + 502 + 125
+  EXPECT_EQ(QByteArray("\x16\x22\0\0", 4), b.mid(16, 4));  // checksum 8080 + 12 + 7 + 502 + 125
 }
 
 TEST_F(SaveFileTest, ShortFilesReadAsFarAsTheyGo) {
