@@ -56,6 +56,12 @@ sockaddr_in Endpoint(std::uint32_t address, std::uint16_t port) {
   sa.sin_port = htons(port);
   return sa;
 }
+// Records are small and answer one another: each goes out at once, not held back for the
+// peer's acknowledgement of the one before.
+void SendAtOnce(Socket s) {
+  const int on = 1;
+  ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+}
 }  // namespace
 
 int Bind(Socket s, std::uint32_t address, std::uint16_t port) {
@@ -71,7 +77,9 @@ Socket Accept(Socket s) {
   int c;
   do c = ::accept4(s, nullptr, nullptr, SOCK_CLOEXEC);
   while (c < 0 && errno == EINTR);
-  return c < 0 ? InvalidSocket : c;
+  if (c < 0) return InvalidSocket;
+  SendAtOnce(c);
+  return c;
 }
 
 int WaitReadable(Socket s, int timeoutMs) {
@@ -87,9 +95,7 @@ int Connect(Socket s, std::uint32_t address, std::uint16_t port) {
   do rc = ::connect(s, reinterpret_cast<const sockaddr*>(&sa), sizeof sa);
   while (rc < 0 && errno == EINTR);
   if (rc != 0) return -1;
-  // Records are small and answer one another: send each at once.
-  const int on = 1;
-  ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  SendAtOnce(s);
   return 0;
 }
 
