@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "board/StoneCursors.h"
 #include "tests/board/BoardFixture.h"
 
 namespace {
@@ -28,6 +29,28 @@ TEST_F(BoardMouse, CursorShowsWhetherTheSideToMoveMayPlace) {
   board.FTurn = 2;
   EXPECT_EQ(CursorAt(Centre(2, 4).x(), Centre(2, 4).y()), Cursor::Shiro);
   EXPECT_EQ(CursorAt(Centre(2, 3).x(), Centre(2, 3).y()), Cursor::No);
+  EXPECT_EQ(board.cursor().shape(), Qt::ForbiddenCursor);
+}
+
+TEST_F(BoardMouse, StoneCursorsAreTheCompiledInHands) {
+  RegisterStoneCursors();
+  for (int number : {1, 2}) {
+    const QCursor cursor = StoneCursor(number);
+    ASSERT_EQ(cursor.shape(), Qt::BitmapCursor) << number;
+    const QImage picture = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(picture.size(), QSize(32, 32));
+    EXPECT_EQ(cursor.hotSpot(), QPoint(0, 0));
+    EXPECT_EQ(qAlpha(picture.pixel(31, 0)), 0);  // clear around the hand
+    // The stone at the hot spot's corner is black in cursor 1 and white in cursor 2.
+    EXPECT_EQ(picture.pixel(7, 7), number == 1 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+  }
+  EXPECT_EQ(StoneCursor(3).shape(), Qt::ArrowCursor);
+
+  CursorAt(Centre(2, 3).x(), Centre(2, 3).y());
+  EXPECT_EQ(board.cursor().pixmap().toImage(), StoneCursor(1).pixmap().toImage());
+  board.FTurn = 2;
+  CursorAt(Centre(2, 4).x(), Centre(2, 4).y());
+  EXPECT_EQ(board.cursor().pixmap().toImage(), StoneCursor(2).pixmap().toImage());
 }
 
 TEST_F(BoardMouse, HitAreasSitFivePixelsBeforeThePaintedCells) {
