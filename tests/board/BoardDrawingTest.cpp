@@ -16,9 +16,11 @@ using BoardDrawing = BoardFixture;
 
 TEST_F(BoardDrawing, FrameGridAndStonesAt450) {
   board.DefaultSetKoma();
-  board.SetKoma(_Rev{0, 0, 1});
   board.BanDraw();
   board.KomaDrawAll();
+  board.SetKoma(_Rev{0, 0, 1});     // single cells are painted as they change
+  board.KomaGaeshi(_Rev{5, 4, 1});  // the stone and its flip of (4, 4)
+  board.KomaDraw1(5, 4, 0);         // an empty value never erases
   ASSERT_EQ(board.Bitmap().size(), QSize(450, 450));
   EXPECT_EQ(board.FCellW, 50);
   EXPECT_EQ(board.FCellH, 50);
@@ -55,11 +57,10 @@ TEST_F(BoardDrawing, FrameGridAndStonesAt450) {
   EXPECT_EQ(Pixel(board, 29, 29), kSilver);  // outside the round stone, inside its box
   EXPECT_EQ(Pixel(board, 71, 71), kSilver);
 
-  // The starting stones: white at (3, 3) and (4, 4), blue at (4, 3) and (3, 4).
   EXPECT_EQ(Pixel(board, 200, 200), kWhite);
-  EXPECT_EQ(Pixel(board, 250, 250), kWhite);
   EXPECT_EQ(Pixel(board, 250, 200), kBlue);
-  EXPECT_EQ(Pixel(board, 200, 250), kBlue);
+  EXPECT_EQ(Pixel(board, 250, 250), kBlue);  // flipped
+  EXPECT_EQ(Pixel(board, 300, 250), kBlue);  // placed
   EXPECT_EQ(Pixel(board, 150, 200), kSilver);
 
   // The control shows its bitmap.
@@ -97,19 +98,6 @@ TEST_F(BoardDrawing, ResizeRepaintsEverythingAtTheNewSize) {
   EXPECT_EQ(Pixel(board, 15 + 30 * 3 + 15, 15 + 30 * 3 + 15), kWhite);
   EXPECT_EQ(Pixel(board, 15 + 30 * 4 + 15, 15 + 30 * 3 + 15), kBlue);
   EXPECT_EQ(Pixel(board, 255, 135), kBlack);  // the frame's right edge moved with the size
-}
-
-TEST_F(BoardDrawing, EachChangedCellIsPaintedAsItChanges) {
-  board.DefaultSetKoma();
-  board.BanDraw();
-  board.KomaDrawAll();
-  board.KomaGaeshi(_Rev{2, 3, 1});
-  EXPECT_EQ(Pixel(board, 150, 200), kBlue);  // the new stone
-  EXPECT_EQ(Pixel(board, 200, 200), kBlue);  // the flipped one
-  EXPECT_EQ(Pixel(board, 250, 250), kWhite);
-  // An empty cell is never erased by a single-cell paint.
-  board.KomaDraw1(2, 3, 0);
-  EXPECT_EQ(Pixel(board, 150, 200), kBlue);
 }
 
 TEST_F(BoardDrawing, PanelTooSmallForTheBoard) {
