@@ -40,15 +40,15 @@ def draw(stone_fill):
             picture[y][x] = 'o'
     # The hand comes from the lower right: palm, three curled fingers, then index and thumb
     # pinching the stone from the right and from below.
-    parts = [
+    shapes = [
         capsule(22.5, 22.5, 25.0, 25.0, 5.0),       # palm
         capsule(27.0, 19.5, 21.0, 19.0, 2.3),       # curled fingers
         capsule(26.0, 15.5, 20.0, 13.5, 2.3),
         capsule(22.0, 18.0, 14.0, 8.5, 2.4),        # index finger, tip on the stone
         capsule(19.0, 27.0, 9.5, 15.0, 2.6),        # thumb, tip under the stone
     ]
-    for part in parts:
-        paint(picture, part, 'o')
+    for shape in shapes:
+        paint(picture, shape, 'o')
     return [''.join(row) for row in picture]
 
 
