@@ -50,9 +50,11 @@ struct ThreadLog {
     ASSERT_NE(thread, nullptr);
     ++created;
     alive.insert(thread);
-    QObject::connect(thread, &QObject::destroyed, [this, thread] { alive.erase(thread); });
+    QObject::connect(thread, &QObject::destroyed, &context, [this, thread] { alive.erase(thread); });
   }
   bool AllEnded() const { return alive.empty(); }
+
+  QObject context;  // the log's connections end with it
 };
 
 class EngineThread : public ::testing::Test {
@@ -62,6 +64,8 @@ class EngineThread : public ::testing::Test {
     board.SetBanSize(8, 8);
     board.DefaultSetKoma();
   }
+
+  void TearDown() override { EXPECT_TRUE(RunUntil([&] { return threads.AllEnded(); }, 5000)); }
 
   MessageRecorder boxes;
   TIReversi board;
