@@ -304,22 +304,3 @@ TEST(TekumChoice, FullTiesGoEitherWayAcrossSeedsAndRepeatForOneSeed) {
   const int first = count[{2, 3}];
   EXPECT_GT(last, first);
 }
-
-TEST(TekumChoice, ChooseWalksTheListInOrder) {
-  // Weights from a uniform grid, so only the gains and the coin decide.
-  tekum::Grid flat(3, 3);
-  std::mt19937 rng(7);
-  const std::vector<Candidate> list = {{0, 0, 3}, {1, 0, 1}, {2, 0, 1}, {0, 1, 4}};
-  // Early: the smallest gain; ties between (1,0) and (2,0) go to the coin, never to the 3 or 4.
-  std::set<std::pair<int, int>> early;
-  for (int i = 0; i < 64; ++i) {
-    const Candidate c = tekum::Choose(list, flat, false, rng);
-    early.insert({c.x, c.y});
-  }
-  EXPECT_EQ(early, (std::set<std::pair<int, int>>{{1, 0}, {2, 0}}));
-  // Late: the single largest gain, whatever the coin.
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(tekum::Choose(list, flat, true, rng), (Candidate{0, 1, 4}));
-  // A lower weight beats any gain.
-  flat.At(2, 0) = -1;
-  EXPECT_EQ(tekum::Choose(list, flat, true, rng), (Candidate{2, 0, 1}));
-}
