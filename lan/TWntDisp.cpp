@@ -148,6 +148,12 @@ void TWNetDisp::Button2Click() {
   done(mrCancel);
 }
 
+void TWNetDisp::reject() {
+  // Escape or the window manager's close: no choice, like "キャンセル" but without its result.
+  ChosenName.clear();
+  QDialog::reject();
+}
+
 void TWNetDisp::FormClose() {}
 
 void TWNetDisp::paintEvent(QPaintEvent*) { FormPaint(); }

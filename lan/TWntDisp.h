@@ -53,6 +53,7 @@ class TWNetDisp : public QDialog {
   void ListView1Click();
   void ListView1DblClick();
   void Button2Click();
+  void reject() override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

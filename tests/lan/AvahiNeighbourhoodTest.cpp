@@ -148,7 +148,7 @@ TEST(AvahiNeighbourhood, WithoutAnyBusTheWalkEndsAtOnceWithNothing) {
   PrivateDaemons none;  // sets the address, starts nothing
   const WalkResult result = Walk(3s);
   EXPECT_TRUE(result.captions.isEmpty());
-  EXPECT_LT(result.ms, 300);
+  EXPECT_LT(result.ms, 500);
 }
 
 TEST(AvahiNeighbourhood, WithoutTheDaemonTheWalkEndsAtOnceWithNothing) {
@@ -157,7 +157,7 @@ TEST(AvahiNeighbourhood, WithoutTheDaemonTheWalkEndsAtOnceWithNothing) {
   if (!why.isEmpty()) GTEST_SKIP() << why.toStdString();
   const WalkResult result = Walk(3s);
   EXPECT_TRUE(result.captions.isEmpty());
-  EXPECT_LT(result.ms, 300);
+  EXPECT_LT(result.ms, 500);
 }
 
 TEST(AvahiNeighbourhood, ListsEachAnnouncedMachineOnce) {
@@ -176,7 +176,7 @@ TEST(AvahiNeighbourhood, ListsEachAnnouncedMachineOnce) {
   // until it has.
   while (clock.elapsed() < 20000) {
     const WalkResult result = Walk(2s);
-    EXPECT_LT(result.ms, 2500) << "one walk is bounded by its browse time";
+    EXPECT_LT(result.ms, 4000) << "one walk is bounded by its browse time";
     found = result.captions;
     std::sort(found.begin(), found.end());
     if (found.size() >= expected.size()) break;

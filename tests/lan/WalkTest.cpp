@@ -84,14 +84,6 @@ TEST(Walk, AnErrorEndsOnlyItsOwnLevelAndKeepsWhatWasFound) {
   EXPECT_EQ(result.stillOpen, 0);  // every level is closed, also the ones an error ended
 }
 
-TEST(Walk, NoNetworkListsNothing) {
-  Level top;
-  top.openFails = true;
-  const WalkResult result = Walk(top);
-  EXPECT_TRUE(result.captions.isEmpty());
-  EXPECT_EQ(result.opened, QStringList{""});
-}
-
 TEST(Walk, LevelsLargerThanOneStepAreReadToTheEnd) {
   Level many;
   for (int i = 0; i < 1200; ++i) many.entries.push_back({MemoryNeighbourhood::Server(QString("M%1").arg(i)), {}});
@@ -124,14 +116,4 @@ TEST(MachineCaption, OnlyServersWithARemoteNameAreListed) {
   EXPECT_FALSE(MachineCaption(server));
   server.remoteName.reset();
   EXPECT_FALSE(MachineCaption(server));
-}
-
-TEST(MachineCaption, ContainersAreOpenedButServersAndSharesAreNot) {
-  EXPECT_TRUE(OpensLevel(MemoryNeighbourhood::Provider("P")));
-  EXPECT_TRUE(OpensLevel(MemoryNeighbourhood::Domain("D")));
-  EXPECT_FALSE(OpensLevel(MemoryNeighbourhood::Server("S")));
-  EXPECT_FALSE(OpensLevel(MemoryNeighbourhood::Share("S", "C")));
-  platform::NetResource both = MemoryNeighbourhood::Domain("D");
-  both.usage = platform::kResourceUsageContainer | platform::kResourceUsageConnectable;
-  EXPECT_TRUE(OpensLevel(both));
 }
