@@ -179,6 +179,8 @@ void TIReversi::BanMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, i
   const _Rev move{column, row, FTurn};
   if (!HaichiCheck(move)) return;  // filled since the pointer last moved
   if (FNetPlay) {
+    // Only the side this machine plays: a guest's board is still enabled before its first turn.
+    if (KindOfSide(FTurn) != static_cast<int>(PlayerKind::Local)) return;
     if (awaitingEcho_) return;  // one move on the wire at a time
     SendMove(move);
     return;

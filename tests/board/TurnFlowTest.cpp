@@ -189,6 +189,13 @@ TEST_F(TurnFlow, ANetworkClickIsSentOnceAndAppliedWhenItReturns) {
   board.DefaultSetKoma();
   std::vector<_Rev> sent;
   board.OnSendMove = [&](const _Rev& move) { sent.push_back(move); };
+  // A guest that plays neither side yet: still enabled, but its clicks are not moves.
+  board.SetWho(QPoint(kNet, kNet));
+  ASSERT_TRUE(board.isEnabled());
+  ClickCell(2, 3);
+  EXPECT_TRUE(sent.empty());
+  EXPECT_FALSE(board.AwaitingEcho());
+  board.SetWho(QPoint(kLocal, kNet));
 
   ClickCell(2, 3);
   ASSERT_EQ(sent.size(), 1u);
