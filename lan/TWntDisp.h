@@ -16,8 +16,8 @@ class NetNeighbourhood;
 class MainThreadHandover;
 
 // "ユーザーの検索": the machines found on the local network, gathered by TWNet in the background.
-// Created once at start (WNetDisp = new TWNetDisp(frmMenu)); shown modally by the connection
-// dialog. exec() answers mrChoice when a name was picked (read ChosenName, or take it from
+// Created once at start by the program, which points WNetDisp at it; shown modally by the
+// connection dialog. exec() answers mrChoice when a name was picked (read ChosenName, or take it from
 // machineChosen) and mrCancel for "キャンセル"; the list and its selection survive between openings.
 class TWNetDisp : public QDialog {
   Q_OBJECT
