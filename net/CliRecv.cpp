@@ -13,10 +13,18 @@ TNetRecord CliRcvThread::LossNotice() {
 }
 
 void CliRcvThread::Body() {
+  sockets::RecordReader reader;
+  std::vector<std::uint8_t> batch;
   while (!Stopped()) {
-    buffer_.Clear();
-    if (sockets::ReceiveRecord(Socket(), buffer_.data()) != 0) break;
-    Hand([this] { handlers_.record(buffer_); });
+    if (reader.Next(Socket(), batch) != 0) break;
+    // Every record that has arrived goes over in one call, each handled in order; a handler
+    // may let the window close the room in between, so the flag is looked at each time.
+    Hand([&] {
+      for (std::size_t at = 0; at < batch.size() && !Stopped(); at += TNetRecord::Size) {
+        buffer_ = TNetRecord::FromBytes(batch.data() + at);
+        handlers_.record(buffer_);
+      }
+    });
   }
   buffer_ = LossNotice();
   Hand([this] {

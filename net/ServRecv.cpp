@@ -4,19 +4,26 @@ ServRcvThread::ServRcvThread(sockets::Socket socket, int clientNumber, Handlers 
     : NetWorker(socket), number_(clientNumber), handlers_(std::move(handlers)) {}
 
 void ServRcvThread::Body() {
-  while (!Stopped()) {
-    buffer_.Clear();
-    if (sockets::ReceiveRecord(Socket(), buffer_.data()) != 0) break;
-    if (buffer_.Kind() != mkLeave) {
-      Hand([this] { handlers_.record(buffer_, number_); });
-      continue;
-    }
-    buffer_.SetTextBytes(LeaveNoticeText(buffer_.NameBytes()));
-    Hand([this] {
-      handlers_.record(buffer_, number_);
-      if (!Stopped()) handlers_.remove(number_);
-    });
-    return;
+  sockets::RecordReader reader;
+  std::vector<std::uint8_t> batch;
+  bool left = false;
+  while (!Stopped() && !left) {
+    if (reader.Next(Socket(), batch) != 0) break;
+    // Every record that has arrived goes over in one call, each handled in order.
+    Hand([&] { handlers_.batch([&] {
+      for (std::size_t at = 0; at < batch.size() && !Stopped(); at += TNetRecord::Size) {
+        buffer_ = TNetRecord::FromBytes(batch.data() + at);
+        if (buffer_.Kind() != mkLeave) {
+          handlers_.record(buffer_, number_);
+          continue;
+        }
+        buffer_.SetTextBytes(LeaveNoticeText(buffer_.NameBytes()));
+        handlers_.record(buffer_, number_);
+        if (!Stopped()) handlers_.remove(number_);
+        left = true;  // whatever followed the leave is not read
+        return;
+      }
+    }); });
   }
-  Hand([this] { handlers_.lost(number_); });
+  if (!left) Hand([this] { handlers_.lost(number_); });
 }

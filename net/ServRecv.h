@@ -14,6 +14,8 @@ class ServRcvThread : public NetWorker {
     std::function<void(TNetRecord&, int clientNumber)> record;  // HandleHostRecord
     std::function<void(int clientNumber)> remove;               // RemoveClient, after a leave
     std::function<void(int clientNumber)> lost;                 // the connection ended without one
+    // Runs one handed-over batch of records; lets the host send what they cause in one go.
+    std::function<void(const std::function<void()>&)> batch;
   };
   ServRcvThread(sockets::Socket socket, int clientNumber, Handlers handlers);
 

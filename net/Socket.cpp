@@ -131,6 +131,7 @@ void TfrmSocket::StopListener() {
   recvThreads_.clear();
   clientNumbers_.clear();
   joinedNames_.clear();
+  outgoing_.clear();
   hosting_ = false;
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "net/NetRecord.h"
@@ -92,6 +93,8 @@ class TfrmSocket : public QWidget {
   int PositionOf(int clientNumber) const { return static_cast<int>(clientNumbers_.indexOf(clientNumber)); }
   bool IsPosition(long long position) const { return position >= 0 && position < clientNumbers_.size(); }
   void SendTo(int position, const TNetRecord& record);
+  void RunBatch(const std::function<void()>& handle);
+  void FlushSends();
   void Relay(const TNetRecord& record);
   int Leave(TNetRecord& record, int clientNumber);
   int ForwardGame(TNetRecord& record, int clientNumber);
@@ -115,6 +118,10 @@ class TfrmSocket : public QWidget {
   QList<sockets::Socket> clientSockets_;
   QList<QPointer<ServRcvThread>> recvThreads_;
   QList<int> clientNumbers_;
+  // While a batch of records is handled, what goes to each table position is collected and
+  // sent in one piece afterwards (and before the table changes or the host pauses).
+  int batchDepth_ = 0;
+  QList<QByteArray> outgoing_;
   // The name each connection joined with, for the notice when it is lost without a leave.
   QHash<int, QByteArray> joinedNames_;
 };

@@ -22,6 +22,7 @@ int FirstRowNamed(const QListWidget* list, const QString& name) {
 
 bool TfrmSocket::AddClient(sockets::Socket socket) {
   if (!hosting_) return false;
+  FlushSends();
   int number = 0;
   while (number < MaxClients && clientNumbers_.contains(number)) ++number;
   if (number >= MaxClients) return false;  // the room is full: the listener closes the socket
@@ -32,6 +33,7 @@ bool TfrmSocket::AddClient(sockets::Socket socket) {
                                        [this](TNetRecord& r, int n) { HandleHostRecord(r, n); },
                                        [this](int n) { RemoveClient(n); },
                                        [this](int n) { ClientLost(n); },
+                                       [this](const std::function<void()>& handle) { RunBatch(handle); },
                                    });
   clientNumbers_.append(number);
   clientSockets_.append(socket);
@@ -41,6 +43,7 @@ bool TfrmSocket::AddClient(sockets::Socket socket) {
 }
 
 void TfrmSocket::RemoveClient(int clientNumber) {
+  FlushSends();  // a leaver still gets its own leave notice
   const int at = PositionOf(clientNumber);
   if (at < 0) return;
   if (recvThreads_[at]) recvThreads_[at]->CloseSocket();
@@ -67,10 +70,32 @@ void TfrmSocket::ClientLost(int clientNumber) {
 
 void TfrmSocket::SendTo(int position, const TNetRecord& record) {
   if (!IsPosition(position)) return;
+  if (batchDepth_ > 0) {
+    if (outgoing_.size() < clientSockets_.size()) outgoing_.resize(clientSockets_.size());
+    outgoing_[position].append(reinterpret_cast<const char*>(record.data()), TNetRecord::Size);
+    return;
+  }
   const sockets::Socket s = clientSockets_[position];
   if (sockets::SendAll(s, record.data(), TNetRecord::Size, SendLimitMs) != 0) {
     // Gone or no longer reading: its receive thread wakes and reports it lost.
     sockets::Shutdown(s);
+  }
+}
+
+void TfrmSocket::RunBatch(const std::function<void()>& handle) {
+  ++batchDepth_;
+  handle();
+  if (--batchDepth_ == 0) FlushSends();
+}
+
+void TfrmSocket::FlushSends() {
+  QList<QByteArray> pending;
+  pending.swap(outgoing_);
+  for (qsizetype i = 0; i < pending.size() && i < clientSockets_.size(); ++i) {
+    if (pending[i].isEmpty()) continue;
+    const sockets::Socket s = clientSockets_[i];
+    if (sockets::SendAll(s, pending[i].constData(), static_cast<std::size_t>(pending[i].size()), SendLimitMs) != 0)
+      sockets::Shutdown(s);
   }
 }
 
@@ -178,6 +203,7 @@ void TfrmSocket::SendStateAnswer(int position, int clientNumber) {
   int count = 0;
   if (board_ && list) count = std::clamp(board_->FKomaCount, 0, board_->FCols * board_->FRows);
   for (const TNetRecord& run : MoveRunRecords(list, count)) SendTo(position, run);
+  FlushSends();
   QThread::msleep(StatePauseMs);
 
   TNetRecord names;
@@ -191,6 +217,7 @@ void TfrmSocket::SendStateAnswer(int position, int clientNumber) {
   SendTo(position, names);
 
   for (std::uint16_t side = 0; side < 2; ++side) {
+    FlushSends();
     QThread::msleep(StatePauseMs);
     if (!view_) continue;
     for (const TNetRecord& part : PictureRecords(side, view_->FacePicture(side))) SendTo(position, part);

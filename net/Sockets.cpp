@@ -148,6 +148,23 @@ int ReceiveRecord(Socket s, void* buffer256) {
   return 0;
 }
 
+int RecordReader::Next(Socket s, std::vector<std::uint8_t>& records) {
+  constexpr std::size_t capacity = RecordSize * MaxBatch;
+  while (pending_.size() < RecordSize) {
+    const std::size_t have = pending_.size();
+    pending_.resize(capacity);
+    const ssize_t n = ::recv(s, pending_.data() + have, capacity - have, 0);
+    pending_.resize(have + (n > 0 ? static_cast<std::size_t>(n) : 0));
+    if (n > 0) continue;
+    if (n < 0 && errno == EINTR) continue;
+    return -1;  // error, or the peer closed the stream
+  }
+  const std::size_t whole = pending_.size() / RecordSize * RecordSize;
+  records.assign(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(whole));
+  pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(whole));
+  return 0;
+}
+
 int SetSendBuffer(Socket s, int bytes) {
   return ::setsockopt(s, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes) == 0 ? 0 : -1;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // The thin blocking IPv4 socket layer. Every operation answers 0 (or a socket) for success
 // and -1 for failure. Addresses are IPv4 in network byte order.
@@ -37,6 +38,20 @@ int SendAll(Socket s, const void* data, std::size_t size, int timeoutMs = -1);
 
 // Collects exactly 256 bytes however the stream splits them; -1 on error or a closed stream.
 int ReceiveRecord(Socket s, void* buffer256);
+
+// Reads the stream in whole records: waits for at least one, then takes every whole record
+// that has already arrived (up to a batch), keeping a part of a record for the next call.
+class RecordReader {
+ public:
+  static constexpr std::size_t RecordSize = 256;
+  static constexpr std::size_t MaxBatch = 64;
+  // Fills `records` with 1 to MaxBatch records of 256 bytes each, back to back; 0, or -1 on
+  // an error or a closed stream.
+  int Next(Socket s, std::vector<std::uint8_t>& records);
+
+ private:
+  std::vector<std::uint8_t> pending_;
+};
 
 // Caps the kernel's send buffer for one connection, so a peer that stops reading is noticed.
 int SetSendBuffer(Socket s, int bytes);

@@ -305,7 +305,7 @@ TEST_F(HostRoom, MiddleMemberLeavingIsSeenByEveryoneRemaining) {
   EXPECT_EQ(Users(), (QStringList{"Host", "A", "C"}));
   EXPECT_EQ(form->ClientNumbers(), (QList<int>{0, 1, 3}));
   EXPECT_EQ(board.FGameEnd, 0);
-  EXPECT_EQ(log.item(log.count() - 1)->text(), QStringLiteral("No.2(b):bが退室しました"));
+  EXPECT_TRUE(PumpUntil([&] { return log.item(log.count() - 1)->text() == QStringLiteral("No.2(b):bが退室しました"); }));
 
   wire::Bytes leaveC = wire::Record(999);
   wire::PutText(leaveC, wire::Name, "C");
