@@ -88,6 +88,7 @@ int TfrmSocket::StartHost(const QString& hostName, std::uint16_t port, const QSt
   userName_ = userName;
   if (sockets::Startup() != 0) return -1;
   hosting_ = true;
+  lbUserName->clear();
   clientSockets_.clear();
   recvThreads_.clear();
   clientNumbers_.clear();

@@ -133,21 +133,6 @@ int SendAll(Socket s, const void* data, std::size_t size, int timeoutMs) {
   return 0;
 }
 
-int ReceiveRecord(Socket s, void* buffer256) {
-  auto* p = static_cast<char*>(buffer256);
-  std::size_t got = 0;
-  while (got < 256) {
-    const ssize_t n = ::recv(s, p + got, 256 - got, 0);
-    if (n > 0) {
-      got += static_cast<std::size_t>(n);
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    return -1;  // error, or the peer closed the stream
-  }
-  return 0;
-}
-
 int RecordReader::Next(Socket s, std::vector<std::uint8_t>& records) {
   constexpr std::size_t capacity = RecordSize * MaxBatch;
   while (pending_.size() < RecordSize) {

@@ -36,11 +36,9 @@ int LocalPort(Socket s, std::uint16_t& port);
 // byte could be sent for that long in total; a negative limit waits as long as it takes.
 int SendAll(Socket s, const void* data, std::size_t size, int timeoutMs = -1);
 
-// Collects exactly 256 bytes however the stream splits them; -1 on error or a closed stream.
-int ReceiveRecord(Socket s, void* buffer256);
-
-// Reads the stream in whole records: waits for at least one, then takes every whole record
-// that has already arrived (up to a batch), keeping a part of a record for the next call.
+// Reads the stream in whole records of exactly 256 bytes however the stream splits or joins
+// them: waits for at least one, then takes every whole record that has already arrived (up to
+// a batch), keeping a part of a record for the next call.
 class RecordReader {
  public:
   static constexpr std::size_t RecordSize = 256;
