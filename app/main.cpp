@@ -1,0 +1,33 @@
+// Velmora: the connection dialog first; the rest of the windows wait hidden until it sends the
+// user on.
+#include <QIcon>
+
+#include <memory>
+
+#include "app/Application.h"
+#include "screens/DesignFonts.h"
+#include "screens/Menu.h"
+#include "screens/ProgramForms.h"
+
+int main(int argc, char** argv) {
+  TApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Velmora"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/velmora.png")));
+  // The program ends when the dialog closes, not when the last window disappears.
+  QApplication::setQuitOnLastWindowClosed(false);
+  MapDesignFonts();
+
+  int result = 0;
+  std::unique_ptr<TProgramForms> forms;
+  try {
+    forms = std::make_unique<TProgramForms>(ProgramFolder());
+    frmMenu->OnProgramEnd = [] { QCoreApplication::quit(); };
+    forms->ShowMain();
+    result = TApplication::exec();
+  } catch (...) {
+    // An error during start-up: the standard box, then a normal end.
+    ShowEscapedError(std::current_exception());
+  }
+  forms.reset();  // reverse order of creation; the dialog, last, writes velm.dat
+  return result;
+}

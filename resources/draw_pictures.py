@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""Draws Velmora's own character pictures (32 x 32, 24-bit BMP) and the program icon (PNG).
+
+Run it from anywhere; it rewrites the files beside it:
+  characters/*.bmp  the faces offered in the connection dialog
+  icon/velmora.png  the program icon
+Shapes are drawn at four times the size and averaged down, so the edges come out smooth.
+"""
+import math
+import os
+import struct
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SS = 4  # supersampling factor
+
+
+class Canvas:
+    def __init__(self, size, background):
+        self.size = size
+        self.n = size * SS
+        self.px = [[background] * self.n for _ in range(self.n)]
+
+    def _plot(self, x, y, colour):
+        if 0 <= x < self.n and 0 <= y < self.n:
+            self.px[y][x] = colour
+
+    def ellipse(self, cx, cy, rx, ry, colour):
+        """Filled ellipse; coordinates in final pixels (floats allowed)."""
+        cx, cy, rx, ry = cx * SS, cy * SS, rx * SS, ry * SS
+        for y in range(int(cy - ry) - 1, int(cy + ry) + 2):
+            for x in range(int(cx - rx) - 1, int(cx + rx) + 2):
+                dx, dy = (x + 0.5 - cx) / rx, (y + 0.5 - cy) / ry
+                if dx * dx + dy * dy <= 1.0:
+                    self._plot(x, y, colour)
+
+    def polygon(self, points, colour):
+        pts = [(x * SS, y * SS) for x, y in points]
+        ys = [p[1] for p in pts]
+        for y in range(int(min(ys)) - 1, int(max(ys)) + 2):
+            yc = y + 0.5
+            xs = []
+            for i in range(len(pts)):
+                (x1, y1), (x2, y2) = pts[i], pts[(i + 1) % len(pts)]
+                if (y1 <= yc < y2) or (y2 <= yc < y1):
+                    xs.append(x1 + (yc - y1) * (x2 - x1) / (y2 - y1))
+            xs.sort()
+            for a, b in zip(xs[::2], xs[1::2]):
+                for x in range(int(a), int(b) + 1):
+                    if a <= x + 0.5 <= b:
+                        self._plot(x, y, colour)
+
+    def arc(self, cx, cy, r, start, end, width, colour):
+        """A stroked arc (angles in degrees, 0 = right, counter-clockwise, y down)."""
+        steps = 60
+        for i in range(steps + 1):
+            a = math.radians(start + (end - start) * i / steps)
+            self.ellipse(cx + r * math.cos(a), cy - r * math.sin(a), width / 2, width / 2, colour)
+
+    def pixels(self):
+        out = []
+        for y in range(self.size):
+            row = []
+            for x in range(self.size):
+                r = g = b = 0
+                for sy in range(SS):
+                    for sx in range(SS):
+                        c = self.px[y * SS + sy][x * SS + sx]
+                        r, g, b = r + c[0], g + c[1], b + c[2]
+                k = SS * SS
+                row.append((round(r / k), round(g / k), round(b / k)))
+            out.append(row)
+        return out
+
+
+def write_bmp(path, rows):
+    h, w = len(rows), len(rows[0])
+    stride = (w * 3 + 3) & ~3
+    data = bytearray()
+    for row in reversed(rows):  # bottom-up
+        line = bytearray()
+        for r, g, b in row:
+            line += bytes((b, g, r))
+        line += b"\0" * (stride - len(line))
+        data += line
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    with open(path, "wb") as f:
+        f.write(header + info + data)
+
+
+def write_png(path, rows, transparent):
+    h, w = len(rows), len(rows[0])
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)
+        for c in row:
+            raw += bytes(c) + (b"\0" if c == transparent else b"\xff")
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
+    with open(path, "wb") as f:
+        f.write(png)
+
+
+def eyes(c, y, dx, colour=(40, 30, 30)):
+    c.ellipse(16 - dx, y, 1.8, 2.2, colour)
+    c.ellipse(16 + dx, y, 1.8, 2.2, colour)
+    c.ellipse(16 - dx + 0.6, y - 0.8, 0.6, 0.6, (255, 255, 255))
+    c.ellipse(16 + dx + 0.6, y - 0.8, 0.6, 0.6, (255, 255, 255))
+
+
+def cat():
+    c = Canvas(32, (255, 236, 210))
+    fur, inner = (236, 150, 70), (255, 196, 196)
+    c.polygon([(5, 13), (7, 2), (14, 9)], fur)
+    c.polygon([(27, 13), (25, 2), (18, 9)], fur)
+    c.polygon([(7, 11), (8, 5), (12, 9)], inner)
+    c.polygon([(25, 11), (24, 5), (20, 9)], inner)
+    c.ellipse(16, 18, 12, 11, fur)
+    c.ellipse(16, 23, 7, 5, (255, 240, 225))
+    eyes(c, 16, 5)
+    c.polygon([(14.5, 20), (17.5, 20), (16, 21.8)], (220, 90, 110))
+    c.arc(14.5, 22, 1.6, 200, 340, 0.8, (90, 50, 40))
+    c.arc(17.5, 22, 1.6, 200, 340, 0.8, (90, 50, 40))
+    for dy in (-1, 1):
+        c.polygon([(2, 20 + dy * 2), (9, 21), (9, 21.6), (2, 20.6 + dy * 2)], (120, 80, 60))
+        c.polygon([(30, 20 + dy * 2), (23, 21), (23, 21.6), (30, 20.6 + dy * 2)], (120, 80, 60))
+    c.ellipse(9, 21, 2, 1.2, (255, 170, 170))
+    c.ellipse(23, 21, 2, 1.2, (255, 170, 170))
+    return c
+
+
+def frog():
+    c = Canvas(32, (214, 240, 255))
+    green, light = (90, 180, 80), (200, 235, 150)
+    c.ellipse(16, 20, 13, 10, green)
+    c.ellipse(9, 10, 5.5, 5.5, green)
+    c.ellipse(23, 10, 5.5, 5.5, green)
+    c.ellipse(9, 10, 3.8, 3.8, (255, 255, 255))
+    c.ellipse(23, 10, 3.8, 3.8, (255, 255, 255))
+    c.ellipse(9.5, 10.5, 2, 2.2, (30, 40, 30))
+    c.ellipse(23.5, 10.5, 2, 2.2, (30, 40, 30))
+    c.ellipse(10.2, 9.6, 0.7, 0.7, (255, 255, 255))
+    c.ellipse(24.2, 9.6, 0.7, 0.7, (255, 255, 255))
+    c.ellipse(16, 25, 8, 4, light)
+    c.arc(16, 16, 7, 200, 340, 1.4, (40, 90, 40))
+    c.ellipse(8, 20, 2.2, 1.3, (255, 160, 160))
+    c.ellipse(24, 20, 2.2, 1.3, (255, 160, 160))
+    return c
+
+
+def penguin():
+    c = Canvas(32, (232, 246, 236))
+    c.ellipse(16, 18, 12, 13, (40, 48, 70))
+    c.ellipse(11.5, 17, 5.5, 7, (255, 255, 255))
+    c.ellipse(20.5, 17, 5.5, 7, (255, 255, 255))
+    c.ellipse(16, 24, 8.5, 6.5, (255, 255, 255))
+    eyes(c, 15, 4.5)
+    c.polygon([(13, 20), (19, 20), (16, 23.5)], (250, 170, 40))
+    c.ellipse(9, 21, 2, 1.2, (255, 180, 190))
+    c.ellipse(23, 21, 2, 1.2, (255, 180, 190))
+    c.ellipse(16, 5.5, 3, 2.5, (230, 70, 90))
+    c.polygon([(13, 7), (19, 7), (16, 4)], (230, 70, 90))
+    return c
+
+
+def icon():
+    back = (0, 0, 0)
+    c = Canvas(64, back)
+    c.ellipse(32, 32, 30, 30, (40, 110, 60))
+    c.ellipse(32, 32, 27, 27, (70, 150, 90))
+    c.ellipse(24, 28, 13, 13, (20, 20, 20))
+    c.ellipse(24, 28, 11, 11, (30, 60, 230))
+    c.ellipse(40, 38, 13, 13, (20, 20, 20))
+    c.ellipse(40, 38, 11, 11, (250, 250, 250))
+    return c, back
+
+
+def main():
+    pictures = {"neko.bmp": cat, "kaeru.bmp": frog, "pengin.bmp": penguin}
+    for name, draw in pictures.items():
+        write_bmp(os.path.join(HERE, "characters", name), draw().pixels())
+    canvas, back = icon()
+    rows = canvas.pixels()
+    # Only the pure background becomes transparent; blended edge pixels stay opaque.
+    write_png(os.path.join(HERE, "icon", "velmora.png"), rows, back)
+
+
+if __name__ == "__main__":
+    main()

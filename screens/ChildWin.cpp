@@ -1,0 +1,441 @@
+#include "screens/ChildWin.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QThread>
+#include <QTimer>
+
+#include "board/IReversi.h"
+#include "board/StoneCursors.h"
+#include "enginehost/CpuThread.h"
+#include "net/NetRecord.h"
+#include "net/Socket.h"
+#include "platform/Codec.h"
+#include "platform/Dialogs.h"
+#include "screens/Data.h"
+#include "screens/DesignFonts.h"
+#include "screens/FormRules.h"
+#include "screens/Help.h"
+#include "screens/Image.h"
+#include "screens/KeyPreview.h"
+#include "screens/Menu.h"
+#include "screens/MenuWk.h"
+#include "settings/SaveRecord.h"
+
+TfrmGamen* frmGamen = nullptr;
+
+namespace {
+
+constexpr int kMessageBytes = 215;
+
+// A splitter bar of its own thickness: the design's bars are 9, 5 and 10 pixels.
+class SizedHandle : public QSplitterHandle {
+ public:
+  SizedHandle(Qt::Orientation orientation, QSplitter* parent) : QSplitterHandle(orientation, parent) {}
+  int thickness = 5;
+  QSize sizeHint() const override { return {thickness, thickness}; }
+};
+
+class DesignSplitter : public QSplitter {
+ public:
+  DesignSplitter(Qt::Orientation orientation, QWidget* parent) : QSplitter(orientation, parent) {
+    setChildrenCollapsible(false);
+    setOpaqueResize(true);
+  }
+  QSplitterHandle* SetThickness(int index, int px) {
+    auto* h = static_cast<SizedHandle*>(handle(index));
+    h->thickness = px;
+    h->updateGeometry();
+    return h;
+  }
+
+ protected:
+  QSplitterHandle* createHandle() override { return new SizedHandle(orientation(), this); }
+};
+
+QFrame* MakePanel(QWidget* parent) {
+  auto* panel = new QFrame(parent);
+  panel->setFrameShape(QFrame::Panel);
+  panel->setFrameShadow(QFrame::Raised);
+  panel->setMinimumSize(0, 0);
+  return panel;
+}
+
+constexpr int kHandles = 9 + 9;       // Splitter1 and Splitter4
+constexpr int kColumnHandles = 5 + 10;  // Splitter2 and Splitter3
+
+}  // namespace
+
+TfrmGamen::TfrmGamen(::SaveRecord& record) : SaveRecord(record) {
+  BuildControls();
+  FormCreate();
+}
+
+TfrmGamen::~TfrmGamen() {
+  if (frmGamen == this) frmGamen = nullptr;
+}
+
+void TfrmGamen::BuildControls() {
+  setWindowTitle(QStringLiteral("Velmora"));
+  setFont(DesignFont(kSystemFont, 13));
+  setGeometry(282, 128, 502, 371);
+
+  auto* columns = new DesignSplitter(Qt::Horizontal, this);
+  columns_ = columns;
+  Panel1 = MakePanel(columns);
+  Panel2 = MakePanel(columns);
+  Panel6 = MakePanel(columns);
+  columns->addWidget(Panel1);
+  columns->addWidget(Panel2);
+  columns->addWidget(Panel6);
+  Splitter1 = columns->SetThickness(1, 9);
+  Splitter4 = columns->SetThickness(2, 9);
+  columns->setStretchFactor(0, 0);
+  columns->setStretchFactor(1, 0);
+  columns->setStretchFactor(2, 1);
+
+  auto* playerColumn = new DesignSplitter(Qt::Vertical, Panel2);
+  playerColumn_ = playerColumn;
+  Panel3 = MakePanel(playerColumn);
+  Panel4 = MakePanel(playerColumn);
+  Panel5 = MakePanel(playerColumn);
+  playerColumn->addWidget(Panel3);
+  playerColumn->addWidget(Panel4);
+  playerColumn->addWidget(Panel5);
+  Splitter2 = playerColumn->SetThickness(1, 5);
+  Splitter3 = playerColumn->SetThickness(2, 10);
+  playerColumn->setStretchFactor(0, 0);
+  playerColumn->setStretchFactor(1, 0);
+  playerColumn->setStretchFactor(2, 1);
+
+  imKuroFace = new TImage(Panel3);
+  imKuroFace->setGeometry(56, 8, 32, 32);
+  imKuroFace->Transparent = true;
+  imKuroFace->setToolTip(QStringLiteral("先行のキャラクターです"));
+  lbKuroName = new QLabel(QStringLiteral("lbKuroName"), Panel3);
+  lbKuroName->setAlignment(Qt::AlignCenter);
+  lbKuroName->setToolTip(QStringLiteral("先行の名前です"));
+
+  imShiroKoma = new TImage(Panel4);
+  imShiroKoma->setGeometry(56, 8, 32, 32);
+  imShiroKoma->Transparent = true;
+  imShiroKoma->setToolTip(QStringLiteral("後攻のキャラクターです"));
+  lbShiroKoma = new QLabel(QStringLiteral("lbShiroKoma"), Panel4);
+  lbShiroKoma->setAlignment(Qt::AlignCenter);
+  lbShiroKoma->setToolTip(QStringLiteral("後攻の名前です"));
+
+  edMessage = new QLineEdit(Panel5);
+  edMessage->setGeometry(16, 8, 113, 19);
+  edMessage->setFont(DesignFont(kGothic, 11));
+  edMessage->setToolTip(QStringLiteral("ここにメッセージを書いてReturnキーを押すとメッセージが送信されます"));
+  reMessage = new QPlainTextEdit(Panel5);
+  reMessage->setGeometry(16, 40, 113, 57);
+  reMessage->setReadOnly(true);
+  reMessage->setLineWrapMode(QPlainTextEdit::NoWrap);
+  reMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  reMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  reMessage->setFont(DesignFont(kGothic, 11));
+  reMessage->setToolTip(QStringLiteral("送受信したメッセージが表示されます"));
+  mmDllPath = new QPlainTextEdit(Panel5);
+  mmDllPath->setLineWrapMode(QPlainTextEdit::NoWrap);
+  mmDllPath->hide();
+  btRestart = new QPushButton(QStringLiteral("再ゲーム"), Panel5);
+  btRestart->setGeometry(21, 158, 121, 25);
+  btRestart->setAutoDefault(false);
+  btRestart->setToolTip(QStringLiteral("前画面に戻ります。　ただし最後までやらないと選べません"));
+
+  Panel7 = new QFrame(Panel6);
+  Panel7->setFrameShape(QFrame::Panel);
+  Panel7->setFrameShadow(QFrame::Raised);
+  auto* caption = new QLabel(QStringLiteral("接続者リスト"), Panel7);
+  caption->setObjectName(QStringLiteral("Panel7Caption"));
+  caption->setAlignment(Qt::AlignCenter);
+  caption->setFont(DesignFont(kGothic, 13));
+  lbPeaple = new QListWidget(Panel6);
+  lbPeaple->setStyleSheet(QStringLiteral("QListWidget::item { height: 18px; }"));
+  lbPeaple->setToolTip(
+      QStringLiteral("接続しているユーザー名が表示されます。　ユーザーを選ぶと個別送信が出来ます。"));
+  lbPeaple->addItem(QStringLiteral("All"));
+
+  for (QWidget* panel : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6}) panel->installEventFilter(this);
+  edMessage->installEventFilter(this);
+
+  connect(columns_, &QSplitter::splitterMoved, this, [this](int, int index) {
+    if (index == 1) Splitter1Moved();
+  });
+  connect(edMessage, &QLineEdit::textEdited, this, &TfrmGamen::KeepMessageWithinBytes);
+  connect(lbPeaple, &QListWidget::itemDoubleClicked, this, &TfrmGamen::lbPeapleDblClick);
+  connect(btRestart, &QPushButton::clicked, this, &TfrmGamen::mnuRestartClick);
+  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+}
+
+void TfrmGamen::FormCreate() {
+  RegisterStoneCursors();
+  Reversi = new TIReversi(Panel1);
+  Reversi->setGeometry(Panel1->contentsRect());
+  keyPreview_->Watch(Reversi);
+  // The board's moves in a network game travel as one-move records through the room.
+  Reversi->OnSendMove = [](const _Rev& move) {
+    TNetRecord record;
+    record.SetKind(mkGame);
+    record.SetSub(gsMoves);
+    record.SetArg(1);
+    record.SetMove(0, move);
+    if (frmSocket) frmSocket->SendRecord(record);
+  };
+  Reversi->OnEngineRequest = [this] { RequestEngineMove(*Reversi); };
+}
+
+bool TfrmGamen::SetsUpGames() const {
+  return (frmMenu && frmMenu->OyaChecked()) || !Reversi->FNetPlay;
+}
+
+void TfrmGamen::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous() || closed_) return;
+  FormShow();
+  // The rest runs once the window is on screen, as the match menu opens over it.
+  QTimer::singleShot(0, this, &TfrmGamen::FormShowStarted);
+}
+
+void TfrmGamen::setVisible(bool visible) {
+  if (visible && !isVisible() && !closed_) RestoreGeometry();
+  QWidget::setVisible(visible);
+}
+
+void TfrmGamen::RestoreGeometry() {
+  if (SaveRecord.GamenWidth != 0) {
+    setGeometry(SaveRecord.GamenLeft, SaveRecord.GamenTop, SaveRecord.GamenWidth, SaveRecord.GamenHeight);
+    keepSavedPanels_ = true;
+    columns_->setGeometry(rect());
+    SetColumnWidths(SaveRecord.BoardWidth, -1, SaveRecord.PeapleWidth);
+  } else {
+    const ColumnWidths w = GamenColumnWidths(width());
+    SetColumnWidths(w.board, w.players, -1);
+  }
+}
+
+void TfrmGamen::FormShow() {
+  Reversi->SouNum = &SaveRecord.SouNum;
+  Reversi->SouWin = &SaveRecord.SouWin;
+  Reversi->SouLose = &SaveRecord.SouLose;
+  Reversi->NetNum = &SaveRecord.NetNum;
+  Reversi->NetWin = &SaveRecord.NetWin;
+  Reversi->NetLose = &SaveRecord.NetLose;
+  Reversi->BanDraw();
+  Reversi->DefaultSetKoma();
+  Reversi->KomaDrawAll();
+}
+
+void TfrmGamen::FormShowStarted() {
+  if (closed_) return;
+  if (Reversi->FNetPlay) {
+    QCoreApplication::processEvents();
+    QThread::msleep(100);
+    TNetRecord state;
+    state.SetKind(mkGameState);
+    if (frmSocket) frmSocket->SendRecord(state);
+    QThread::msleep(100);
+    TNetRecord users;
+    users.SetKind(mkUserList);
+    if (frmSocket) frmSocket->SendRecord(users);
+    lbPeaple->setCurrentRow(0);
+    if (frmMenuWk && frmSocket) frmMenuWk->setWindowTitle(QStringLiteral("対戦メニュー") + frmSocket->AddressText());
+  }
+  if (SetsUpGames()) {
+    RunMatchMenu();
+    if (!closed_) Reversi->GameShori();
+  } else {
+    Reversi->SetWho(QPoint(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net)));
+    btRestart->hide();
+  }
+  if (closed_) return;
+  const PlayerPanelHeights h = GamenPanelHeights(height());
+  const int rest = std::max(0, playerColumn_->height() - h.side1 - h.side2 - kColumnHandles);
+  playerColumn_->setSizes({h.side1, h.side2, rest});
+}
+
+bool TfrmGamen::RunMatchMenu() {
+  if (!frmMenuWk) return false;
+  if (frmMenuWk->exec() == QDialog::Accepted) return true;
+  if (frmMenu) frmMenu->close();
+  return false;
+}
+
+void TfrmGamen::SetColumnWidths(int board, int players, int peaple) {
+  const int total = std::max(0, width() - kHandles);
+  board = std::clamp(board, 0, total);
+  if (players < 0) players = std::max(0, total - board - std::max(0, peaple));
+  players = std::min(players, total - board);
+  columns_->setSizes({board, players, total - board - players});
+}
+
+void TfrmGamen::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  columns_->setGeometry(rect());
+  FormResize();
+}
+
+void TfrmGamen::FormResize() {
+  if (keepSavedPanels_ && width() == SaveRecord.GamenWidth && height() == SaveRecord.GamenHeight) {
+    SetColumnWidths(SaveRecord.BoardWidth, -1, SaveRecord.PeapleWidth);
+  } else {
+    keepSavedPanels_ = false;
+    const ColumnWidths w = GamenColumnWidths(width());
+    SetColumnWidths(w.board, w.players, -1);
+  }
+  if (closed_) return;
+  Reversi->BanDraw();
+  Reversi->KomaDrawAll();
+  SaveGamenPos();
+}
+
+void TfrmGamen::Splitter1Moved() {
+  keepSavedPanels_ = false;
+  Reversi->BanDraw();
+  Reversi->KomaDrawAll();
+  SaveGamenPos();
+}
+
+void TfrmGamen::SaveGamenPos() {
+  SaveRecord.GamenLeft = geometry().x();
+  SaveRecord.GamenWidth = width();
+  SaveRecord.GamenTop = geometry().y();
+  SaveRecord.GamenHeight = height();
+  SaveRecord.BoardWidth = Panel1->width();
+  SaveRecord.PeapleWidth = Panel6->width();
+}
+
+bool TfrmGamen::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) {
+    if (watched == Panel1 && Reversi) {
+      Reversi->setGeometry(Panel1->contentsRect());
+      if (!closed_) {
+        Reversi->BanDraw();
+        Reversi->KomaDrawAll();
+      }
+    } else if (watched == Panel2) {
+      playerColumn_->setGeometry(Panel2->rect());
+    } else if (watched == Panel3) {
+      Panel3Resize();
+    } else if (watched == Panel4) {
+      Panel4Resize();
+    } else if (watched == Panel5) {
+      Panel5Resize();
+    } else if (watched == Panel6) {
+      Panel7->setGeometry(0, 0, Panel6->width(), 25);
+      Panel7->findChild<QLabel*>()->setGeometry(Panel7->rect());
+      lbPeaple->setGeometry(0, 25, Panel6->width(), std::max(0, Panel6->height() - 25));
+    }
+  } else if (event->type() == QEvent::KeyPress && watched == edMessage) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      edMessageKeyDown(key);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TfrmGamen::Panel3Resize() {
+  imKuroFace->move(CentredLeft(Panel3->width(), imKuroFace->width()), imKuroFace->y());
+  lbKuroName->setGeometry(0, Panel3->height() - 20, Panel3->width(), 18);
+}
+
+void TfrmGamen::Panel4Resize() {
+  imShiroKoma->move(CentredLeft(Panel4->width(), imShiroKoma->width()), imShiroKoma->y());
+  lbShiroKoma->setGeometry(0, Panel4->height() - 20, Panel4->width(), 18);
+}
+
+void TfrmGamen::Panel5Resize() {
+  const ChatPanelLayout l = LayOutChatPanel(Panel5->width(), Panel5->height(), reMessage->y());
+  reMessage->setGeometry(l.left, reMessage->y(), l.width, std::max(0, l.messageHeight));
+  edMessage->setGeometry(l.left, edMessage->y(), l.width, edMessage->height());
+  btRestart->setGeometry(l.left, l.restartTop, l.width, btRestart->height());
+}
+
+void TfrmGamen::KeepMessageWithinBytes() {
+  const QString text = edMessage->text();
+  if (platform::ToCp932(text).size() <= kMessageBytes) return;
+  const int cursor = edMessage->cursorPosition();
+  edMessage->setText(platform::FromCp932(platform::ToCp932Cut(text, kMessageBytes)));
+  edMessage->setCursorPosition(std::min(cursor, static_cast<int>(edMessage->text().size())));
+}
+
+void TfrmGamen::edMessageKeyDown(int key) {
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
+  TNetRecord record;
+  record.SetText(edMessage->text());
+  record.SetKind(lbPeaple->currentRow() == 0 ? mkChat : mkPrivate);
+  if (frmSocket) frmSocket->SendRecord(record);
+  edMessage->clear();
+  edMessage->setFocus();
+}
+
+void TfrmGamen::lbPeapleDblClick() {
+  const int row = lbPeaple->currentRow();
+  if (lbPeaple->count() < 2 || row < 1) return;
+  TNetRecord request;
+  request.SetKind(mkGame);
+  request.SetSub(gsStatsRequest);
+  request.SetTo(static_cast<std::uint16_t>(row - 1));
+  if (frmSocket) frmSocket->SendRecord(request);
+  if (!frmData) return;
+  frmData->lbName->setText(lbPeaple->item(row)->text());
+  frmData->show();
+}
+
+void TfrmGamen::mnuRestartClick() {
+  if (Reversi->FGameEnd != 1) {
+    platform::ShowMessage(QStringLiteral("最後までやらないと再ゲームできません"), QStringLiteral("再ゲーム"));
+    return;
+  }
+  Reversi->SetBanSize(8, 8);
+  Reversi->DefaultSetKoma();
+  Reversi->BanDraw();
+  Reversi->KomaDrawAll();
+  if (Reversi->FNetPlay) {
+    TNetRecord reset;
+    reset.SetKind(mkGame);
+    reset.SetSub(gsReset);
+    if (frmSocket) frmSocket->SendRecord(reset);
+  }
+  RunMatchMenu();
+  if (!closed_ && SetsUpGames()) Reversi->GameShori();
+}
+
+void TfrmGamen::FormKeyDown(int key) {
+  if (key == Qt::Key_F1) OpenHelpPage(kHelpGame);
+}
+
+void TfrmGamen::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (!closed_) FormCloseQuery();
+}
+
+void TfrmGamen::FormCloseQuery() {
+  closed_ = true;
+  QStringList lines;
+  if (!reMessage->toPlainText().isEmpty()) lines = reMessage->toPlainText().split(QLatin1Char('\n'));
+  const QString base = frmMenu ? frmMenu->ExePath : QString();
+  // A log that cannot be written is reported, but the window still closes and the program ends.
+  const QString error = WriteChatLog(base + QStringLiteral("Chat.log"), lines);
+  if (!error.isEmpty()) platform::ShowMessage(error, QStringLiteral("Velmora"));
+  if (Reversi->FNetPlay && frmSocket) frmSocket->SendLeave();
+  if (frmSocket) frmSocket->close();
+  SaveGamenPos();
+  // The board's storage goes now; the control itself stays with the window, so a late engine
+  // answer finds an empty board rather than a freed one.
+  Reversi->ClearBanSize();
+  Reversi->setEnabled(false);
+  hide();
+  if (frmMenu) frmMenu->close();
+}

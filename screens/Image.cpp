@@ -1,0 +1,40 @@
+#include "screens/Image.h"
+
+#include <QBitmap>
+#include <QPixmap>
+
+TImage::TImage(QWidget* parent) : QLabel(parent) {
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAlignment(Qt::AlignCenter);
+}
+
+bool TImage::LoadFromFile(const QString& path) {
+  QImage loaded(path);
+  if (loaded.isNull()) return false;
+  SetPicture(loaded);
+  return true;
+}
+
+void TImage::SetPicture(const QImage& picture) {
+  picture_ = picture;
+  Refresh();
+}
+
+void TImage::resizeEvent(QResizeEvent* event) {
+  QLabel::resizeEvent(event);
+  Refresh();
+}
+
+void TImage::Refresh() {
+  if (picture_.isNull() || width() <= 0 || height() <= 0) {
+    clear();
+    return;
+  }
+  QPixmap shown = QPixmap::fromImage(picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+  if (Transparent) {
+    const QRgb key = picture_.pixel(0, picture_.height() - 1);
+    QImage scaled = shown.toImage();
+    shown.setMask(QBitmap::fromImage(scaled.createMaskFromColor(key, Qt::MaskInColor)));
+  }
+  setPixmap(shown);
+}

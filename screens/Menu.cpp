@@ -1,0 +1,340 @@
+#include "screens/Menu.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include "board/IReversi.h"
+#include "lan/TWntDisp.h"
+#include "net/Socket.h"
+#include "platform/ComputerName.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSearch.h"
+#include "screens/ChildWin.h"
+#include "screens/DesignFonts.h"
+#include "screens/FormRules.h"
+#include "screens/Help.h"
+#include "screens/Image.h"
+#include "screens/KeyPreview.h"
+#include "screens/RadioGroup.h"
+#include "settings/RegistryRecord.h"
+#include "settings/SaveRecord.h"
+
+TfrmMenu* frmMenu = nullptr;
+
+namespace {
+
+QLabel* MakeLabel(const QString& caption, QWidget* parent, const QRect& rect) {
+  auto* label = new QLabel(caption, parent);
+  label->setGeometry(rect);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return label;
+}
+
+QLineEdit* MakeEdit(const QString& hint, QWidget* parent, const QRect& rect) {
+  auto* edit = new QLineEdit(parent);
+  edit->setGeometry(rect);
+  edit->setToolTip(hint);
+  return edit;
+}
+
+QPushButton* MakeButton(const QString& caption, const QString& hint, QWidget* parent, const QRect& rect) {
+  auto* button = new QPushButton(caption, parent);
+  button->setGeometry(rect);
+  button->setToolTip(hint);
+  button->setAutoDefault(false);
+  return button;
+}
+
+void SetBoxColour(QLineEdit* edit, const QColor& colour) {
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, colour);
+  edit->setPalette(palette);
+}
+
+}  // namespace
+
+TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record) : record_(record) {
+  ExePath = exePath;
+  BuildControls();
+  FormCreate();
+}
+
+TfrmMenu::~TfrmMenu() {
+  FormDestroy();
+  if (frmMenu == this) frmMenu = nullptr;
+}
+
+void TfrmMenu::BuildControls() {
+  setWindowTitle(QStringLiteral("Netへの接続"));
+  setFont(DesignFont(kPGothic, 12));
+  setGeometry(443, 138, 292, 320);
+  setFixedSize(292, 320);
+
+  rgNet = new TRadioGroup(QStringLiteral("ネットへの接続"), {QStringLiteral("接続する"), QStringLiteral("接続しない")}, this);
+  rgNet->setGeometry(32, 8, 209, 65);
+  rgNet->SetItemIndex(0);
+
+  cbOya = new QCheckBox(QStringLiteral("自分が親になる"), this);
+  cbOya->setGeometry(21, 80, 177, 17);
+  cbOya->setToolTip(QStringLiteral("親になる場合はチェックを入れます"));
+  cbOya->setChecked(true);
+
+  lbName = MakeLabel(QStringLiteral("マシン名"), this, QRect(12, 106, 58, 20));
+  lbName->setEnabled(false);
+  edHostName = MakeEdit(QStringLiteral("LANの場合はマシン名・インターネットの場合はIPアドレスを入力してください"), this,
+                        QRect(72, 106, 177, 20));
+  edHostName->setEnabled(false);
+  SetBoxColour(edHostName, palette().color(QPalette::Button));
+  btUser = MakeButton(QStringLiteral("..."), QStringLiteral("LANでつながっているマシン名を表示します"), this,
+                      QRect(255, 106, 20, 20));
+  btUser->setEnabled(false);
+  btUser->setFocusPolicy(Qt::ClickFocus);
+
+  lbPortNo = MakeLabel(QStringLiteral("PortNo."), this, QRect(12, 138, 58, 20));
+  lbPortNo->setFont(DesignFont(kGothic, 13));
+  edPortNo = MakeEdit(QStringLiteral("接続するPortNoを入力してください"), this, QRect(72, 138, 177, 20));
+
+  lbUserName = MakeLabel(QStringLiteral("ユーザー名"), this, QRect(4, 170, 66, 20));
+  lbUserName->setFont(DesignFont(kGothic, 13));
+  edUserName = MakeEdit(QStringLiteral("Net上の貴方の名前を入力してください"), this, QRect(72, 170, 177, 20));
+
+  lbChara = MakeLabel(QStringLiteral("キャラクター選択"), this, QRect(96, 196, 120, 18));
+  btPrev = MakeButton(QStringLiteral("←"), QStringLiteral("前のキャラクターを表示します"), this, QRect(72, 216, 32, 32));
+  btPrev->setEnabled(false);
+  imChara = new TImage(this);
+  imChara->setGeometry(120, 216, 32, 32);
+  imChara->Transparent = true;
+  btNext = MakeButton(QStringLiteral("→"), QStringLiteral("次のキャラクターを表示します"), this, QRect(168, 216, 32, 32));
+
+  btOk = MakeButton(QStringLiteral("Ｏ  Ｋ"), QStringLiteral("この設定でゲームをします"), this, QRect(32, 256, 97, 25));
+  btCancel = MakeButton(QStringLiteral("終了"), QStringLiteral("終了します"), this, QRect(152, 256, 97, 25));
+
+  QWidget* order[] = {rgNet->Button(0), rgNet->Button(1), cbOya, edHostName, edPortNo, edUserName, btOk, btCancel, btNext, btPrev};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  connect(rgNet, &TRadioGroup::Click, this, &TfrmMenu::rgNetClick);
+  connect(cbOya, &QCheckBox::clicked, this, &TfrmMenu::cbOyaClick);
+  connect(btUser, &QPushButton::clicked, this, &TfrmMenu::btUserClick);
+  connect(btOk, &QPushButton::clicked, this, &TfrmMenu::btOkClick);
+  connect(btCancel, &QPushButton::clicked, this, &TfrmMenu::btCancelClick);
+  connect(btNext, &QPushButton::clicked, this, &TfrmMenu::btNextClick);
+  connect(btPrev, &QPushButton::clicked, this, &TfrmMenu::btPrevClick);
+
+  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+}
+
+void TfrmMenu::FormCreate() {
+  CharaList.clear();
+  WriteRegistryRecord();
+  LoadCharaList();
+}
+
+void TfrmMenu::WriteRegistryRecord() { settings::WriteRegistryRecord(QCoreApplication::applicationFilePath()); }
+
+void TfrmMenu::LoadCharaList() {
+  CharaList.clear();
+  for (const platform::FoundFile& found : platform::FindFiles(ExePath.toStdString(), "*.bmp")) {
+    if (!found.isDirectory) CharaList.append(ExePath + QString::fromStdString(found.name));
+  }
+  if (CharaList.size() <= 1) btNext->setEnabled(false);
+  if (CharaList.isEmpty()) return;
+  imChara->Tag = 0;
+  imChara->LoadFromFile(CharaList[0]);
+}
+
+void TfrmMenu::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TfrmMenu::FormShow() { LoadSaveFile(); }
+
+void TfrmMenu::LoadSaveFile() {
+  const settings::LoadResult result = settings::LoadSaveFile(ExePath + QStringLiteral("velm.dat"), record_, *this);
+  if (!result.file.ok) platform::ShowMessage(result.file.error, QStringLiteral("Velmora"));
+}
+
+void TfrmMenu::WriteSaveFile() {
+  const settings::FileResult result = settings::WriteSaveFile(ExePath + QStringLiteral("velm.dat"), record_, *this);
+  if (!result.ok) platform::ShowMessage(result.error, QStringLiteral("Velmora"));
+}
+
+void TfrmMenu::FormDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  WriteSaveFile();
+}
+
+void TfrmMenu::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (OnProgramEnd) OnProgramEnd();
+}
+
+void TfrmMenu::FormKeyDown(int key) {
+  if (key == Qt::Key_F1) OpenHelpPage(kHelpStart);
+}
+
+void TfrmMenu::rgNetClick() {
+  const bool network = rgNet->ItemIndex() == 0;
+  for (QWidget* w : {static_cast<QWidget*>(cbOya), static_cast<QWidget*>(lbName), static_cast<QWidget*>(edHostName),
+                     static_cast<QWidget*>(btUser), static_cast<QWidget*>(lbPortNo), static_cast<QWidget*>(edPortNo)}) {
+    w->setVisible(network);
+  }
+}
+
+void TfrmMenu::cbOyaClick() {
+  const bool host = cbOya->isChecked();
+  lbName->setEnabled(!host);
+  edHostName->setEnabled(!host);
+  btUser->setEnabled(!host);
+  // Button face while the box is not used, the usual box colour while it is.
+  SetBoxColour(edHostName, palette().color(host ? QPalette::Button : QPalette::Base));
+}
+
+void TfrmMenu::btNextClick() {
+  if (CharaList.isEmpty()) return;
+  imChara->Tag = std::min(imChara->Tag + 1, static_cast<int>(CharaList.size()) - 1);
+  if (imChara->Tag >= CharaList.size() - 1) btNext->setEnabled(false);
+  if (CharaList.size() > 1) btPrev->setEnabled(true);
+  imChara->LoadFromFile(CharaList[imChara->Tag]);
+}
+
+void TfrmMenu::btPrevClick() {
+  if (CharaList.isEmpty()) return;
+  imChara->Tag = std::max(imChara->Tag - 1, 0);
+  if (imChara->Tag < 1) btPrev->setEnabled(false);
+  if (CharaList.size() > 1) btNext->setEnabled(true);
+  imChara->LoadFromFile(CharaList[imChara->Tag]);
+}
+
+void TfrmMenu::btUserClick() {
+  if (!WNetDisp) return;
+  if (WNetDisp->exec() == TWNetDisp::mrChoice) edHostName->setText(WNetDisp->ChosenName);
+}
+
+void TfrmMenu::btCancelClick() { close(); }
+
+void TfrmMenu::EnableButtons() {
+  btOk->setEnabled(true);
+  btCancel->setEnabled(true);
+  btUser->setEnabled(!cbOya->isChecked());
+}
+
+void TfrmMenu::Refuse(const QString& text, const QString& caption, QWidget* focus) {
+  if (!text.isEmpty()) platform::ShowMessage(text, caption);
+  EnableButtons();
+  // A host's machine-name box is disabled and cannot take the focus; the port box is the
+  // next thing a host can change.
+  if (!focus->isEnabled()) focus = edPortNo;
+  focus->setFocus();
+}
+
+void TfrmMenu::btOkClick() {
+  UserName = edUserName->text();
+  if (UserName.isEmpty()) {
+    Refuse(QStringLiteral("ユーザー名が入力されていません"), QStringLiteral("ユーザー名"), edUserName);
+    return;
+  }
+  const QString chosen = CharaList.isEmpty() ? QString() : QFileInfo(CharaList[imChara->Tag]).fileName();
+  settings::SetCharaFile(record_, chosen);
+
+  if (rgNet->ItemIndex() != 0) {
+    frmGamen->Reversi->FNetPlay = false;
+    OpenGameScreen(false);
+    return;
+  }
+  frmGamen->Reversi->FNetPlay = true;
+  if (cbOya->isChecked()) {
+    ConnectAsOya();
+  } else {
+    ConnectAsGuest();
+  }
+}
+
+std::optional<std::uint16_t> TfrmMenu::CheckedPort() {
+  btOk->setEnabled(false);
+  btCancel->setEnabled(false);
+  btUser->setEnabled(false);
+  const QString portText = edPortNo->text();
+  if (portText.isEmpty()) {
+    Refuse(QStringLiteral("ポートNoが入力されていません"), QStringLiteral("ポート入力"), edPortNo);
+    return std::nullopt;
+  }
+  const std::optional<std::uint16_t> port = PortFromText(portText);
+  if (!port) Refuse(QStringLiteral("ポートNoが正しくありません"), QStringLiteral("ポート入力"), edPortNo);
+  return port;
+}
+
+void TfrmMenu::ConnectAsOya() {
+  const std::optional<std::uint16_t> port = CheckedPort();
+  if (!port) return;
+  const QString hostName = edHostName->text();
+  int result = 0;
+  if (hostName.isEmpty()) {
+    result = frmSocket->StartHost(platform::ComputerName(), *port, UserName);
+    if (result != 0) result = frmSocket->StartHost(QStringLiteral("localhost"), *port, UserName);
+  } else {
+    result = frmSocket->StartHost(hostName, *port, UserName);
+  }
+  if (result != 0) {
+    Refuse(QStringLiteral("ホストマシン名がが正しくありません"), QStringLiteral("ホストマシン名入力"), edHostName);
+    return;
+  }
+  OpenGameScreen(true);
+}
+
+void TfrmMenu::ConnectAsGuest() {
+  const std::optional<std::uint16_t> port = CheckedPort();
+  if (!port) return;
+  const QString hostName = edHostName->text();
+  if (hostName.isEmpty()) {
+    Refuse(QStringLiteral("ホストマシーンネームが正しくありません"), QStringLiteral("ホスト入力"), edHostName);
+    return;
+  }
+  if (frmSocket->ConnectToHost(hostName, *port, UserName) != 0) {
+    // The socket manager has reported a refused connection itself; an unknown name goes unreported.
+    Refuse(QString(), QString(), edHostName);
+    return;
+  }
+  OpenGameScreen(true);
+}
+
+void TfrmMenu::OpenGameScreen(bool network) {
+  if (network) {
+    frmSocket->SetOutputControl(frmGamen->reMessage);
+    hide();
+    frmGamen->setWindowTitle(QStringLiteral("Velmora-") + frmSocket->AddressText());
+  } else {
+    hide();
+  }
+  frmGamen->show();
+}
+
+// The data file's view of the dialog.
+void TfrmMenu::SelectNoNetwork() {
+  rgNet->SetItemIndex(1);
+  rgNetClick();
+}
+void TfrmMenu::UncheckOya() {
+  cbOya->setChecked(false);
+  cbOyaClick();
+}
+void TfrmMenu::SetHostName(const QString& text) { edHostName->setText(text); }
+void TfrmMenu::SetPortText(const QString& text) { edPortNo->setText(text); }
+void TfrmMenu::SetUserName(const QString& text) { edUserName->setText(text); }
+int TfrmMenu::CharaCount() const { return static_cast<int>(CharaList.size()); }
+QString TfrmMenu::CharaPath(int index) const { return CharaList.value(index); }
+void TfrmMenu::NextChara() { btNextClick(); }
+bool TfrmMenu::NetworkSelected() const { return rgNet->ItemIndex() == 0; }
+bool TfrmMenu::OyaChecked() const { return cbOya->isChecked(); }
+QString TfrmMenu::HostNameText() const { return edHostName->text(); }
+QString TfrmMenu::PortText() const { return edPortNo->text(); }
+QString TfrmMenu::UserNameText() const { return edUserName->text(); }

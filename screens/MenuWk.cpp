@@ -1,0 +1,296 @@
+#include "screens/MenuWk.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTextBlock>
+
+#include "board/IReversi.h"
+#include "enginehost/CpuDiscovery.h"
+#include "enginehost/EngineCalls.h"
+#include "net/NetRecord.h"
+#include "net/Socket.h"
+#include "platform/Codec.h"
+#include "platform/Dialogs.h"
+#include "screens/ChildWin.h"
+#include "screens/Data.h"
+#include "screens/DesignFonts.h"
+#include "screens/Help.h"
+#include "screens/Image.h"
+#include "screens/KeyPreview.h"
+#include "screens/Menu.h"
+
+TfrmMenuWk* frmMenuWk = nullptr;
+
+namespace {
+const QString kLocal = QStringLiteral("local");
+const QString kCpu = QStringLiteral("Cpu");
+const QString kNet = QStringLiteral("Net");
+
+QListWidget* MakeList(QWidget* parent, const QRect& rect) {
+  auto* list = new QListWidget(parent);
+  list->setGeometry(rect);
+  list->hide();
+  return list;
+}
+}  // namespace
+
+TfrmMenuWk::TfrmMenuWk() { BuildControls(); }
+
+TfrmMenuWk::~TfrmMenuWk() {
+  if (frmMenuWk == this) frmMenuWk = nullptr;
+}
+
+void TfrmMenuWk::BuildControls() {
+  setWindowTitle(QStringLiteral("対戦メニュー"));
+  setFont(DesignFont(kPGothic, 12));
+  setFixedSize(315, 267);
+  setModal(true);
+
+  lblPlay1 = new QLabel(this);
+  lblPlay1->setGeometry(8, 12, 132, 20);
+  lblPlay1->setAlignment(Qt::AlignCenter);
+  Label1 = new QLabel(QStringLiteral("vs"), this);
+  Label1->setGeometry(144, 12, 27, 20);
+  Label1->setAlignment(Qt::AlignCenter);
+  lblPlay2 = new QLabel(this);
+  lblPlay2->setGeometry(175, 12, 132, 20);
+  lblPlay2->setAlignment(Qt::AlignCenter);
+
+  cbPlay1 = new QComboBox(this);
+  cbPlay1->setGeometry(16, 42, 121, 22);
+  cbPlay1->setToolTip(QStringLiteral("先行の対戦相手を選びます"));
+  cbPlay2 = new QComboBox(this);
+  cbPlay2->setGeometry(178, 42, 121, 22);
+  cbPlay2->setToolTip(QStringLiteral("後攻の対戦相手を選びます"));
+
+  // The engine list and the user list of a side share one place under its drop-down list.
+  lbCpu1 = MakeList(this, QRect(16, 72, 121, 140));
+  lbPlayer1 = MakeList(this, QRect(16, 72, 121, 140));
+  lbCpu2 = MakeList(this, QRect(178, 72, 121, 140));
+  lbPlayer2 = MakeList(this, QRect(178, 72, 121, 140));
+
+  btOk = new QPushButton(QStringLiteral("スタート"), this);
+  btOk->setGeometry(40, 228, 97, 25);
+  btOk->setToolTip(QStringLiteral("ゲームをスタートします"));
+  btOk->setAutoDefault(false);
+  btCancel = new QPushButton(QStringLiteral("終了"), this);
+  btCancel->setGeometry(178, 228, 97, 25);
+  btCancel->setToolTip(QStringLiteral("ゲームを終了します"));
+  btCancel->setAutoDefault(false);
+
+  QWidget* order[] = {cbPlay1, cbPlay2, btOk, btCancel, lbCpu1, lbCpu2, lbPlayer1, lbPlayer2};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  connect(cbPlay1, &QComboBox::activated, this, &TfrmMenuWk::cbPlay1Click);
+  connect(cbPlay2, &QComboBox::activated, this, &TfrmMenuWk::cbPlay2Click);
+  connect(lbCpu1, &QListWidget::itemClicked, this, &TfrmMenuWk::lbCpu1Click);
+  connect(lbCpu2, &QListWidget::itemClicked, this, &TfrmMenuWk::lbCpu2Click);
+  connect(lbPlayer1, &QListWidget::itemClicked, this, &TfrmMenuWk::lbPlayer1Click);
+  connect(lbPlayer2, &QListWidget::itemClicked, this, &TfrmMenuWk::lbPlayer2Click);
+  connect(lbPlayer1, &QListWidget::itemDoubleClicked, this, &TfrmMenuWk::lbPlayer1DblClick);
+  connect(lbPlayer2, &QListWidget::itemDoubleClicked, this, &TfrmMenuWk::lbPlayer2DblClick);
+  connect(btOk, &QPushButton::clicked, this, &TfrmMenuWk::btOkClick);
+  connect(btCancel, &QPushButton::clicked, this, &TfrmMenuWk::btCancelClick);
+  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+}
+
+TfrmMenuWk::Side TfrmMenuWk::SideOf(int side) const {
+  if (side == 1) return {cbPlay1, lbCpu1, lbPlayer1, lblPlay1};
+  return {cbPlay2, lbCpu2, lbPlayer2, lblPlay2};
+}
+
+void TfrmMenuWk::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) FormShow();
+  QDialog::showEvent(event);
+  // Centred on the screen at every showing.
+  if (!event->spontaneous() && screen()) move(screen()->availableGeometry().center() - rect().center());
+}
+
+void TfrmMenuWk::FormShow() {
+  SearchCpuDll();
+  const bool network = frmGamen && frmGamen->Reversi->FNetPlay;
+  for (QComboBox* box : {cbPlay1, cbPlay2}) {
+    box->clear();
+    box->addItem(kLocal);
+    if (lbCpu1->count() > 0) box->addItem(kCpu);
+    if (network) box->addItem(kNet);
+    box->setCurrentIndex(0);
+  }
+  for (QListWidget* list : {lbCpu1, lbCpu2, lbPlayer1, lbPlayer2}) list->hide();
+  const QString user = frmMenu ? frmMenu->UserName : QString();
+  lblPlay1->setText(user);
+  lblPlay2->setText(user);
+}
+
+void TfrmMenuWk::SearchCpuDll() {
+  ExePath = frmMenu ? frmMenu->ExePath : QString();
+  QPlainTextEdit* paths = frmGamen ? frmGamen->mmDllPath : nullptr;
+  if (paths) paths->clear();
+  lbCpu1->clear();
+  lbCpu2->clear();
+  const EngineSearchResult found = SearchEngines(ExePath.toStdString());
+  for (const FoundEngine& engine : found.engines) {
+    lbCpu1->addItem(engine.name);
+    lbCpu2->addItem(engine.name);
+    if (paths) paths->appendPlainText(QString::fromStdString(engine.libraryPath));
+  }
+  if (found.stoppedOnFailure) {
+    platform::ShowMessage(QStringLiteral("読み込めません"), QStringLiteral("DLLの読み込み"));
+    return;
+  }
+  if (lbCpu1->count() > 0) {
+    lbCpu1->setCurrentRow(0);
+    lbCpu2->setCurrentRow(0);
+  }
+}
+
+void TfrmMenuWk::SetCpuStatus(int side, const QString& libraryPath) {
+  const std::string path = libraryPath.toStdString();
+  const std::optional<EngineStatus> status = QueryEngineStatus(path);
+  if (!status || !frmGamen) return;
+  TImage* face = side == 1 ? frmGamen->imKuroFace : frmGamen->imShiroKoma;
+  QLabel* name = side == 1 ? frmGamen->lbKuroName : frmGamen->lbShiroKoma;
+  face->LoadFromFile(EnginePicturePath(path, status->bitmap));  // a missing picture is ignored
+  name->setText(platform::FromCp932(status->name));
+}
+
+void TfrmMenuWk::cbPlay1Click() { PlayClick(1); }
+void TfrmMenuWk::cbPlay2Click() { PlayClick(2); }
+
+void TfrmMenuWk::PlayClick(int side) {
+  const Side s = SideOf(side);
+  const QString kind = s.kind->currentText();
+  if (kind == kLocal) {
+    s.players->hide();
+    s.cpu->hide();
+    s.name->setText(frmMenu ? frmMenu->UserName : QString());
+  } else if (kind == kCpu) {
+    // After a search that stopped on a broken library nothing is selected yet.
+    if (s.cpu->currentRow() < 0 && s.cpu->count() > 0) s.cpu->setCurrentRow(0);
+    s.cpu->show();
+    s.players->hide();
+    s.name->setText(s.cpu->currentItem() ? s.cpu->currentItem()->text() : QString());
+  } else if (kind == kNet) {
+    s.cpu->hide();
+    s.players->clear();
+    if (frmGamen) {
+      for (int i = 1; i < frmGamen->lbPeaple->count(); ++i) s.players->addItem(frmGamen->lbPeaple->item(i)->text());
+    }
+    if (s.players->count() > 0) s.players->setCurrentRow(0);
+    s.players->show();
+    s.name->setText(s.players->currentItem() ? s.players->currentItem()->text() : QString());
+  }
+}
+
+void TfrmMenuWk::ListClick(QListWidget* list, QLabel* name) {
+  if (list->currentItem()) name->setText(list->currentItem()->text());
+}
+void TfrmMenuWk::lbCpu1Click() { ListClick(lbCpu1, lblPlay1); }
+void TfrmMenuWk::lbCpu2Click() { ListClick(lbCpu2, lblPlay2); }
+void TfrmMenuWk::lbPlayer1Click() { ListClick(lbPlayer1, lblPlay1); }
+void TfrmMenuWk::lbPlayer2Click() { ListClick(lbPlayer2, lblPlay2); }
+
+void TfrmMenuWk::lbPlayer1DblClick() { PlayerDblClick(1); }
+void TfrmMenuWk::lbPlayer2DblClick() { PlayerDblClick(2); }
+
+void TfrmMenuWk::PlayerDblClick(int side) {
+  const Side s = SideOf(side);
+  const int row = s.players->currentRow();
+  if (row < 0) return;
+  TNetRecord request;
+  request.SetKind(mkGame);
+  request.SetSub(gsStatsRequest);
+  request.SetTo(static_cast<std::uint16_t>(row));
+  if (frmSocket) frmSocket->SendRecord(request);
+  if (!frmData) return;
+  frmData->lbName->setText(s.name->text());
+  frmData->show();
+}
+
+int TfrmMenuWk::KindOf(int side) const {
+  const QString kind = SideOf(side).kind->currentText();
+  if (kind == kCpu) return static_cast<int>(PlayerKind::Cpu);
+  if (kind == kNet) return static_cast<int>(PlayerKind::Net);
+  return static_cast<int>(PlayerKind::Local);
+}
+
+bool TfrmMenuWk::NetSidesChosen() const {
+  for (int side : {1, 2}) {
+    if (KindOf(side) == static_cast<int>(PlayerKind::Net) && SideOf(side).players->currentRow() < 0) return false;
+  }
+  return true;
+}
+
+void TfrmMenuWk::btOkClick() {
+  if (!frmGamen) return;
+  if (!NetSidesChosen()) {
+    platform::ShowMessage(QStringLiteral("対戦相手を選んでください"), QStringLiteral("対戦メニュー"));
+    return;
+  }
+  TIReversi* board = frmGamen->Reversi;
+  board->SetWho(QPoint(KindOf(1), KindOf(2)));
+  frmGamen->lbKuroName->setText(lblPlay1->text());
+  frmGamen->lbShiroKoma->setText(lblPlay2->text());
+  if (board->FNetPlay && frmSocket) {
+    TNetRecord names;
+    names.SetKind(mkPlayerNames);
+    names.SetTo(TNetRecord::Everyone);
+    names.SetSub(1);
+    names.SetBlackName(lblPlay1->text());
+    names.SetWhiteName(lblPlay2->text());
+    frmSocket->SendRecord(names);
+  }
+  ConfigureSide(1);
+  ConfigureSide(2);
+  if (board->FNetPlay && frmSocket) {
+    for (int side : {1, 2}) {
+      if (KindOf(side) != static_cast<int>(PlayerKind::Net)) frmSocket->SendPicture(side - 1);
+    }
+  }
+  accept();
+}
+
+void TfrmMenuWk::ConfigureSide(int side) {
+  const Side s = SideOf(side);
+  TImage* face = side == 1 ? frmGamen->imKuroFace : frmGamen->imShiroKoma;
+  switch (static_cast<PlayerKind>(KindOf(side))) {
+    case PlayerKind::Cpu: {
+      const int row = s.cpu->currentRow();
+      const QTextBlock line = frmGamen->mmDllPath->document()->findBlockByNumber(row);
+      if (row < 0 || !line.isValid()) return;
+      const QByteArray path = line.text().toLocal8Bit();
+      frmGamen->Reversi->SetCpuPath(side - 1, path.constData());
+      SetCpuStatus(side, line.text());
+      break;
+    }
+    case PlayerKind::Net: {
+      const int row = s.players->currentRow();
+      TNetRecord invite;
+      invite.SetKind(mkGame);
+      invite.SetSub(gsInvite);
+      invite.SetTo(static_cast<std::uint16_t>(row));
+      invite.SetArg(static_cast<std::uint16_t>(side - 1));
+      if (!frmSocket) return;
+      frmSocket->SendRecord(invite);
+      const int client = frmSocket->ClientNumbers().value(row, -1);
+      (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = client;
+      (side == 1 ? frmSocket->NetUser1 : frmSocket->NetUser2) = client;
+      break;
+    }
+    default:
+      if (frmMenu) face->Assign(*frmMenu->imChara);
+      break;
+  }
+}
+
+void TfrmMenuWk::btCancelClick() { reject(); }
+
+void TfrmMenuWk::FormKeyDown(int key) {
+  if (key == Qt::Key_F1) OpenHelpPage(kHelpMenu);
+}

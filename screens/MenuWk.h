@@ -1,0 +1,79 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class KeyPreview;
+
+// "対戦メニュー": who plays each side of the next game. Opened modally by the game screen on
+// the machine that sets up the games; "スタート" configures the board and the player panels,
+// "終了" ends the program.
+class TfrmMenuWk : public QDialog {
+  Q_OBJECT
+
+ public:
+  TfrmMenuWk();
+  ~TfrmMenuWk() override;
+
+  QLabel* lblPlay1 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* lblPlay2 = nullptr;
+  QComboBox* cbPlay1 = nullptr;
+  QComboBox* cbPlay2 = nullptr;
+  QListWidget* lbCpu1 = nullptr;
+  QListWidget* lbCpu2 = nullptr;
+  QListWidget* lbPlayer1 = nullptr;
+  QListWidget* lbPlayer2 = nullptr;
+  QPushButton* btOk = nullptr;
+  QPushButton* btCancel = nullptr;
+
+  QString ExePath;  // the program folder of the last engine search
+
+  // Rebuilds lbCpu1, lbCpu2 and the game screen's mmDllPath from the program folder's DllCpu/.
+  void SearchCpuDll();
+  // Shows the engine's picture and name on the game screen for side 1 or 2; a library that no
+  // longer loads leaves them as they were.
+  void SetCpuStatus(int side, const QString& libraryPath);
+
+
+ public slots:
+  void cbPlay1Click();
+  void cbPlay2Click();
+  void lbCpu1Click();
+  void lbCpu2Click();
+  void lbPlayer1Click();
+  void lbPlayer2Click();
+  void lbPlayer1DblClick();
+  void lbPlayer2DblClick();
+  void btOkClick();
+  void btCancelClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  struct Side {
+    QComboBox* kind;
+    QListWidget* cpu;
+    QListWidget* players;
+    QLabel* name;
+  };
+  Side SideOf(int side) const;
+  void BuildControls();
+  void FormShow();
+  void FormKeyDown(int key);
+  void PlayClick(int side);
+  void ListClick(QListWidget* list, QLabel* name);
+  void PlayerDblClick(int side);
+  int KindOf(int side) const;
+  void ConfigureSide(int side);
+  // A Net side needs a chosen user; without one the menu stays open.
+  bool NetSidesChosen() const;
+
+  KeyPreview* keyPreview_ = nullptr;
+};
+
+extern TfrmMenuWk* frmMenuWk;

@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+#include <memory>
+
+#include "settings/SaveRecord.h"
+
+class TfrmMenu;
+class TWNetDisp;
+class TfrmGamen;
+class TfrmSocket;
+class TfrmMenuWk;
+class TfrmData;
+namespace platform {
+class NetNeighbourhood;
+}
+
+// The program's six windows, created in their fixed order (each create handler runs as its
+// window is made) and destroyed in the reverse order, so the dialog goes last and writes
+// velm.dat from the record, which is declared first and therefore outlives every window.
+class TProgramForms {
+ public:
+  // exePath: the program folder ending in "/". neighbourhood: what the LAN browser walks;
+  // null for this machine's own.
+  explicit TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood = nullptr);
+  ~TProgramForms();
+  TProgramForms(const TProgramForms&) = delete;
+  TProgramForms& operator=(const TProgramForms&) = delete;
+
+  // Only the dialog is shown at first.
+  void ShowMain();
+
+  SaveRecord& Record() { return record_; }
+
+ private:
+  SaveRecord record_;
+  std::unique_ptr<TfrmMenu> menu_;
+  std::unique_ptr<TWNetDisp> netDisp_;
+  std::unique_ptr<TfrmGamen> gamen_;
+  std::unique_ptr<TfrmSocket> socket_;
+  std::unique_ptr<TfrmMenuWk> menuWk_;
+  std::unique_ptr<TfrmData> data_;
+};

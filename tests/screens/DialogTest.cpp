@@ -1,0 +1,276 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "board/IReversi.h"
+#include "screens/ChildWin.h"
+#include "screens/Image.h"
+#include "screens/MenuWk.h"
+#include "screens/RadioGroup.h"
+#include "settings/RegistryRecord.h"
+#include "settings/SaveRecord.h"
+#include "tests/screens/ProgramFixture.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+using Box = MessageRecorder::Box;
+
+// A port on 127.0.0.1 that someone else is listening on.
+class BusyPort {
+ public:
+  BusyPort() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    if (::bind(fd_, reinterpret_cast<sockaddr*>(&a), len) == 0 && ::listen(fd_, 1) == 0 &&
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len) == 0) {
+      port_ = ntohs(a.sin_port);
+    }
+  }
+  ~BusyPort() { ::close(fd_); }
+  int port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};
+}  // namespace
+
+class DialogTest : public ProgramFixture {
+ protected:
+  void StartWithPictures(int count) {
+    QStringList names;
+    for (int i = 0; i < count; ++i) names << QStringLiteral("face%1.bmp").arg(i);
+    AddPictures(names);
+    Start();
+  }
+  // The match menu that a game screen opens is closed with "終了" as soon as it shows.
+  void CancelMatchMenuWhenShown() {
+    WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
+  }
+};
+
+TEST_F(DialogTest, StartsWithTheDesignState) {
+  StartWithPictures(1);
+  EXPECT_EQ(frmMenu->windowTitle(), "Netへの接続");
+  EXPECT_EQ(frmMenu->size(), QSize(292, 320));
+  EXPECT_TRUE(frmMenu->isVisible());
+  EXPECT_FALSE(frmGamen->isVisible());
+  EXPECT_EQ(frmMenu->rgNet->ItemIndex(), 0);
+  EXPECT_TRUE(frmMenu->cbOya->isChecked());
+  EXPECT_FALSE(frmMenu->lbName->isEnabled());
+  EXPECT_FALSE(frmMenu->edHostName->isEnabled());
+  EXPECT_FALSE(frmMenu->btUser->isEnabled());
+  EXPECT_FALSE(frmMenu->btUser->focusPolicy() & Qt::TabFocus);
+  EXPECT_FALSE(frmMenu->btPrev->isEnabled());
+  EXPECT_EQ(frmMenu->btOk->text(), "Ｏ  Ｋ");
+  EXPECT_EQ(frmMenu->edUserName->toolTip(), "Net上の貴方の名前を入力してください");
+  EXPECT_EQ(frmMenu->ExePath, exePath);
+  // The path through the boxes follows the design's tab order.
+  EXPECT_EQ(frmMenu->edHostName->nextInFocusChain(), frmMenu->edPortNo);
+  EXPECT_EQ(frmMenu->edPortNo->nextInFocusChain(), frmMenu->edUserName);
+  EXPECT_EQ(frmMenu->edUserName->nextInFocusChain(), frmMenu->btOk);
+  EXPECT_EQ(frmMenu->btCancel->nextInFocusChain(), frmMenu->btNext);
+  // The registry record is written as the dialog is created.
+  EXPECT_EQ(platform::RegistryKey(settings::kRegistryKeyPath).Read("NAME").toString(), "Velmora");
+}
+
+TEST_F(DialogTest, NetworkChoiceAndHostBoxSwitchTheirControls) {
+  StartWithPictures(1);
+  frmMenu->rgNet->Button(1)->click();
+  for (QWidget* w : {static_cast<QWidget*>(frmMenu->cbOya), static_cast<QWidget*>(frmMenu->lbName),
+                     static_cast<QWidget*>(frmMenu->edHostName), static_cast<QWidget*>(frmMenu->btUser),
+                     static_cast<QWidget*>(frmMenu->lbPortNo), static_cast<QWidget*>(frmMenu->edPortNo)}) {
+    EXPECT_FALSE(w->isVisible());
+  }
+  EXPECT_TRUE(frmMenu->edUserName->isVisible());
+  frmMenu->rgNet->Button(0)->click();
+  EXPECT_TRUE(frmMenu->edPortNo->isVisible());
+
+  frmMenu->edHostName->setText("kept");
+  frmMenu->cbOya->click();  // now joining
+  EXPECT_TRUE(frmMenu->edHostName->isEnabled());
+  EXPECT_TRUE(frmMenu->btUser->isEnabled());
+  const QColor joining = frmMenu->edHostName->palette().color(QPalette::Base);
+  frmMenu->cbOya->click();  // hosting again
+  EXPECT_FALSE(frmMenu->edHostName->isEnabled());
+  EXPECT_NE(frmMenu->edHostName->palette().color(QPalette::Base), joining);
+  EXPECT_EQ(frmMenu->edHostName->text(), "kept");
+}
+
+TEST_F(DialogTest, EmptyUserNameIsRefused) {
+  StartWithPictures(1);
+  frmMenu->edPortNo->setText("5000");
+  frmMenu->btOk->click();
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0], (Box{"ユーザー名が入力されていません", "ユーザー名"}));
+  EXPECT_EQ(frmMenu->focusWidget(), frmMenu->edUserName);
+  EXPECT_TRUE(frmMenu->btOk->isEnabled());
+  EXPECT_TRUE(frmMenu->btCancel->isEnabled());
+  EXPECT_FALSE(frmGamen->isVisible());
+}
+
+TEST_F(DialogTest, PortRefusalsKeepTheDialogAndGiveTheButtonsBack) {
+  StartWithPictures(1);
+  frmMenu->edUserName->setText("taro");
+  const struct {
+    const char* port;
+    Box box;
+  } cases[] = {
+      {"", {"ポートNoが入力されていません", "ポート入力"}},
+      {"abc", {"ポートNoが正しくありません", "ポート入力"}},
+      {"70000", {"ポートNoが正しくありません", "ポート入力"}},
+      {"0", {"ポートNoが正しくありません", "ポート入力"}},
+  };
+  for (const auto& c : cases) {
+    boxes.clear();
+    frmMenu->edUserName->setFocus();
+    frmMenu->edPortNo->setText(c.port);
+    frmMenu->btOk->click();
+    ASSERT_EQ(boxes.boxes().size(), 1u) << c.port;
+    EXPECT_EQ(boxes.boxes()[0], c.box) << c.port;
+    EXPECT_EQ(frmMenu->focusWidget(), frmMenu->edPortNo) << c.port;
+    EXPECT_TRUE(frmMenu->btOk->isEnabled());
+    EXPECT_TRUE(frmMenu->btCancel->isEnabled());
+    EXPECT_FALSE(frmMenu->btUser->isEnabled()) << "a host names no machine";
+    EXPECT_EQ(frmMenu->edPortNo->text(), c.port);
+  }
+  EXPECT_FALSE(frmGamen->isVisible());
+  EXPECT_TRUE(frmGamen->Reversi->FNetPlay) << "OK past the name check sets the network flag";
+}
+
+TEST_F(DialogTest, JoiningNeedsAHostName) {
+  StartWithPictures(1);
+  frmMenu->cbOya->click();
+  frmMenu->edUserName->setText("taro");
+  frmMenu->edPortNo->setText("5000");
+  frmMenu->btOk->click();
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0], (Box{"ホストマシーンネームが正しくありません", "ホスト入力"}));
+  EXPECT_EQ(frmMenu->focusWidget(), frmMenu->edHostName);
+  EXPECT_TRUE(frmMenu->btUser->isEnabled());
+}
+
+TEST_F(DialogTest, HostingOnABusyPortIsRefused) {
+  BusyPort busy;
+  ASSERT_NE(busy.port(), 0);
+  StartWithPictures(1);
+  frmMenu->cbOya->click();
+  frmMenu->edHostName->setText("127.0.0.1");
+  frmMenu->cbOya->click();  // hosting, with a machine name left in the box
+  frmMenu->edUserName->setText("taro");
+  frmMenu->edPortNo->setText(QString::number(busy.port()));
+  frmMenu->btOk->click();
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0], (Box{"ホストマシン名がが正しくありません", "ホストマシン名入力"}));
+  // The machine-name box is disabled while hosting, so the port box takes the focus.
+  EXPECT_EQ(frmMenu->focusWidget(), frmMenu->edPortNo);
+  EXPECT_TRUE(frmMenu->btOk->isEnabled());
+  EXPECT_FALSE(frmGamen->isVisible());
+}
+
+TEST_F(DialogTest, WithoutNetworkOnlyTheUserNameIsNeeded) {
+  StartWithPictures(1);
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edPortNo->setText("not a port");
+  frmMenu->edUserName->setText("hanako");
+  CancelMatchMenuWhenShown();
+  frmMenu->btOk->click();
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_FALSE(frmMenu->isVisible());
+  EXPECT_TRUE(frmGamen->isVisible());
+  EXPECT_FALSE(frmGamen->Reversi->FNetPlay);
+  EXPECT_EQ(frmGamen->windowTitle(), "Velmora");
+  EXPECT_EQ(frmMenu->UserName, "hanako");
+  ASSERT_TRUE(WaitFor([&] { return programEnded; })) << "cancelling the match menu ends the program";
+}
+
+TEST_F(DialogTest, ArrowsWithOnePicture) {
+  StartWithPictures(1);
+  EXPECT_FALSE(frmMenu->btNext->isEnabled());
+  EXPECT_FALSE(frmMenu->btPrev->isEnabled());
+  EXPECT_FALSE(frmMenu->imChara->Picture().isNull());
+}
+
+TEST_F(DialogTest, ArrowsWithThreePictures) {
+  StartWithPictures(3);
+  ASSERT_EQ(frmMenu->CharaList.size(), 3);
+  EXPECT_TRUE(frmMenu->btNext->isEnabled());
+  EXPECT_FALSE(frmMenu->btPrev->isEnabled());
+  frmMenu->btNext->click();
+  EXPECT_TRUE(frmMenu->btNext->isEnabled());
+  EXPECT_TRUE(frmMenu->btPrev->isEnabled());
+  frmMenu->btNext->click();
+  EXPECT_EQ(frmMenu->imChara->Tag, 2);
+  EXPECT_FALSE(frmMenu->btNext->isEnabled());
+  EXPECT_TRUE(frmMenu->btPrev->isEnabled());
+  frmMenu->btPrev->click();
+  frmMenu->btPrev->click();
+  EXPECT_EQ(frmMenu->imChara->Tag, 0);
+  EXPECT_FALSE(frmMenu->btPrev->isEnabled());
+  EXPECT_TRUE(frmMenu->btNext->isEnabled());
+}
+
+TEST_F(DialogTest, CharaFileKeepsOnlyNamesShorterThanThirtyBytes) {
+  const QString fits = QString(25, QLatin1Char('a')) + ".bmp";       // 29 bytes
+  const QString tooLong = QString(26, QLatin1Char('b')) + ".bmp";    // 30 bytes
+  const QString japanese = QStringLiteral("ねこねこねこねこねこねこね.bmp");  // 13 × 2 + 4 = 30 bytes
+  AddPictures({fits, tooLong, japanese});
+  Start();
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edUserName->setText("taro");
+  for (int i = 0; i < frmMenu->CharaList.size(); ++i) {
+    const QString name = QFileInfo(frmMenu->CharaList[i]).fileName();
+    frmMenu->imChara->Tag = i;
+    // Only the settings step runs: the name check passes and the game screen is not wanted here.
+    frmMenu->rgNet->SetItemIndex(0);
+    frmMenu->edPortNo->clear();
+    boxes.clear();
+    frmMenu->btOk->click();  // refused at the port, after CharaFile was written
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    const QString stored = settings::TextOf(Record().CharaFile);
+    if (name == fits) {
+      EXPECT_EQ(stored, fits);
+    } else {
+      EXPECT_TRUE(stored.isEmpty()) << name.toStdString();
+    }
+  }
+}
+
+TEST_F(DialogTest, NoPictureStillLetsThePlayerIn) {
+  Start();
+  EXPECT_TRUE(frmMenu->CharaList.isEmpty());
+  EXPECT_FALSE(frmMenu->btNext->isEnabled());
+  EXPECT_FALSE(frmMenu->btPrev->isEnabled());
+  settings::SetCharaFile(Record(), "old.bmp");
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edUserName->setText("taro");
+  CancelMatchMenuWhenShown();
+  frmMenu->btOk->click();
+  EXPECT_TRUE(frmGamen->isVisible());
+  EXPECT_TRUE(settings::TextOf(Record().CharaFile).isEmpty());
+  WaitFor([&] { return programEnded; });
+}
+
+TEST_F(DialogTest, F1OpensTheHelpPageFromAnyControl) {
+  StartWithPictures(1);
+  PressKey(frmMenu->edUserName, Qt::Key_F1);
+  PressKey(frmMenu->btOk, Qt::Key_F1);
+  PressKey(frmMenu->edUserName, Qt::Key_A);
+  EXPECT_EQ(helpPages, QStringList({"./help/start.html", "./help/start.html"}));
+}
+
+TEST_F(DialogTest, CancelEndsTheProgram) {
+  StartWithPictures(1);
+  frmMenu->btCancel->click();
+  EXPECT_TRUE(programEnded);
+}

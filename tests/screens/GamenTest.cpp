@@ -1,0 +1,195 @@
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "board/IReversi.h"
+#include "platform/Codec.h"
+#include "screens/ChildWin.h"
+#include "screens/Data.h"
+#include "screens/Image.h"
+#include "screens/MenuWk.h"
+#include "screens/RadioGroup.h"
+#include "settings/SaveRecord.h"
+#include "tests/screens/ProgramFixture.h"
+
+namespace {
+using Box = MessageRecorder::Box;
+}
+
+class GamenTest : public ProgramFixture {
+ protected:
+  // Dialog OK without network, then "スタート" in the match menu with both sides local.
+  void OpenGame() {
+    AddPictures({"face.bmp"});
+    Start();
+    frmMenu->rgNet->Button(1)->click();
+    frmMenu->edUserName->setText("taro");
+    WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
+    frmMenu->btOk->click();
+    ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+    QCoreApplication::processEvents();
+  }
+};
+
+TEST_F(GamenTest, DesignSizeGivesTheDesignPanels) {
+  OpenGame();
+  EXPECT_EQ(frmGamen->size(), QSize(502, 371));
+  EXPECT_EQ(frmGamen->Panel1->width(), 251);
+  EXPECT_EQ(frmGamen->Panel2->width(), 125);
+  EXPECT_EQ(frmGamen->Panel3->height(), 74);
+  EXPECT_EQ(frmGamen->Panel4->height(), 74);
+  // The chat panel is asked for three fifths (222) but fills what the column has left, so the
+  // restart button stays inside the window.
+  EXPECT_EQ(frmGamen->Panel5->height(), 371 - 74 - 74 - 5 - 10);
+  EXPECT_LE(frmGamen->btRestart->mapTo(frmGamen, QPoint(0, frmGamen->btRestart->height())).y(), 371);
+  EXPECT_EQ(frmGamen->imKuroFace->x(), frmGamen->Panel3->width() / 2 - 16);
+  EXPECT_EQ(frmGamen->Reversi->size(), frmGamen->Panel1->contentsRect().size());
+  // The geometry is kept in the record as the window changes.
+  EXPECT_EQ(Record().GamenWidth, 502);
+  EXPECT_EQ(Record().BoardWidth, 251);
+}
+
+TEST_F(GamenTest, ResizeBringsTheColumnsBackToHalfAndQuarter) {
+  OpenGame();
+  frmGamen->resize(640, 400);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(frmGamen->Panel1->width(), 320);
+  EXPECT_EQ(frmGamen->Panel2->width(), 160);
+  EXPECT_EQ(Record().GamenWidth, 640);
+  EXPECT_EQ(Record().GamenHeight, 400);
+  EXPECT_EQ(Record().PeapleWidth, frmGamen->Panel6->width());
+  EXPECT_EQ(frmGamen->Reversi->FKomaCount, 4) << "a resize repaints, it does not reset";
+}
+
+TEST_F(GamenTest, ARestoredGeometryKeepsItsPanelWidths) {
+  AddPictures({"face.bmp"});
+  Start();
+  Record().GamenLeft = 40;
+  Record().GamenTop = 30;
+  Record().GamenWidth = 600;
+  Record().GamenHeight = 420;
+  Record().BoardWidth = 200;
+  Record().PeapleWidth = 150;
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edUserName->setText("taro");
+  WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
+  frmMenu->btOk->click();
+  ASSERT_TRUE(WaitFor([] { return !frmMenuWk->isVisible() && frmMenuWk->result() == QDialog::Accepted; }));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(frmGamen->geometry(), QRect(40, 30, 600, 420));
+  EXPECT_EQ(frmGamen->Panel1->width(), 200);
+  EXPECT_EQ(frmGamen->Panel6->width(), 150);
+  EXPECT_EQ(frmGamen->Panel3->height(), 84);
+}
+
+TEST_F(GamenTest, MatchMenuStartsTheGameWithBothSidesLocal) {
+  OpenGame();
+  TIReversi* board = frmGamen->Reversi;
+  EXPECT_EQ(board->FWho1, 1);
+  EXPECT_EQ(board->FWho2, 1);
+  EXPECT_EQ(board->FKomaCount, 4);
+  EXPECT_TRUE(board->isEnabled());
+  EXPECT_EQ(Record().SouNum, 1);
+  EXPECT_EQ(Record().NetNum, 0);
+  EXPECT_EQ(frmGamen->lbKuroName->text(), "taro");
+  EXPECT_EQ(frmGamen->lbShiroKoma->text(), "taro");
+  EXPECT_EQ(frmGamen->imKuroFace->Picture(), frmMenu->imChara->Picture());
+  EXPECT_EQ(frmGamen->imShiroKoma->Picture(), frmMenu->imChara->Picture());
+  EXPECT_TRUE(frmGamen->btRestart->isVisible());
+}
+
+TEST_F(GamenTest, RestartIsRefusedUntilTheGameHasEnded) {
+  OpenGame();
+  TIReversi* board = frmGamen->Reversi;
+  const _Rev move{2, 3, 1};
+  board->MoveStep(move);
+  const int stones = board->FKomaCount;
+  frmGamen->btRestart->click();
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0], (Box{"最後までやらないと再ゲームできません", "再ゲーム"}));
+  EXPECT_EQ(board->FKomaCount, stones);
+  EXPECT_EQ(board->FTurn, 2);
+  EXPECT_FALSE(frmMenuWk->isVisible());
+}
+
+TEST_F(GamenTest, RestartAfterTheEndResetsAndAsksForPlayersAgain) {
+  OpenGame();
+  TIReversi* board = frmGamen->Reversi;
+  board->FGameEnd = 1;
+  WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
+  frmGamen->btRestart->click();
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(frmMenuWk->result(), QDialog::Accepted);
+  EXPECT_EQ(board->FGameEnd, 0);
+  EXPECT_EQ(board->FKomaCount, 4);
+  EXPECT_EQ(Record().SouNum, 2);
+  EXPECT_TRUE(board->isEnabled());
+}
+
+TEST_F(GamenTest, CancelInTheRestartMenuEndsTheProgram) {
+  OpenGame();
+  frmGamen->Reversi->FGameEnd = 1;
+  WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
+  frmGamen->btRestart->click();
+  EXPECT_TRUE(WaitFor([&] { return programEnded; }));
+}
+
+TEST_F(GamenTest, ClosingWritesTheChatLogAndEndsTheProgram) {
+  OpenGame();
+  frmGamen->reMessage->appendPlainText(QStringLiteral("No.0(taro):こんにちは"));
+  frmGamen->reMessage->appendPlainText(QStringLiteral("No.1(花子):やあ"));
+  frmGamen->close();
+  EXPECT_TRUE(programEnded);
+  EXPECT_FALSE(frmGamen->isVisible());
+  QFile log(exePath + "Chat.log");
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  EXPECT_EQ(log.readAll(), platform::ToCp932(QStringLiteral("No.0(taro):こんにちは\r\nNo.1(花子):やあ\r\n")));
+  EXPECT_EQ(frmGamen->Reversi->FBan, nullptr) << "the board storage is released";
+}
+
+TEST_F(GamenTest, ReturnEmptiesTheMessageBoxWithoutARoom) {
+  OpenGame();
+  frmGamen->edMessage->setText(QStringLiteral("hello"));
+  PressKey(frmGamen->edMessage, Qt::Key_Return);
+  EXPECT_TRUE(frmGamen->edMessage->text().isEmpty());
+  EXPECT_TRUE(frmGamen->reMessage->toPlainText().isEmpty()) << "the line comes only from the room's relay";
+  frmGamen->edMessage->setText(QStringLiteral("x"));
+  PressKey(frmGamen->edMessage, Qt::Key_A);
+  EXPECT_EQ(frmGamen->edMessage->text(), "xa") << "other keys are the box's own";
+}
+
+TEST_F(GamenTest, MessageBoxHoldsAtMost215Bytes) {
+  OpenGame();
+  frmGamen->edMessage->clear();
+  TypeText(frmGamen->edMessage, QString(214, QLatin1Char('a')));
+  TypeText(frmGamen->edMessage, QStringLiteral("あ"));  // two bytes would make 216
+  EXPECT_EQ(frmGamen->edMessage->text(), QString(214, QLatin1Char('a')));
+  TypeText(frmGamen->edMessage, QStringLiteral("b"));
+  EXPECT_EQ(platform::ToCp932(frmGamen->edMessage->text()).size(), 215);
+}
+
+TEST_F(GamenTest, DoubleClickOnAUserOpensTheStatisticsWindow) {
+  OpenGame();
+  frmGamen->lbPeaple->setCurrentRow(0);
+  frmGamen->lbPeapleDblClick();
+  EXPECT_FALSE(frmData->isVisible()) << "All is nobody";
+  frmGamen->lbPeaple->addItem(QStringLiteral("花子"));
+  frmGamen->lbPeaple->setCurrentRow(1);
+  frmGamen->lbPeapleDblClick();
+  EXPECT_TRUE(frmData->isVisible());
+  EXPECT_EQ(frmData->lbName->text(), "花子");
+}
+
+TEST_F(GamenTest, F1OpensTheGameHelpFromAnyControl) {
+  OpenGame();
+  PressKey(frmGamen->edMessage, Qt::Key_F1);
+  PressKey(frmGamen->lbPeaple, Qt::Key_F1);
+  PressKey(frmGamen->btRestart, Qt::Key_F1);
+  EXPECT_EQ(helpPages, QStringList({"./help/ame.html", "./help/ame.html", "./help/ame.html"}));
+}

@@ -1,0 +1,134 @@
+#pragma once
+// The whole window set in a temporary program folder: nothing is written into build/bin or the
+// user's own config, boxes are recorded, help pages are noted instead of opened.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTest>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "platform/ComputerName.h"
+#include "platform/MemoryNeighbourhood.h"
+#include "platform/Registry.h"
+#include "screens/DesignFonts.h"
+#include "screens/Help.h"
+#include "screens/Menu.h"
+#include "screens/ProgramForms.h"
+#include "tests/support/MessageRecorder.h"
+
+class ProgramFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    exePath = dir_.path() + QStringLiteral("/program/");
+    QDir().mkpath(exePath);
+    platform::RegistryKey::SetRootOverride(dir_.path() + QStringLiteral("/registry"));
+    platform::SetComputerNameOverride([] { return QStringLiteral("localhost"); });
+    SetHelpOpener([this](const QString& page) { helpPages << page; });
+    MapDesignFonts();
+  }
+
+  void TearDown() override {
+    Stop();
+    SetHelpOpener({});
+    platform::SetComputerNameOverride({});
+    platform::RegistryKey::SetRootOverride({});
+  }
+
+  // Copies character pictures from the program's own set, under the given names.
+  void AddPictures(const QStringList& names) {
+    const QString source = QStringLiteral(VELM_CHARACTERS_DIR "/neko.bmp");
+    for (const QString& name : names) ASSERT_TRUE(QFile::copy(source, exePath + name)) << name.toStdString();
+  }
+
+  // Copies the built engines (build/bin/DllCpu) into the program folder.
+  void AddEngines() {
+    const QString from = qEnvironmentVariable("VELM_BIN_DIR") + QStringLiteral("/DllCpu/Tekum");
+    QDir().mkpath(exePath + QStringLiteral("DllCpu/Tekum"));
+    ASSERT_FALSE(QDir(from).entryList(QDir::Files).isEmpty()) << "the engine is built into " << from.toStdString();
+    for (const QString& name : QDir(from).entryList(QDir::Files)) {
+      ASSERT_TRUE(QFile::copy(from + "/" + name, exePath + QStringLiteral("DllCpu/Tekum/") + name));
+    }
+  }
+
+  void Start() {
+    auto empty = std::make_shared<platform::MemoryNeighbourhood>(platform::MemoryNeighbourhood::Level{});
+    forms_ = std::make_unique<TProgramForms>(exePath, empty);
+    programEnded = false;
+    frmMenu->OnProgramEnd = [this] { programEnded = true; };
+    forms_->ShowMain();
+    QCoreApplication::processEvents();
+  }
+
+  // Ends the program as its start does: windows in reverse order, the dialog last.
+  void Stop() { forms_.reset(); }
+
+  SaveRecord& Record() { return forms_->Record(); }
+
+  // Runs fn once the widget is visible (a modal window runs its own loop meanwhile). A window
+  // still open after the time limit is closed, so a test never hangs.
+  static void WhenShown(QWidget* widget, std::function<void()> fn, int limitMs = 5000) {
+    auto* timer = new QTimer;
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [=] {
+      if (widget->isVisible()) {
+        timer->stop();
+        fn();
+      } else if (clock->elapsed() > limitMs) {
+        timer->stop();
+        ADD_FAILURE() << "window not shown in time";
+      } else {
+        return;
+      }
+      timer->deleteLater();
+      delete clock;
+    });
+    timer->start(5);
+  }
+
+  // Processes events until done() or the time limit.
+  static bool WaitFor(const std::function<bool()>& done, int limitMs = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+      if (clock.elapsed() > limitMs) return false;
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+  }
+
+  // A key pressed by the user: it goes to the control that has the focus in the active window.
+  static void PressKey(QWidget* control, Qt::Key key) {
+    QApplication::setActiveWindow(control->window());
+    control->setFocus();
+    QTest::keyClick(control, key);
+  }
+  static void TypeText(QWidget* control, const QString& text) {
+    QApplication::setActiveWindow(control->window());
+    control->setFocus();
+    for (const QChar c : text) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(control, &press);
+    }
+  }
+
+  QString exePath;
+  QStringList helpPages;
+  bool programEnded = false;
+  MessageRecorder boxes;
+
+ private:
+  QTemporaryDir dir_;
+  std::unique_ptr<TProgramForms> forms_;
+};
