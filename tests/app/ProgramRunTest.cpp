@@ -1,0 +1,164 @@
+// The program as a user meets it, through the real windows: the dialog without network, the
+// match menu with both sides local, a whole game played with the mouse, the result, a restart,
+// closing, velm.dat written, and the next start reading it back.
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "board/IReversi.h"
+#include "screens/ChildWin.h"
+#include "screens/Image.h"
+#include "screens/MenuWk.h"
+#include "screens/RadioGroup.h"
+#include "settings/SaveRecord.h"
+#include "tests/screens/ProgramFixture.h"
+
+namespace {
+
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at) {
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+  QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+}
+
+// The middle of a cell's painted square.
+QPoint CellCentre(const TIReversi* board, int x, int y) {
+  return {board->FCellW / 2 + x * board->FCellW + board->FCellW / 2, board->FCellH / 2 + y * board->FCellH + board->FCellH / 2};
+}
+
+}  // namespace
+
+class ProgramRun : public ProgramFixture {
+ protected:
+  // Runs fn in the match menu once it is open and waits until it has closed.
+  void InMatchMenu(std::function<void()> open, std::function<void()> inMenu) {
+    menuDone_ = false;
+    WhenShown(frmMenuWk, [this, inMenu] {
+      inMenu();
+      menuDone_ = true;
+    });
+    open();
+    ASSERT_TRUE(WaitFor([this] { return menuDone_ && !frmMenuWk->isVisible(); }));
+    QCoreApplication::processEvents();
+  }
+
+  // Plays the first legal cell of the side to move with the mouse until the result is shown.
+  void PlayToTheEnd(TIReversi* board) {
+    for (int move = 0; move < 100 && board->FGameEnd != 1; ++move) {
+      _Rev cell{};
+      ASSERT_TRUE(board->CheckKomaPut(board->FTurn, &cell)) << "move " << move;
+      ASSERT_TRUE(board->isEnabled()) << "a local side to move";
+      const QPoint at = CellCentre(board, cell.x, cell.y);
+      const int before = board->FKomaCount;
+      SendMouse(board, QEvent::MouseMove, at);
+      SendMouse(board, QEvent::MouseButtonPress, at);
+      SendMouse(board, QEvent::MouseButtonRelease, at);
+      QCoreApplication::processEvents();
+      ASSERT_EQ(board->FKomaCount, before + 1) << "the click at cell " << cell.x << "," << cell.y << " was not taken";
+      if (move == 16) SaveScreenshot();
+    }
+  }
+
+  // A picture of a game in progress for the README, when asked for.
+  void SaveScreenshot() {
+    if (qEnvironmentVariableIsEmpty("VELM_DOCS_SCREENSHOT")) return;
+    QDir().mkpath(VELM_DOCS_DIR);
+    frmGamen->lbPeaple->addItem(QStringLiteral("たろう"));
+    frmGamen->reMessage->appendPlainText(QStringLiteral("No.0(たろう):よろしく"));
+    frmGamen->grab().save(QStringLiteral(VELM_DOCS_DIR "/gamen.png"));
+  }
+
+  bool menuDone_ = false;
+};
+
+TEST_F(ProgramRun, AWholeGameWithoutNetworkThenTheNextStart) {
+  AddPictures({"a.bmp", "b.bmp", "c.bmp"});
+  QFile::remove(exePath + "b.bmp");
+  ASSERT_TRUE(QFile::copy(VELM_CHARACTERS_DIR "/kaeru.bmp", exePath + "b.bmp"));
+  Start();
+  EXPECT_FALSE(QFileInfo::exists(exePath + "velm.dat"));
+
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edUserName->setText(QStringLiteral("たろう"));
+  int chosen = 0;
+  while (QFileInfo(frmMenu->CharaList[chosen]).fileName() != "b.bmp") {
+    frmMenu->btNext->click();
+    chosen = frmMenu->imChara->Tag;
+  }
+  InMatchMenu([] { frmMenu->btOk->click(); }, [] { frmMenuWk->btOk->click(); });
+  EXPECT_FALSE(frmMenu->isVisible());
+  ASSERT_TRUE(frmGamen->isVisible());
+  EXPECT_EQ(frmGamen->imKuroFace->Picture(), QImage(VELM_CHARACTERS_DIR "/kaeru.bmp"));
+
+  TIReversi* board = frmGamen->Reversi;
+  PlayToTheEnd(board);
+  ASSERT_EQ(board->FGameEnd, 1);
+  ASSERT_FALSE(boxes.boxes().empty());
+  const MessageRecorder::Box result = boxes.boxes().back();
+  EXPECT_EQ(result.caption, "結果");
+  EXPECT_EQ(Record().SouNum, 1);
+  if (board->FKuroCount == board->FShiroCount) {
+    EXPECT_EQ(result.text, "引き分けです");
+    EXPECT_EQ(Record().SouWin + Record().SouLose, 0);
+  } else {
+    const QString winner = board->FKuroCount > board->FShiroCount ? "青" : "白";
+    EXPECT_EQ(result.text, QStringLiteral("%1の勝ちです\n青：%2\n白：%3").arg(winner).arg(board->FKuroCount).arg(board->FShiroCount));
+    EXPECT_EQ(Record().SouWin, 1) << "both sides are this user's";
+    EXPECT_EQ(Record().SouLose, 1);
+  }
+  EXPECT_EQ(Record().NetNum, 0);
+  const std::int32_t wins = Record().SouWin;
+
+  InMatchMenu([] { frmGamen->btRestart->click(); }, [] { frmMenuWk->btOk->click(); });
+  EXPECT_EQ(board->FKomaCount, 4);
+  EXPECT_EQ(board->FGameEnd, 0);
+  EXPECT_EQ(Record().SouNum, 2);
+
+  frmGamen->reMessage->appendPlainText(QStringLiteral("また遊ぼう"));
+  frmGamen->close();
+  EXPECT_TRUE(programEnded);
+  EXPECT_TRUE(QFileInfo::exists(exePath + "Chat.log"));
+  Stop();
+  ASSERT_EQ(QFileInfo(exePath + "velm.dat").size(), 412);
+
+  // The next start: the dialog, the record counters and the character come back.
+  boxes.clear();
+  Start();
+  EXPECT_TRUE(boxes.boxes().empty()) << "the file passes its check";
+  EXPECT_EQ(frmMenu->rgNet->ItemIndex(), 1);
+  EXPECT_FALSE(frmMenu->edPortNo->isVisible());
+  EXPECT_EQ(frmMenu->edUserName->text(), QStringLiteral("たろう"));
+  EXPECT_EQ(frmMenu->imChara->Tag, chosen);
+  EXPECT_EQ(Record().SouNum, 2);
+  EXPECT_EQ(Record().SouWin, wins);
+  EXPECT_EQ(Record().GamenWidth, 502);
+  EXPECT_EQ(Record().BoardWidth, 251);
+}
+
+TEST_F(ProgramRun, ATamperedDataFileIsResetWithAMessage) {
+  AddPictures({"a.bmp"});
+  Start();
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edUserName->setText(QStringLiteral("hanako"));
+  Record().SouWin = 5;
+  Stop();
+  QFile file(exePath + "velm.dat");
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  file.seek(112);  // SouWin
+  file.write("\x7f", 1);
+  file.close();
+
+  Start();
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0],
+            (MessageRecorder::Box{"データが不正に書き換えられているためデータが初期値に戻りました", "Velmora"}));
+  EXPECT_EQ(Record().SouWin, 0);
+  EXPECT_EQ(frmMenu->edUserName->text(), "hanako") << "the settings read stay on screen";
+}

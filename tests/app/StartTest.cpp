@@ -1,0 +1,35 @@
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/Application.h"
+#include "screens/DesignFonts.h"
+#include "tests/support/MessageRecorder.h"
+
+TEST(Start, DesignFontsFindJapaneseGlyphs) {
+  MapDesignFonts();
+  for (const QString& family : {kGothic, kPGothic, kSystemFont}) {
+    const QFontInfo info(DesignFont(family, 12));
+    EXPECT_TRUE(info.family().contains("Noto")) << family.toStdString() << " became " << info.family().toStdString();
+  }
+  EXPECT_TRUE(QFontInfo(DesignFont(kGothic, 13)).family().contains("Mono")) << QFontInfo(DesignFont(kGothic, 13)).family().toStdString();
+}
+
+TEST(Start, AnEscapedErrorIsShownWithItsTextAndTheTitle) {
+  MessageRecorder boxes;
+  ShowEscapedError(std::make_exception_ptr(std::runtime_error("Cannot create file velm.dat")));
+  ShowEscapedError(std::make_exception_ptr(42));
+  ASSERT_EQ(boxes.boxes().size(), 2u);
+  EXPECT_EQ(boxes.boxes()[0], (MessageRecorder::Box{"Cannot create file velm.dat", "Velmora"}));
+  EXPECT_FALSE(boxes.boxes()[1].text.isEmpty());
+  EXPECT_EQ(boxes.boxes()[1].caption, "Velmora");
+}
+
+TEST(Start, ProgramFolderEndsInASlash) {
+  const QString folder = ProgramFolder();
+  EXPECT_TRUE(folder.endsWith('/'));
+  EXPECT_TRUE(QFileInfo(folder + QFileInfo(QCoreApplication::applicationFilePath()).fileName()).exists());
+}
