@@ -159,6 +159,8 @@ void TfrmMenu::FormShow() { LoadSaveFile(); }
 
 void TfrmMenu::LoadSaveFile() {
   const settings::LoadResult result = settings::LoadSaveFile(ExePath + QStringLiteral("velm.dat"), record_, *this);
+  // A file that is there but could not be read is not overwritten at the end with a fresh record.
+  saveFileLoaded_ = result.outcome != settings::LoadOutcome::Unreadable;
   if (!result.file.ok) platform::ShowMessage(result.file.error, QStringLiteral("Velmora"));
 }
 
@@ -170,7 +172,9 @@ void TfrmMenu::WriteSaveFile() {
 void TfrmMenu::FormDestroy() {
   if (destroyed_) return;
   destroyed_ = true;
-  WriteSaveFile();
+  // Only a record that was loaded (or found missing) is written back: a start that failed
+  // before the dialog was shown must not replace the user's file with an empty record.
+  if (saveFileLoaded_) WriteSaveFile();
 }
 
 void TfrmMenu::closeEvent(QCloseEvent* event) {

@@ -102,8 +102,8 @@ class TfrmMenu : public QWidget, public settings::SettingsDialogPort {
 
   SaveRecord& record_;
   KeyPreview* keyPreview_ = nullptr;
-  bool shownOnce_ = false;
   bool destroyed_ = false;
+  bool saveFileLoaded_ = false;
 };
 
 extern TfrmMenu* frmMenu;

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -273,4 +274,18 @@ TEST_F(DialogTest, CancelEndsTheProgram) {
   StartWithPictures(1);
   frmMenu->btCancel->click();
   EXPECT_TRUE(programEnded);
+}
+
+TEST_F(DialogTest, AStartThatNeverShowedTheDialogLeavesVelmDatAlone) {
+  QFile file(exePath + "velm.dat");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  const QByteArray saved(412, '\x05');
+  file.write(saved);
+  file.close();
+  {
+    auto empty = std::make_shared<platform::MemoryNeighbourhood>(platform::MemoryNeighbourhood::Level{});
+    TProgramForms forms(exePath, empty);  // destroyed without the dialog ever being shown
+  }
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), saved);
 }

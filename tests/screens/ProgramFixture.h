@@ -85,6 +85,10 @@ class ProgramFixture : public ::testing::Test {
       if (widget->isVisible()) {
         timer->stop();
         fn();
+        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) {
+          ADD_FAILURE() << "a modal window was left open";
+          dialog->reject();
+        }
       } else if (clock->elapsed() > limitMs) {
         timer->stop();
         ADD_FAILURE() << "window not shown in time";
