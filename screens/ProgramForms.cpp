@@ -10,7 +10,8 @@
 TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood) {
   menu_ = std::make_unique<TfrmMenu>(exePath, record_);
   frmMenu = menu_.get();
-  netDisp_ = neighbourhood ? std::make_unique<TWNetDisp>(nullptr, neighbourhood) : std::make_unique<TWNetDisp>(nullptr);
+  // The LAN picker belongs to the dialog that opens it.
+  netDisp_ = neighbourhood ? std::make_unique<TWNetDisp>(frmMenu, neighbourhood) : std::make_unique<TWNetDisp>(frmMenu);
   WNetDisp = netDisp_.get();
   gamen_ = std::make_unique<TfrmGamen>(record_);
   frmGamen = gamen_.get();

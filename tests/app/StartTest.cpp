@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QIcon>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -27,6 +28,8 @@ TEST(Start, AnEscapedErrorIsShownWithItsTextAndTheTitle) {
   EXPECT_FALSE(boxes.boxes()[1].text.isEmpty());
   EXPECT_EQ(boxes.boxes()[1].caption, "Velmora");
 }
+
+TEST(Start, TheIconIsCompiledIn) { EXPECT_FALSE(QIcon(":/icon/velmora.png").isNull()); }
 
 TEST(Start, ProgramFolderEndsInASlash) {
   const QString folder = ProgramFolder();
