@@ -106,7 +106,7 @@ void TfrmMenu::BuildControls() {
   lbUserName->setFont(DesignFont(kGothic, 13));
   edUserName = MakeEdit(QStringLiteral("Net上の貴方の名前を入力してください"), this, QRect(72, 170, 177, 20));
 
-  lbChara = MakeLabel(QStringLiteral("キャラクター選択"), this, QRect(96, 196, 120, 18));
+  lbChara = MakeLabel(QStringLiteral("キャラクター選択"), this, QRect(96, 198, 120, 18));
   btPrev = MakeButton(QStringLiteral("←"), QStringLiteral("前のキャラクターを表示します"), this, QRect(72, 216, 32, 32));
   btPrev->setEnabled(false);
   imChara = new TImage(this);
