@@ -50,7 +50,9 @@ void CheckWindow(QWidget* window, const QString& name) {
       EXPECT_LE(metrics.horizontalAdvance(caption), room) << name.toStdString() << ": \"" << caption.toStdString() << "\" is cut";
       const QRawFont raw = QRawFont::fromFont(w->font());
       for (const QChar c : caption) {
-        if (!c.isSpace()) EXPECT_TRUE(raw.supportsCharacter(c)) << "no glyph for " << QString(c).toStdString();
+        if (!c.isSpace()) {
+          EXPECT_TRUE(raw.supportsCharacter(c)) << "no glyph for " << QString(c).toStdString();
+        }
       }
     }
   }
