@@ -156,16 +156,21 @@ bool PictureReceiver::Take(const TNetRecord& r, int& side, QByteArray& done) {
   Stream& s = streams_[r.PictureSide()];
   switch (r.Sub()) {
     case ppBegin:
+      // A new begin restarts the side's transfer; a claim past the limit is no picture at all.
+      s = Stream{};
+      if (r.PictureLength() < 0 || r.PictureLength() > MaxPictureBytes) return false;
       s.open = true;
-      s.size = std::clamp(r.PictureLength(), 0, MaxPictureBytes);
-      s.bytes.clear();
+      s.size = r.PictureLength();
       s.bytes.reserve(s.size);
       return false;
     case ppChunk: {
       if (!s.open) return false;
       const QByteArray chunk = r.PictureChunkBytes();
-      const qsizetype room = MaxPictureBytes - s.bytes.size();
-      s.bytes.append(chunk.left(std::max<qsizetype>(room, 0)));
+      if (s.bytes.size() + chunk.size() > MaxPictureBytes) {
+        s = Stream{};  // more than any picture may hold: the transfer is dropped
+        return false;
+      }
+      s.bytes.append(chunk);
       return false;
     }
     case ppEnd:

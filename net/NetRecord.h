@@ -206,6 +206,7 @@ class PictureReceiver {
   static constexpr std::int32_t MaxPictureBytes = 4 * 1024 * 1024;
   // Takes one mkPicture record. Answers true with the whole picture in `done` on ppEnd of a
   // transfer that began; false otherwise (parts without a begin or of another side are ignored).
+  // A begin claiming more than MaxPictureBytes, or chunks running past it, drop that transfer.
   bool Take(const TNetRecord& r, int& side, QByteArray& done);
 
  private:

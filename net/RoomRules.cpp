@@ -1,0 +1,69 @@
+#include "net/RoomRules.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QImageWriter>
+
+Invitation InvitationOf(const TNetRecord& invite) {
+  if (invite.Arg() == 0) return {0, PlayerKind::Local, PlayerKind::Net};
+  return {1, PlayerKind::Net, PlayerKind::Local};
+}
+
+TNetRecord StatsReplyFor(const TNetRecord& request, const RecordCounters& counters) {
+  TNetRecord reply;
+  reply.SetKind(mkGame);
+  reply.SetSub(gsStatsReply);
+  reply.SetTo(request.Arg());
+  for (int i = 0; i < TNetRecord::StatCount; ++i)
+    reply.SetStatValue(static_cast<TNetRecord::Stat>(i), counters[static_cast<std::size_t>(i)]);
+  return reply;
+}
+
+RecordCounters StatsOf(const TNetRecord& reply) {
+  RecordCounters out{};
+  for (int i = 0; i < TNetRecord::StatCount; ++i)
+    out[static_cast<std::size_t>(i)] = reply.StatValue(static_cast<TNetRecord::Stat>(i));
+  return out;
+}
+
+TNetRecord OneMoveRecord(const _Rev& move) {
+  TNetRecord r;
+  r.SetKind(mkGame);
+  r.SetSub(gsMoves);
+  r.SetArg(1);
+  r.SetMove(0, move);
+  return r;
+}
+
+int LeavingRow(const QStringList& rows, const QString& name) {
+  for (qsizetype i = 1; i < rows.size(); ++i)
+    if (rows[i].compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+QByteArray BitmapBytes(const QImage& picture) {
+  if (picture.isNull()) return {};
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "bmp");
+  if (!writer.write(picture)) return {};
+  return bytes;
+}
+
+std::optional<QImage> PictureFromBytes(const QByteArray& bytes) {
+  // A bitmap file starts with "BM"; nothing else is even handed to a decoder.
+  if (bytes.size() < 26 || !bytes.startsWith("BM")) return std::nullopt;
+  QByteArray copy = bytes;
+  QBuffer buffer(&copy);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "bmp");
+  reader.setDecideFormatFromContent(false);
+  const QSize size = reader.size();
+  if (!size.isValid() || size.width() < 1 || size.height() < 1 || size.width() > MaxPictureSide ||
+      size.height() > MaxPictureSide)
+    return std::nullopt;
+  QImage picture;
+  if (!reader.read(&picture) || picture.isNull()) return std::nullopt;
+  return picture;
+}

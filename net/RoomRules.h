@@ -1,0 +1,43 @@
+#pragma once
+// A member's reading of what the room sends: the decisions behind the windows' changes, kept
+// apart from the widgets so they can be checked without a window.
+#include <QByteArray>
+#include <QImage>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "board/Rev.h"
+#include "net/NetRecord.h"
+
+// The six record counters in wire order: total games, wins, losses, network games, wins, losses.
+using RecordCounters = std::array<std::int32_t, 6>;
+
+// An invitation to play: this machine takes `side` (0 first, 1 second) as Local and the other
+// side is Net. Arg 0 invites to the first side; any other value to the second.
+struct Invitation {
+  int side;
+  PlayerKind first;
+  PlayerKind second;
+};
+Invitation InvitationOf(const TNetRecord& invite);
+
+// The answer to a statistics request: addressed to the requester the host named in Arg.
+TNetRecord StatsReplyFor(const TNetRecord& request, const RecordCounters& counters);
+RecordCounters StatsOf(const TNetRecord& reply);
+
+// The one-move gsMoves record a click or an engine puts on the wire.
+TNetRecord OneMoveRecord(const _Rev& move);
+
+// The user-list row a leave removes: the first row after "All" whose text equals the name,
+// letter case ignored; -1 when there is none. Row 0 is never a user, whatever a user is called.
+int LeavingRow(const QStringList& rows, const QString& name);
+
+// A face picture as the bitmap bytes that travel; empty for no picture.
+QByteArray BitmapBytes(const QImage& picture);
+// Bytes from a peer as a face picture: only a bitmap of sensible size is taken; anything else
+// (another format, a damaged file, a picture claiming huge dimensions) gives nothing.
+std::optional<QImage> PictureFromBytes(const QByteArray& bytes);
+inline constexpr int MaxPictureSide = 1024;  // pixels, either way
