@@ -126,7 +126,10 @@ void TfrmMenuWk::FormShow() {
   const QString user = frmMenu ? frmMenu->UserName : QString();
   lblPlay1->setText(user);
   lblPlay2->setText(user);
+  UpdateStart();
 }
+
+void TfrmMenuWk::UpdateStart() { btOk->setEnabled(NetSidesChosen()); }
 
 void TfrmMenuWk::SearchCpuDll() {
   ExePath = frmMenu ? frmMenu->ExePath : QString();
@@ -186,6 +189,7 @@ void TfrmMenuWk::PlayClick(int side) {
     s.players->show();
     s.name->setText(s.players->currentItem() ? s.players->currentItem()->text() : QString());
   }
+  UpdateStart();
 }
 
 void TfrmMenuWk::ListClick(QListWidget* list, QLabel* name) {
@@ -229,10 +233,7 @@ bool TfrmMenuWk::NetSidesChosen() const {
 
 void TfrmMenuWk::btOkClick() {
   if (!frmGamen) return;
-  if (!NetSidesChosen()) {
-    platform::ShowMessage(QStringLiteral("対戦相手を選んでください"), QStringLiteral("対戦メニュー"));
-    return;
-  }
+  if (!NetSidesChosen()) return;  // "スタート" is disabled then; nothing to start
   TIReversi* board = frmGamen->Reversi;
   board->SetWho(QPoint(KindOf(1), KindOf(2)));
   frmGamen->lbKuroName->setText(lblPlay1->text());
@@ -286,6 +287,11 @@ void TfrmMenuWk::ConfigureSide(int side) {
     default:
       if (frmMenu) face->Assign(*frmMenu->imChara);
       break;
+  }
+  // A side no member plays has no Net player whose leave could end this game.
+  if (KindOf(side) != static_cast<int>(PlayerKind::Net)) {
+    (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = -1;
+    if (frmSocket) (side == 1 ? frmSocket->NetUser1 : frmSocket->NetUser2) = -1;
   }
 }
 

@@ -70,8 +70,9 @@ class TfrmMenuWk : public QDialog {
   void PlayerDblClick(int side);
   int KindOf(int side) const;
   void ConfigureSide(int side);
-  // A Net side needs a chosen user; without one the menu stays open.
+  // A Net side needs a chosen user; without one "スタート" is disabled.
   bool NetSidesChosen() const;
+  void UpdateStart();
 
   KeyPreview* keyPreview_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "net/Socket.h"
 #include "screens/ChildWin.h"
 #include "screens/Data.h"
+#include "screens/GamenRoom.h"
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
 
@@ -22,6 +23,7 @@ TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::N
   frmMenuWk = menuWk_.get();
   data_ = std::make_unique<TfrmData>();
   frmData = data_.get();
+  AttachRoom(*frmGamen, *frmSocket, frmMenu->imChara, frmData);
 }
 
 TProgramForms::~TProgramForms() {

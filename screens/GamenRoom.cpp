@@ -1,0 +1,144 @@
+#include "screens/GamenRoom.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QStringList>
+
+#include "board/IReversi.h"
+#include "net/RoomRules.h"
+#include "net/Socket.h"
+#include "screens/ChildWin.h"
+#include "screens/Data.h"
+#include "screens/Image.h"
+#include "settings/SaveRecord.h"
+
+namespace {
+QPoint Kinds(PlayerKind first, PlayerKind second) {
+  return QPoint(static_cast<int>(first), static_cast<int>(second));
+}
+}  // namespace
+
+TGamenRoom::TGamenRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara, TfrmData* data)
+    : QObject(&gamen), gamen_(gamen), socket_(socket), chara_(chara), data_(data) {}
+
+TGamenRoom* AttachRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara, TfrmData* data) {
+  auto* room = new TGamenRoom(gamen, socket, chara, data);
+  socket.SetRoomView(room);
+  socket.SetBoard(gamen.Reversi);
+  TfrmSocket* to = &socket;
+  gamen.Reversi->OnSendMove = [to](const _Rev& move) { to->SendRecord(OneMoveRecord(move)); };
+  return room;
+}
+
+TImage* TGamenRoom::Face(int side) const { return side == 0 ? gamen_.imKuroFace : gamen_.imShiroKoma; }
+
+void TGamenRoom::ApplyRecord(const TNetRecord& record) {
+  QListWidget* users = gamen_.lbPeaple;
+  switch (record.Kind()) {
+    case mkJoin:
+      users->addItem(record.Name());
+      break;
+    case mkUserList:
+      if (record.Number() == 0) {
+        users->clear();
+        users->addItem(QStringLiteral("All"));
+        users->setCurrentRow(0);
+      }
+      users->addItem(record.UserListName());
+      break;
+    case mkGame:
+      ApplyGame(record);
+      break;
+    case mkPlayerNames:
+      if (record.Sub() != 1) break;
+      gamen_.lbKuroName->setText(record.BlackName());
+      gamen_.lbShiroKoma->setText(record.WhiteName());
+      break;
+    case mkPicture:
+      TakePicture(record);
+      break;
+    case mkLeave:
+      Leave(record);
+      break;
+    default:
+      break;  // chat lines are written by the socket form; unknown kinds change nothing
+  }
+}
+
+void TGamenRoom::ApplyGame(const TNetRecord& record) {
+  switch (record.Sub()) {
+    case gsMoves:
+      // A move may open a pass or result box, inside which further records are handled;
+      // the list is this record's own copy, so it stays as it came.
+      for (const _Rev& move : record.Moves()) gamen_.Reversi->NetGet(move);
+      break;
+    case gsInvite:
+      Invite(record);
+      break;
+    case gsReset:
+      Reset();
+      break;
+    case gsStatsRequest:
+      AnswerStats(record);
+      break;
+    case gsStatsReply:
+      if (data_) data_->Fill(StatsOf(record));
+      break;
+    default:
+      break;
+  }
+}
+
+void TGamenRoom::Invite(const TNetRecord& record) {
+  const Invitation invitation = InvitationOf(record);
+  if (chara_) Face(invitation.side)->Assign(*chara_);
+  socket_.SendPicture(invitation.side);
+  gamen_.Reversi->SetWho(Kinds(invitation.first, invitation.second));
+  gamen_.Reversi->GameShori();
+}
+
+void TGamenRoom::Reset() {
+  TIReversi* board = gamen_.Reversi;
+  board->SetWho(Kinds(PlayerKind::Net, PlayerKind::Net));
+  // Blank until the host's next match setup sends the new faces.
+  gamen_.imKuroFace->Clear();
+  gamen_.imShiroKoma->Clear();
+  board->SetBanSize(8, 8);
+  board->DefaultSetKoma();
+  board->BanDraw();
+  board->KomaDrawAll();
+}
+
+void TGamenRoom::AnswerStats(const TNetRecord& request) {
+  const ::SaveRecord& r = gamen_.SaveRecord;
+  socket_.SendRecord(StatsReplyFor(request, {r.SouNum, r.SouWin, r.SouLose, r.NetNum, r.NetWin, r.NetLose}));
+}
+
+void TGamenRoom::TakePicture(const TNetRecord& record) {
+  int side = 0;
+  QByteArray bytes;
+  if (!pictures_.Take(record, side, bytes)) return;
+  // What is not a bitmap is dropped; the face stays as it was.
+  if (const std::optional<QImage> picture = PictureFromBytes(bytes)) Face(side)->SetPicture(*picture);
+}
+
+void TGamenRoom::Leave(const TNetRecord& record) {
+  QListWidget* users = gamen_.lbPeaple;
+  QStringList rows;
+  for (int i = 0; i < users->count(); ++i) rows << users->item(i)->text();
+  const int row = LeavingRow(rows, record.Name());
+  if (row < 0) return;
+  if (users->currentRow() == row) users->setCurrentRow(0);
+  delete users->takeItem(row);
+}
+
+int TGamenRoom::PrivateAddressee() const { return gamen_.lbPeaple->currentRow() - 1; }
+
+QString TGamenRoom::PlayerName(int side) const {
+  return side == 0 ? gamen_.lbKuroName->text() : gamen_.lbShiroKoma->text();
+}
+
+QByteArray TGamenRoom::FacePicture(int side) const {
+  if (side != 0 && side != 1) return {};
+  return BitmapBytes(Face(side)->Picture());
+}

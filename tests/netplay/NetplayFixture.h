@@ -1,0 +1,102 @@
+#pragma once
+// The real program's windows in a room on 127.0.0.1, with members or a host that the test
+// writes byte by byte.
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include <vector>
+
+#include "board/BoardModel.h"
+#include "board/IReversi.h"
+#include "net/NetRecord.h"
+#include "net/NetWorker.h"
+#include "net/Socket.h"
+#include "screens/ChildWin.h"
+#include "screens/Menu.h"
+#include "screens/MenuWk.h"
+#include "screens/RadioGroup.h"
+#include "tests/net/WirePeer.h"
+#include "tests/screens/ProgramFixture.h"
+
+class NetplayFixture : public ProgramFixture {
+ protected:
+  void TearDown() override {
+    ProgramFixture::TearDown();
+    EXPECT_TRUE(NetWorker::WaitForAll(3000));
+  }
+
+  // The dialog filled for a room on this port.
+  void FillDialog(const QString& user, std::uint16_t port, bool host, const QString& hostName = {}) {
+    AddPictures({"face.bmp"});
+    Start();
+    if (!host) frmMenu->cbOya->click();
+    frmMenu->edHostName->setText(hostName);
+    frmMenu->edPortNo->setText(QString::number(port));
+    frmMenu->edUserName->setText(user);
+  }
+
+  static QStringList Rows(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+  }
+
+  // Every record of that kind (and sub-kind, for mkGame and mkPicture) among those given.
+  static std::vector<wire::Bytes> OfKind(const std::vector<wire::Bytes>& all, int kind, int sub = -1) {
+    std::vector<wire::Bytes> out;
+    for (const auto& b : all)
+      if (wire::Get16(b, wire::Kind) == kind && (sub < 0 || wire::Get16(b, wire::Sub) == sub)) out.push_back(b);
+    return out;
+  }
+
+  // A one-move record as a member writes it.
+  static wire::Bytes MoveBytes(int x, int y, int side) {
+    wire::Bytes b = wire::Game(1, 0, 1);
+    wire::Put32(b, 8, x);
+    wire::Put32(b, 12, y);
+    wire::Put32(b, 16, side);
+    return b;
+  }
+
+  // The picture parts of one side put back together.
+  static QByteArray PictureOf(const std::vector<wire::Bytes>& all, int side) {
+    QByteArray out;
+    bool begun = false;
+    for (const auto& b : all) {
+      if (wire::Get16(b, wire::Kind) != 203 || wire::Get16(b, 8) != side) continue;
+      const int part = wire::Get16(b, wire::Sub);
+      if (part == 1) begun = true;
+      if (part == 2 && begun) out.append(reinterpret_cast<const char*>(b.data() + 16), wire::Get32(b, 12));
+    }
+    return out;
+  }
+};
+
+// A member's own view of the game, kept by the test: the same rules the program uses, fed
+// with the moves the host relays, passes found locally.
+struct WatchedGame {
+  BoardModel model;
+  bool over = false;
+  WatchedGame() { model.DefaultSetKoma(); }
+  void Apply(const _Rev& r) {
+    model.KomaGaeshi(r);
+    if (model.Full()) {
+      over = true;
+      return;
+    }
+    model.FTurn = model.FTurn == 1 ? 2 : 1;
+    if (model.CheckKomaPut(model.FTurn)) return;
+    model.FTurn = model.FTurn == 1 ? 2 : 1;
+    if (!model.CheckKomaPut(model.FTurn)) over = true;
+  }
+  std::vector<_Rev> List() const { return {model.FKomaList, model.FKomaList + model.FKomaCount}; }
+};
+
+inline std::vector<_Rev> ListOf(const TIReversi& board) {
+  return {board.FKomaList, board.FKomaList + board.FKomaCount};
+}
+inline bool operator==(const _Rev& a, const _Rev& b) { return a.x == b.x && a.y == b.y && a.value == b.value; }
