@@ -1,0 +1,147 @@
+// A room of 10 members on loopback, each with its own game screen, board and socket form in
+// this process (the first one hosts). Measures the time from a click on one member's board to
+// the stone being painted on every board: the one-move record to the host, the relay, and each
+// member's NetGet. Reports the median and the 99th percentile.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "board/IReversi.h"
+#include "net/NetWorker.h"
+#include "net/Socket.h"
+#include "screens/ChildWin.h"
+#include "screens/GamenRoom.h"
+#include "settings/SaveRecord.h"
+
+namespace {
+
+std::uint16_t FreePort() {
+  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+  socklen_t len = sizeof sa;
+  ::getsockname(s, reinterpret_cast<sockaddr*>(&sa), &len);
+  ::close(s);
+  return ntohs(sa.sin_port);
+}
+
+struct Member {
+  SaveRecord record;
+  std::unique_ptr<TfrmGamen> gamen;
+  std::unique_ptr<TfrmSocket> socket;
+};
+
+bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done()) {
+    if (t.elapsed() > limitMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
+  return true;
+}
+
+void NewGame(std::vector<std::unique_ptr<Member>>& room) {
+  for (std::size_t i = 0; i < room.size(); ++i) {
+    TIReversi* b = room[i]->gamen->Reversi;
+    b->SetBanSize(8, 8);
+    b->DefaultSetKoma();
+    b->BanDraw();
+    b->KomaDrawAll();
+    // The second member plays the first side; everyone else watches.
+    const int local = static_cast<int>(PlayerKind::Local), net = static_cast<int>(PlayerKind::Net);
+    b->SetWho(QPoint(i == 1 ? local : net, net));
+    b->GameShori();
+  }
+}
+
+void BM_ClickToEveryBoard(benchmark::State& state) {
+  const int members = static_cast<int>(state.range(0));
+  const std::uint16_t port = FreePort();
+  std::vector<std::unique_ptr<Member>> room;
+  for (int i = 0; i < members; ++i) {
+    auto m = std::make_unique<Member>();
+    m->gamen = std::make_unique<TfrmGamen>(m->record);
+    m->socket = std::make_unique<TfrmSocket>();
+    AttachRoom(*m->gamen, *m->socket, nullptr, nullptr);
+    m->gamen->Reversi->FNetPlay = true;
+    m->gamen->Reversi->setGeometry(0, 0, 225, 225);
+    const QString name = QStringLiteral("M%1").arg(i);
+    const int ok = i == 0 ? m->socket->StartHost(QStringLiteral("127.0.0.1"), port, name)
+                          : m->socket->ConnectToHost(QStringLiteral("127.0.0.1"), port, name);
+    if (ok != 0) {
+      state.SkipWithError("the room did not open");
+      return;
+    }
+    room.push_back(std::move(m));
+    if (!PumpUntil([&] { return room[0]->socket->lbUserName->count() == i + 1; })) {
+      state.SkipWithError("a member did not join");
+      return;
+    }
+  }
+  PumpUntil([] { return false; }, 200);
+
+  TIReversi* clicker = room[1]->gamen->Reversi;
+  std::vector<double> latencies;
+  for (auto _ : state) {
+    NewGame(room);
+    const int cw = clicker->FCellW, ch = clicker->FCellH;
+    const int x = cw / 2 + 3 * cw + cw / 2, y = ch / 2 + 2 * ch + ch / 2;  // cell (3, 2)
+    clicker->BanMouseMove(clicker, {}, x, y);
+    QElapsedTimer t;
+    t.start();
+    clicker->BanMouseDown(clicker, Qt::LeftButton, {}, x, y);
+    const bool painted = PumpUntil([&] {
+      return std::all_of(room.begin(), room.end(), [](const auto& m) { return m->gamen->Reversi->FKomaCount == 5; });
+    });
+    const double us = static_cast<double>(t.nsecsElapsed()) / 1000.0;
+    if (!painted) {
+      state.SkipWithError("a board missed the move");
+      break;
+    }
+    state.SetIterationTime(us / 1e6);
+    latencies.push_back(us);
+  }
+  std::sort(latencies.begin(), latencies.end());
+  auto at = [&](double q) {
+    if (latencies.empty()) return 0.0;
+    return latencies[std::min(latencies.size() - 1, static_cast<std::size_t>(q * static_cast<double>(latencies.size())))];
+  };
+  state.counters["p50_us"] = at(0.50);
+  state.counters["p99_us"] = at(0.99);
+
+  for (auto& m : room) m->socket->CloseRoom();
+  NetWorker::WaitForAll(3000);
+  // The forms go in reverse order; the sockets before their game screens.
+  while (!room.empty()) {
+    room.back()->socket.reset();
+    room.back()->gamen.reset();
+    room.pop_back();
+  }
+}
+
+BENCHMARK(BM_ClickToEveryBoard)->ArgName("members")->Arg(10)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(500);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
