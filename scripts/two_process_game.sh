@@ -64,16 +64,22 @@ dialog() {  # pid, user, host? -> fills the dialog and presses OK
 a=$(start host); pids+=("$a")
 dialog "$a" Ama host
 ga=$(window "$a" "Velmora-127.0.0.1") || fail "the host's game screen did not open"
+sleep 1
+xdotool windowmove --sync "$ga" 0 0
 menu=$(window "$a" "対戦メニュー") || fail "no match menu"
+xdotool windowmove --sync "$menu" 300 560
 
 shot 1-host
 b=$(start guest); pids+=("$b")
 dialog "$b" Bea guest
 gb=$(window "$b" "Velmora-127.0.0.1") || fail "the guest's game screen did not open"
 sleep 1
+xdotool windowmove --sync "$gb" 640 0
+sleep 1
 
 # The host plays the first side itself and invites Bea (second row of the user list) to the second.
 xdotool windowraise "$menu"
+xdotool windowmove --sync "$menu" 300 560
 sleep 0.3
 at "$menu" 238 53          # cbPlay2
 xdotool key End Return
