@@ -2,6 +2,7 @@
 // one peer sending chat records, every member receiving them. Reports records per second
 // relayed, records lost, and the median and 99th percentile of the time from the send to the
 // moment the last member has the record.
+#include "tests/support/FreePort.h"
 #include <QApplication>
 #include <QCoreApplication>
 #include <QListWidget>
@@ -34,18 +35,6 @@ using Clock = std::chrono::steady_clock;
 
 std::int64_t NowNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
-}
-
-std::uint16_t FreePort() {
-  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-  socklen_t len = sizeof sa;
-  ::getsockname(s, reinterpret_cast<sockaddr*>(&sa), &len);
-  ::close(s);
-  return ntohs(sa.sin_port);
 }
 
 int ConnectPeer(std::uint16_t port) {

@@ -2,6 +2,7 @@
 // this process (the first one hosts). Measures the time from a click on one member's board to
 // the stone being painted on every board: the one-move record to the host, the relay, and each
 // member's NetGet. Reports the median and the 99th percentile.
+#include "tests/support/FreePort.h"
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -25,18 +26,6 @@
 #include "settings/SaveRecord.h"
 
 namespace {
-
-std::uint16_t FreePort() {
-  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-  socklen_t len = sizeof sa;
-  ::getsockname(s, reinterpret_cast<sockaddr*>(&sa), &len);
-  ::close(s);
-  return ntohs(sa.sin_port);
-}
 
 struct Member {
   SaveRecord record;

@@ -1,3 +1,4 @@
+#include "tests/support/FreePort.h"
 #include "WirePeer.h"
 
 #include <QCoreApplication>
@@ -82,18 +83,6 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     QThread::msleep(1);
   }
   return true;
-}
-
-std::uint16_t FreePort() {
-  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-  socklen_t len = sizeof sa;
-  ::getsockname(s, reinterpret_cast<sockaddr*>(&sa), &len);
-  ::close(s);
-  return ntohs(sa.sin_port);
 }
 
 Peer::~Peer() { Close(); }

@@ -1,6 +1,7 @@
 #pragma once
 // A peer written for the tests: it speaks the wire format from raw bytes, so the records the
 // program sends and understands are checked from outside the code that makes them.
+#include "tests/support/FreePort.h"
 #include <QByteArray>
 
 #include <array>
@@ -38,7 +39,6 @@ void Pump(int ms);
 // Pumps until done() or the time is up; answers done().
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
 // A port on 127.0.0.1 that nobody listens on right now.
-std::uint16_t FreePort();
 
 class Peer {
  public:
