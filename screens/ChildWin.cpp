@@ -120,7 +120,7 @@ void TfrmGamen::BuildControls() {
   imKuroFace->setGeometry(56, 8, 32, 32);
   imKuroFace->Transparent = true;
   imKuroFace->setToolTip(QStringLiteral("先行のキャラクターです"));
-  lbKuroName = new QLabel(QStringLiteral("lbKuroName"), Panel3);
+  lbKuroName = new QLabel(Panel3);
   lbKuroName->setAlignment(Qt::AlignCenter);
   lbKuroName->setToolTip(QStringLiteral("先行の名前です"));
 
@@ -128,7 +128,7 @@ void TfrmGamen::BuildControls() {
   imShiroKoma->setGeometry(56, 8, 32, 32);
   imShiroKoma->Transparent = true;
   imShiroKoma->setToolTip(QStringLiteral("後攻のキャラクターです"));
-  lbShiroKoma = new QLabel(QStringLiteral("lbShiroKoma"), Panel4);
+  lbShiroKoma = new QLabel(Panel4);
   lbShiroKoma->setAlignment(Qt::AlignCenter);
   lbShiroKoma->setToolTip(QStringLiteral("後攻の名前です"));
 
