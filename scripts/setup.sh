@@ -10,7 +10,7 @@ PACKAGES=(
   libicu-dev libavahi-client-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
-  xvfb xdotool x11-utils avahi-daemon dbus
+  xvfb xdotool x11-utils openbox imagemagick python3 avahi-daemon dbus
 )
 
 missing=()

@@ -3,32 +3,40 @@
 # private Xvfb display, driven from outside with xdotool at the controls' design positions:
 # one hosts, one joins on 127.0.0.1, they chat and play a game to the end, both close, and the
 # two Chat.log files must hold the same lines. Exit status 0 on success.
-# Not yet reliable, so not in the test suite: without a window manager the two game screens
-# and the match menu open at the same place, and the clicks at the menu's positions do not yet
-# reach it, so the game does not start. Keep screens with VELM_SHOTS=<folder> to see each step.
-#   scripts/two_process_game.sh [program folder, default build/bin]
+# Keep screens with VELM_SHOTS=<folder> to see each step.
+#   tests/netplay/two_process_game.sh [program folder, default build/bin]
+# Needs Xvfb, openbox, xdotool, xprop, ImageMagick, iconv and python3.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-bin=$(cd "${1:-$here/../build/bin}" && pwd)
+bin=$(cd "${1:-$here/../../build/bin}" && pwd)
 work=$(mktemp -d)
-display=":$((50 + RANDOM % 400))"
-port=$((20000 + RANDOM % 20000))
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  for f in "$work"/*.out; do [ -s "$f" ] && { echo "--- $f" >&2; cat "$f" >&2; }; done
+  exit 1
+}
 deadline=$((SECONDS + ${VELM_GAME_SECONDS:-110}))
 past() { [ "$SECONDS" -ge "$deadline" ]; }
 # With VELM_SHOTS set to a folder, the screen is kept there at each step.
 shot() { [ -n "${VELM_SHOTS:-}" ] && import -window root "$VELM_SHOTS/$1.png"; true; }
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number and writes it to the file once it is ready.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -1 "$work/display")"
+# A window manager, so that windows are placed, raised and given the keyboard as on a desktop.
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.1; done
 
 start() {  # folder name -> pid
   cp -r "$bin" "$work/$1"
@@ -39,7 +47,7 @@ start() {  # folder name -> pid
 window() {  # pid, title -> window id (waits)
   local id=""
   for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --pid "$1" --name "^$2" 2>/dev/null | head -1)
+    id=$(xdotool search --all --onlyvisible --pid "$1" --name "^$2" 2>/dev/null | head -1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
@@ -51,7 +59,7 @@ typein() { at "$1" "$2" "$3"; xdotool key ctrl+a BackSpace; xdotool type --delay
 dialog() {  # pid, user, host? -> fills the dialog and presses OK
   local d
   d=$(window "$1" "Netへの接続") || fail "no dialog for $2"
-  xdotool windowraise "$d"
+  xdotool windowactivate --sync "$d"
   sleep 0.3
   at "$d" 29 88                    # cbOya off: the machine name box opens
   typein "$d" 160 116 127.0.0.1    # edHostName
@@ -78,7 +86,7 @@ xdotool windowmove --sync "$gb" 640 0
 sleep 1
 
 # The host plays the first side itself and invites Bea (second row of the user list) to the second.
-xdotool windowraise "$menu"
+xdotool windowactivate --sync "$menu"
 xdotool windowmove --sync "$menu" 300 560
 sleep 0.3
 at "$menu" 238 53          # cbPlay2
@@ -91,11 +99,12 @@ sleep 0.5
 shot 3-started
 
 chat() {  # game window, text
-  xdotool windowraise "$1"
-  typein "$1" 290 180 "$2"
+  xdotool windowactivate --sync "$1"
+  typein "$1" 300 180 "$2"   # edMessage
   xdotool key Return
   sleep 0.3
 }
+echo "[$SECONDS s] game started"
 chat "$ga" "hello from Ama"
 chat "$gb" "hi Ama"
 shot 4-chat
@@ -112,21 +121,24 @@ boxes() {
 }
 sweep() {  # game window: every cell of its board, so the first legal one is played
   local w=$1 cmd=() x y
-  xdotool windowraise "$w"
-  sleep 0.1
   for y in 0 1 2 3 4 5 6 7; do
     for x in 0 1 2 3 4 5 6 7; do
-      cmd+=(mousemove --window "$w" $((14 + 27 * x + 13)) $((21 + 41 * y + 20)) click 1)
+      cmd+=(mousemove --window "$w" $((14 + 28 * x + 14)) $((21 + 41 * y + 20)) click --delay 2 1)
     done
   done
   xdotool "${cmd[@]}"
 }
 while [ "$results" -lt 2 ] && ! past; do
-  sweep "$ga"; sleep 0.3; boxes
-  sweep "$gb"; sleep 0.3; boxes
+  sweep "$ga"; sleep 0.15; boxes
+  sweep "$gb"; sleep 0.15; boxes
 done
 shot 5-end
 [ "$results" -ge 2 ] || fail "the game did not end in time"
+echo "[$SECONDS s] game over"
+# Both boards must show the same final position, pixel for pixel.
+for w in "$ga" "$gb"; do import -window "$w" -crop 230x335+10+18 +repage "$work/board-$w.png"; done
+[ "$(compare -metric AE "$work/board-$ga.png" "$work/board-$gb.png" null: 2>&1)" = 0 ] ||
+  fail "the two final boards differ"
 
 python3 "$here/close_window.py" "$gb"
 sleep 1
@@ -136,11 +148,13 @@ boxes
 
 la="$work/host/Chat.log"; lb="$work/guest/Chat.log"
 [ -f "$la" ] && [ -f "$lb" ] || fail "Chat.log missing"
-cat "$la" | iconv -f CP932 -t UTF-8 | sed 's/^/host:  /'
-cat "$lb" | iconv -f CP932 -t UTF-8 | sed 's/^/guest: /'
-grep -q "hello from Ama" "$la" && grep -q "hi Ama" "$lb" || fail "the chat lines are missing"
+iconv -f CP932 -t UTF-8 "$la" | tr -d '\r' >"$work/host.txt" || fail "the host's Chat.log is not CP932"
+iconv -f CP932 -t UTF-8 "$lb" | tr -d '\r' >"$work/guest.txt" || fail "the guest's Chat.log is not CP932"
+sed 's/^/host:  /' "$work/host.txt"
+sed 's/^/guest: /' "$work/guest.txt"
+grep -q "hello from Ama" "$work/guest.txt" && grep -q "hi Ama" "$work/host.txt" || fail "the chat lines are missing"
 # The guest joined later and left first, so its log is the host's from its own join notice on,
 # without the host's line for the guest's leave.
-common=$(head -n "$(wc -l <"$lb")" <(grep -n "" "$la" | sed -n "/Beaが入室しました/,\$p" | cut -d: -f2-))
-[ "$common" = "$(cat "$lb")" ] || fail "the two logs differ"
+sed -n '/Beaが入室しました/,$p' "$work/host.txt" | head -n "$(wc -l <"$work/guest.txt")" >"$work/common.txt"
+cmp -s "$work/common.txt" "$work/guest.txt" || fail "the two logs differ"
 echo "OK: a whole game and the same chat lines on both"
