@@ -182,15 +182,7 @@ void TfrmGamen::FormCreate() {
   Reversi = new TIReversi(Panel1);
   Reversi->setGeometry(Panel1->contentsRect());
   keyPreview_->Watch(Reversi);
-  // The board's moves in a network game travel as one-move records through the room.
-  Reversi->OnSendMove = [](const _Rev& move) {
-    TNetRecord record;
-    record.SetKind(mkGame);
-    record.SetSub(gsMoves);
-    record.SetArg(1);
-    record.SetMove(0, move);
-    if (frmSocket) frmSocket->SendRecord(record);
-  };
+  // A network game's moves are sent by the room attached to this screen (AttachRoom).
   Reversi->OnEngineRequest = [this] { RequestEngineMove(*Reversi); };
 }
 
