@@ -45,6 +45,13 @@ void TIReversi::SetBanSize(int cols, int rows) {
 
 void TIReversi::ClearBanSize() { ReleaseBoard(); }
 
+void TIReversi::NewBoard() {
+  SetBanSize(8, 8);
+  DefaultSetKoma();
+  BanDraw();
+  KomaDrawAll();
+}
+
 void TIReversi::SetWho(QPoint p) {
   FWho1 = p.x();
   FWho2 = p.y();

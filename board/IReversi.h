@@ -52,6 +52,8 @@ class TIReversi : public QLabel, public BoardModel {
   // Board size and storage.
   void SetBanSize(int cols, int rows);
   void ClearBanSize();
+  // A fresh 8 × 8 board with the four starting stones, drawn: the start of every new game.
+  void NewBoard();
   // Player kinds: p.x for side 1, p.y for side 2; counts the game for a Local side.
   void SetWho(QPoint p);
   void SetWho(const QPoint* p) { if (p) SetWho(*p); }

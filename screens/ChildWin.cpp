@@ -390,10 +390,7 @@ void TfrmGamen::mnuRestartClick() {
     platform::ShowMessage(QStringLiteral("最後までやらないと再ゲームできません"), QStringLiteral("再ゲーム"));
     return;
   }
-  Reversi->SetBanSize(8, 8);
-  Reversi->DefaultSetKoma();
-  Reversi->BanDraw();
-  Reversi->KomaDrawAll();
+  Reversi->NewBoard();
   if (Reversi->FNetPlay) {
     TNetRecord reset;
     reset.SetKind(mkGame);

@@ -103,10 +103,7 @@ void TGamenRoom::Reset() {
   // Blank until the host's next match setup sends the new faces.
   gamen_.imKuroFace->Clear();
   gamen_.imShiroKoma->Clear();
-  board->SetBanSize(8, 8);
-  board->DefaultSetKoma();
-  board->BanDraw();
-  board->KomaDrawAll();
+  board->NewBoard();
 }
 
 void TGamenRoom::AnswerStats(const TNetRecord& request) {

@@ -1,7 +1,6 @@
 // The board's drawing costs at 450 x 450: one applied move and a full repaint.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include "board/IReversi.h"
 
@@ -59,12 +58,3 @@ BENCHMARK(BM_MoveEveryDirection);
 BENCHMARK(BM_FullRepaint);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -3,7 +3,6 @@
 // relayed, records lost, and the median and 99th percentile of the time from the send to the
 // moment the last member has the record.
 #include "tests/support/FreePort.h"
-#include <QApplication>
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QThread>
@@ -245,12 +244,3 @@ BENCHMARK(BM_Relay)
     ->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -3,7 +3,6 @@
 // the stone being painted on every board: the one-move record to the host, the relay, and each
 // member's NetGet. Reports the median and the 99th percentile.
 #include "tests/support/FreePort.h"
-#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -46,10 +45,7 @@ bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000) {
 void NewGame(std::vector<std::unique_ptr<Member>>& room) {
   for (std::size_t i = 0; i < room.size(); ++i) {
     TIReversi* b = room[i]->gamen->Reversi;
-    b->SetBanSize(8, 8);
-    b->DefaultSetKoma();
-    b->BanDraw();
-    b->KomaDrawAll();
+    b->NewBoard();
     // The second member plays the first side; everyone else watches.
     const int local = static_cast<int>(PlayerKind::Local), net = static_cast<int>(PlayerKind::Net);
     b->SetWho(QPoint(i == 1 ? local : net, net));
@@ -125,12 +121,3 @@ void BM_ClickToEveryBoard(benchmark::State& state) {
 BENCHMARK(BM_ClickToEveryBoard)->ArgName("members")->Arg(10)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(500);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

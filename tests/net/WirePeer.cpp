@@ -1,4 +1,3 @@
-#include "tests/support/FreePort.h"
 #include "WirePeer.h"
 
 #include <QCoreApplication>

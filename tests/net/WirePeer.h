@@ -38,7 +38,6 @@ Bytes Game(std::uint16_t sub, std::uint16_t to = 0, std::uint16_t arg = 0);
 void Pump(int ms);
 // Pumps until done() or the time is up; answers done().
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
-// A port on 127.0.0.1 that nobody listens on right now.
 
 class Peer {
  public:

@@ -229,7 +229,9 @@ TEST_F(HostPlay, AnEngineSideMovesThroughTheRelayLikeAnyMember) {
     ASSERT_TRUE(WaitFor([=] { return board->FKomaCount >= stones; }));
     // Played once, when the relay brought it back: the turn is the one the rules give.
     EXPECT_EQ(board->FKomaCount, stones);
-    if (!game.over) EXPECT_EQ(board->FTurn, game.model.FTurn);
+    if (!game.over) {
+      EXPECT_EQ(board->FTurn, game.model.FTurn);
+    }
   }
   ASSERT_TRUE(game.over);
   ASSERT_TRUE(WaitFor([=] { return board->FGameEnd == 1; }));
