@@ -1,8 +1,11 @@
 #include "yomi/EndgameSolver.h"
 
 #include <algorithm>
+#include <array>
 
+#include "yomi/Evaluator.h"
 #include "yomi/MoveList.h"
+#include "yomi/Stability.h"
 
 namespace yomi {
 
@@ -12,7 +15,7 @@ namespace {
 // costs more than it saves there.
 constexpr int kUnsortedBelow = 7;
 // From this many empties on, positions go through the table.
-constexpr int kTableFrom = 10;
+constexpr int kTableFrom = 9;
 constexpr int kBelowAll = -65;
 
 // Playing into a quarter with an odd number of empties tends to leave us the last move there.
@@ -25,6 +28,20 @@ Bits OddQuarters(Bits empty) {
   return odd;
 }
 
+// Each cell's neighbours: a placement can only turn stones if one of them is the opponent's.
+constexpr std::array<Bits, kCells> MakeNeighbours() {
+  std::array<Bits, kCells> near{};
+  for (int square = 0; square < kCells; ++square)
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) {
+        const int x = square % 8 + dx;
+        const int y = square / 8 + dy;
+        if ((dx || dy) && x >= 0 && x < 8 && y >= 0 && y < 8) near[square] |= Bit(Square(x, y));
+      }
+  return near;
+}
+constexpr auto kNeighbours = MakeNeighbours();
+
 int LastEmpty(const Position& p, int square) {
   const int difference = p.Difference();
   if (const Bits flips = Flips(p.own, p.opp, square)) return difference + 1 + 2 * Count(flips);
@@ -33,7 +50,16 @@ int LastEmpty(const Position& p, int square) {
 }
 
 void OrderForSolving(const Position& p, int hint, MoveList& moves) {
-  for (ScoredMove& move : moves) move.score = move.square == hint ? -1000 : ReplyCountScore(p, move);
+  for (ScoredMove& move : moves) {
+    if (move.square == hint) {
+      move.score = -1000;
+      continue;
+    }
+    const Position next = p.Play(move.square, move.flips);
+    const Bits replies = LegalMoves(next.own, next.opp);
+    move.score = Count(replies) * 16 + Count(replies & kCorners) * 16 + Count(EmptyNeighbours(next.opp, next.Empty())) * 2 -
+                 ((Bit(move.square) & kCorners) ? 16 : 0);
+  }
   moves.Sort();
 }
 
@@ -59,6 +85,7 @@ int EndgameSolver::Unsorted(const Position& p, Bits empty, int empties, int alph
   for (Bits group : {empty & odd, empty & ~odd})
     for (; group; group &= group - 1) {
       const int square = FirstSquare(group);
+      if (!(p.opp & kNeighbours[square])) continue;
       const Bits flips = Flips(p.own, p.opp, square);
       if (!flips) continue;
       const int value =
@@ -77,6 +104,11 @@ int EndgameSolver::Sorted(const Position& p, int empties, int alpha, int beta, b
   if (clock_.Tick()) return alpha;
   const Bits legal = LegalMoves(p.own, p.opp);
   if (!legal) return AfterPass(p, p.Empty(), empties, alpha, beta, passed);
+  // The opponent's stable stones cap our result; when even the cap fails the window, stop here.
+  if (alpha >= 64 - 2 * Count(p.opp)) {
+    const int cap = 64 - 2 * Count(StableStones(p.opp, p.own | p.opp));
+    if (cap <= alpha) return cap;
+  }
 
   int hint = kNoSquare;
   const bool tabled = empties >= kTableFrom;
@@ -117,26 +149,44 @@ int EndgameSolver::Sorted(const Position& p, int empties, int alpha, int beta, b
   return best;
 }
 
-std::optional<SolvedMove> EndgameSolver::BestMove(const Position& p) {
-  const Bits legal = LegalMoves(p.own, p.opp);
-  if (!legal) return std::nullopt;
-  MoveList moves(p, legal);
+std::vector<int> EndgameSolver::SolvingOrder(const Position& p) const {
+  MoveList moves(p, LegalMoves(p.own, p.opp));
   OrderForSolving(p, table_.MoveHint(p), moves);
+  std::vector<int> order;
+  for (const ScoredMove& move : moves) order.push_back(move.square);
+  return order;
+}
+
+std::optional<SolvedMove> EndgameSolver::BestMove(const Position& p, std::vector<int> order) {
+  if (order.empty()) order = SolvingOrder(p);
+  if (order.empty()) return std::nullopt;
   SolvedMove best{kNoSquare, kBelowAll};
-  for (int i = 0; i < moves.size(); ++i) {
-    const Position next = p.Play(moves[i].square, moves[i].flips);
+  for (const int square : order) {
+    const Position next = p.Play(square, Flips(p.own, p.opp, square));
     int value;
-    if (i == 0) {
-      value = -Solve(next, -64, 64);
+    if (best.square == kNoSquare) {
+      value = -Solve(next, -65, 65);
     } else {
       // Only a better move matters: prove it with a null window first.
       value = -Solve(next, -best.value - 1, -best.value);
-      if (value > best.value) value = -Solve(next, -64, -best.value);
+      if (value > best.value) value = -Solve(next, -65, -best.value);
     }
     if (clock_.Stopped()) return std::nullopt;
-    if (value > best.value) best = {moves[i].square, value};
+    if (value > best.value) best = {square, value};
   }
   return best;
+}
+
+std::optional<SolvedMove> EndgameSolver::WinningMove(const Position& p, const std::vector<int>& order) {
+  if (order.empty()) return std::nullopt;
+  std::optional<SolvedMove> drawing;
+  for (const int square : order) {
+    const int value = -Solve(p.Play(square, Flips(p.own, p.opp, square)), -1, 1);
+    if (clock_.Stopped()) return std::nullopt;
+    if (value > 0) return SolvedMove{square, 1};
+    if (value == 0 && !drawing) drawing = SolvedMove{square, 0};
+  }
+  return drawing ? *drawing : SolvedMove{order.front(), -1};
 }
 
 }  // namespace yomi

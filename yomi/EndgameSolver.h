@@ -1,6 +1,7 @@
 #pragma once
 // The exact end of the game: the final stone difference under best play from both sides.
 #include <optional>
+#include <vector>
 
 #include "yomi/Bitboard.h"
 #include "yomi/SearchClock.h"
@@ -22,8 +23,17 @@ class EndgameSolver {
   int Solve(const Position& p, int alpha, int beta);
 
   // The best move of a position where the mover has one, with its value; nothing when the
-  // clock stopped the search first.
-  std::optional<SolvedMove> BestMove(const Position& p);
+  // clock stopped the search first. The moves are tried in the order given (all legal moves,
+  // best guess first), or in the solver's own order when none is given.
+  std::optional<SolvedMove> BestMove(const Position& p, std::vector<int> order = {});
+
+  // Win, draw or loss only, which is much quicker to prove: the first move of the order that
+  // wins (value 1), else the first that draws (0), else the order's first (-1). Nothing when
+  // the clock stopped the search first.
+  std::optional<SolvedMove> WinningMove(const Position& p, const std::vector<int>& order);
+
+  // The legal moves of p in the order the solver would try them.
+  std::vector<int> SolvingOrder(const Position& p) const;
 
  private:
   int Sorted(const Position& p, int empties, int alpha, int beta, bool passed);

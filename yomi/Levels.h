@@ -10,9 +10,10 @@ struct Level {
   Judgement judgement;
   int maxDepth;       // moves looked ahead in the middle game
   int solveFrom;      // empties from which the end is solved exactly
+  int winLossFrom;    // empties from which the solver proves win, draw or loss (at least solveFrom)
   int moveMillis;     // a middle-game move: no new depth is begun past half of this, and the
                       // search stops at twice this
-  int solveMillis;    // the exact end is given up past this
+  int solveMillis;    // a solve is given up this long after the move began
   int noise;          // root values are spread by up to this (1/128 stone) before choosing
   int tableBits;      // each search table has 2^tableBits entries
 };

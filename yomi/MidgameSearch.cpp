@@ -88,6 +88,7 @@ int MidgameSearch::Search(const Position& p, int depth, int alpha, int beta, boo
 bool MidgameSearch::SearchRoot(const Position& p, int depth, bool exactAll, std::vector<RootMove>& moves) {
   std::vector<RootMove> searched = moves;
   int alpha = kBelowAll;
+  std::size_t best = 0;
   for (std::size_t i = 0; i < searched.size(); ++i) {
     RootMove& move = searched[i];
     const Position next = p.Play(move.square, move.flips);
@@ -97,8 +98,17 @@ bool MidgameSearch::SearchRoot(const Position& p, int depth, bool exactAll, std:
       move.value = -Search(next, depth - 1, -alpha - 1, -alpha, false);
       if (move.value > alpha) move.value = -Search(next, depth - 1, kBelowAll, -alpha, false);
     }
-    if (clock_.Stopped()) return false;
-    alpha = std::max(alpha, move.value);
+    if (clock_.Stopped()) {
+      // A move that beat the earlier best at this depth is better even though the depth is
+      // unfinished: it goes first.
+      if (best != 0) std::rotate(moves.begin(), moves.begin() + static_cast<std::ptrdiff_t>(best),
+                                 moves.begin() + static_cast<std::ptrdiff_t>(best) + 1);
+      return false;
+    }
+    if (move.value > alpha) {
+      alpha = move.value;
+      best = i;
+    }
   }
   std::stable_sort(searched.begin(), searched.end(), [](const RootMove& a, const RootMove& b) { return a.value > b.value; });
   moves = std::move(searched);

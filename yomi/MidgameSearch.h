@@ -23,7 +23,8 @@ class MidgameSearch {
 
   // Searches every root move depth moves deep and sorts them best first, the previous order
   // deciding the search order. With exactAll each move gets its exact value, else only the
-  // best does. False, with the moves untouched, when the clock stopped the search.
+  // best does. False when the clock stopped the search: the moves keep their order, except
+  // that a move already proven better than the first at this depth moves to the front.
   bool SearchRoot(const Position& p, int depth, bool exactAll, std::vector<RootMove>& moves);
 
   // The value of p, depth moves deep, fail-soft inside (alpha, beta).

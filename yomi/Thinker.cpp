@@ -6,8 +6,10 @@
 #include <random>
 
 #include "yomi/BasicEvaluator.h"
+#include "yomi/BuiltInWeights.h"
 #include "yomi/EndgameSolver.h"
 #include "yomi/MidgameSearch.h"
+#include "yomi/PatternEvaluator.h"
 
 namespace yomi {
 
@@ -19,7 +21,11 @@ SearchClock::Clock::duration Budget(int millis, double scale) {
   return std::chrono::duration_cast<SearchClock::Clock::duration>(Millis(millis * std::clamp(scale, 0.0, 1.0)));
 }
 
-std::unique_ptr<Evaluator> MakeEvaluator(Judgement) { return std::make_unique<BasicEvaluator>(); }
+std::unique_ptr<Evaluator> MakeEvaluator(Judgement judgement) {
+  const std::int16_t* weights = BuiltInWeights();
+  if (judgement == Judgement::Patterns && weights) return std::make_unique<PatternEvaluator>(weights);
+  return std::make_unique<BasicEvaluator>();
+}
 
 // Deepens until the level's depth, the end of the game or the budget; the moves stay sorted by
 // the deepest search that finished.
@@ -60,17 +66,22 @@ int ChooseSquare(const Position& p, const Level& level, const ThinkOptions& opti
 
   SearchClock clock;
   const int empties = p.Empties();
-  const bool solving = empties <= level.solveFrom;
-  // Before an exact solve, a short look for a move to fall back on if the solve runs out of time.
-  const auto midgameBudget = Budget(level.moveMillis, options.timeScale) / (solving ? 4 : 1);
+  const bool exact = empties <= level.solveFrom;
+  const bool winLoss = !exact && empties <= level.winLossFrom;
+  // Before an exact solve, a short look that orders the moves for it and gives one to fall
+  // back on if the solve runs out of time.
+  const auto midgameBudget = Budget(level.moveMillis, options.timeScale) / (exact ? 4 : 1);
   Deepen(p, level, level.noise > 0, midgameBudget, clock, moves);
 
-  if (solving) {
+  if (exact || winLoss) {
+    std::vector<int> order;
+    for (const RootMove& move : moves) order.push_back(move.square);
     clock.Resume();
     clock.LimitTo(Budget(level.solveMillis, options.timeScale));
     TranspositionTable table(level.tableBits);
     EndgameSolver solver(table, clock);
-    if (const auto solved = solver.BestMove(p)) return solved->square;
+    const auto solved = exact ? solver.BestMove(p, order) : solver.WinningMove(p, order);
+    if (solved) return solved->square;
   }
   return level.noise > 0 ? Noisy(moves, level.noise, options.seed) : moves.front().square;
 }
