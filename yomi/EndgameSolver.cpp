@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 #include "yomi/Evaluator.h"
 #include "yomi/MoveList.h"
@@ -49,21 +50,22 @@ int LastEmpty(const Position& p, int square) {
   return difference;
 }
 
-void OrderForSolving(const Position& p, int hint, MoveList& moves) {
+}  // namespace
+
+void EndgameSolver::Order(const Position& p, int hint, MoveList& moves) const {
   for (ScoredMove& move : moves) {
     if (move.square == hint) {
-      move.score = -1000;
+      move.score = std::numeric_limits<int>::min();
       continue;
     }
     const Position next = p.Play(move.square, move.flips);
+    // Fastest first: few replies, fewer corners among them, little room next to our stones.
     const Bits replies = LegalMoves(next.own, next.opp);
     move.score = Count(replies) * 16 + Count(replies & kCorners) * 16 + Count(EmptyNeighbours(next.opp, next.Empty())) * 2 -
                  ((Bit(move.square) & kCorners) ? 16 : 0);
   }
   moves.Sort();
 }
-
-}  // namespace
 
 int EndgameSolver::Solve(const Position& p, int alpha, int beta) {
   const int empties = p.Empties();
@@ -115,43 +117,23 @@ int EndgameSolver::Sorted(const Position& p, int empties, int alpha, int beta, b
   if (tabled) {
     if (const TableEntry* entry = table_.Find(p)) {
       hint = entry->move;
-      if (entry->lower >= beta) return entry->lower;
-      if (entry->upper <= alpha) return entry->upper;
-      if (entry->lower == entry->upper) return entry->lower;
-      alpha = std::max<int>(alpha, entry->lower);
-      beta = std::min<int>(beta, entry->upper);
+      if (const auto settled = Settle(*entry, alpha, beta)) return *settled;
     }
   }
 
   MoveList moves(p, legal);
-  OrderForSolving(p, hint, moves);
-  const int firstAlpha = alpha;
-  int best = kBelowAll;
-  int bestSquare = kNoSquare;
-  for (int i = 0; i < moves.size(); ++i) {
-    const Position next = p.Play(moves[i].square, moves[i].flips);
-    int value;
-    if (i == 0) {
-      value = -Sorted(next, empties - 1, -beta, -alpha, false);
-    } else {
-      value = -Sorted(next, empties - 1, -alpha - 1, -alpha, false);
-      if (value > alpha && value < beta) value = -Sorted(next, empties - 1, -beta, -alpha, false);
-    }
-    if (clock_.Stopped()) return firstAlpha;
-    if (value > best) {
-      best = value;
-      bestSquare = moves[i].square;
-      if (best > alpha) alpha = best;
-      if (alpha >= beta) break;
-    }
-  }
-  if (tabled) table_.Store(p, empties, firstAlpha, beta, best, bestSquare);
-  return best;
+  Order(p, hint, moves);
+  const Searched best = SearchInOrder(p, moves, alpha, beta, kBelowAll, clock_, [&](const Position& next, int a, int b) {
+    return Sorted(next, empties - 1, a, b, false);
+  });
+  if (clock_.Stopped()) return alpha;
+  if (tabled) table_.Store(p, empties, alpha, beta, best.value, best.square);
+  return best.value;
 }
 
 std::vector<int> EndgameSolver::SolvingOrder(const Position& p) const {
   MoveList moves(p, LegalMoves(p.own, p.opp));
-  OrderForSolving(p, table_.MoveHint(p), moves);
+  Order(p, table_.MoveHint(p), moves);
   std::vector<int> order;
   for (const ScoredMove& move : moves) order.push_back(move.square);
   return order;

@@ -40,6 +40,9 @@ class EndgameSolver {
   int Unsorted(const Position& p, Bits empty, int empties, int alpha, int beta, bool passed);
   int AfterPass(const Position& p, Bits empty, int empties, int alpha, int beta, bool passed);
 
+  // Fastest first: the moves that leave the opponent the fewest replies, the hint before all.
+  void Order(const Position& p, int hint, class MoveList& moves) const;
+
   TranspositionTable& table_;
   SearchClock& clock_;
 };

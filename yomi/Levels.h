@@ -9,6 +9,7 @@ struct Level {
   const char* picture;  // the picture file beside the library
   Judgement judgement;
   int maxDepth;       // moves looked ahead in the middle game
+  bool probableCuts;  // prune where a shallow search is sure enough (see MidgameSearch)
   int solveFrom;      // empties from which the end is solved exactly
   int winLossFrom;    // empties from which the solver proves win, draw or loss (at least solveFrom)
   int moveMillis;     // a middle-game move: no new depth is begun past half of this, and the

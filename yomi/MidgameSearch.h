@@ -1,6 +1,7 @@
 #pragma once
 // Looking a fixed number of moves ahead: principal variation search over an evaluator, with
 // the table and move ordering to cut the tree.
+#include <optional>
 #include <vector>
 
 #include "yomi/Bitboard.h"
@@ -16,10 +17,17 @@ struct RootMove {
   int value = 0;  // exact for the best move; for the others exact or an upper bound, see below
 };
 
+// Cut-offs by a shallow search (probable cuts): from this depth on, a node whose shallow
+// search lies far enough outside a null window is taken to fall outside it at full depth too.
+constexpr int kProbCutFrom = 3;
+// The depth of that shallow search: about half, with the same parity, since evaluations after
+// our move and after the opponent's differ in their bias.
+constexpr int ShallowDepth(int depth) { return depth - 2 * ((depth + 2) / 4); }
+
 class MidgameSearch {
  public:
-  MidgameSearch(const Evaluator& evaluator, TranspositionTable& table, SearchClock& clock)
-      : evaluator_(evaluator), table_(table), clock_(clock) {}
+  MidgameSearch(const Evaluator& evaluator, TranspositionTable& table, SearchClock& clock, bool probableCuts)
+      : evaluator_(evaluator), table_(table), clock_(clock), probableCuts_(probableCuts) {}
 
   // Searches every root move depth moves deep and sorts them best first, the previous order
   // deciding the search order. With exactAll each move gets its exact value, else only the
@@ -32,10 +40,13 @@ class MidgameSearch {
 
  private:
   void Order(const Position& p, int depth, int hint, class MoveList& moves) const;
+  // Whether a shallow search already says the null window (alpha, alpha + 1) fails; its side.
+  std::optional<int> ProbableCut(const Position& p, int depth, int alpha, bool passed);
 
   const Evaluator& evaluator_;
   TranspositionTable& table_;
   SearchClock& clock_;
+  bool probableCuts_;
 };
 
 // Every legal move of p, in board order, valued 0.

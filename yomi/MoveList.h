@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "yomi/Bitboard.h"
+#include "yomi/SearchClock.h"
 
 namespace yomi {
 
@@ -40,6 +41,38 @@ class MoveList {
 inline int ReplyCountScore(const Position& p, const ScoredMove& move) {
   const Position next = p.Play(move.square, move.flips);
   return Count(LegalMoves(next.own, next.opp)) * 16 - ((Bit(move.square) & kCorners) ? 8 : 0);
+}
+
+struct Searched {
+  int value;   // fail-soft
+  int square;  // of the best move, or kNoSquare
+};
+
+// Principal variation search over the moves in their order: the first with the whole window,
+// each later one with a null window first and again with the whole window only when it beats
+// the best so far. child(next, alpha, beta) is the value of a child from its own mover's side.
+// Returns early, with what it has, once the clock stopped the search.
+template <class Child>
+Searched SearchInOrder(const Position& p, const MoveList& moves, int alpha, int beta, int belowAll,
+                       const SearchClock& clock, Child child) {
+  Searched best{belowAll, kNoSquare};
+  for (int i = 0; i < moves.size(); ++i) {
+    const Position next = p.Play(moves[i].square, moves[i].flips);
+    int value;
+    if (i == 0) {
+      value = -child(next, -beta, -alpha);
+    } else {
+      value = -child(next, -alpha - 1, -alpha);
+      if (value > alpha && value < beta) value = -child(next, -beta, -alpha);
+    }
+    if (clock.Stopped()) return best;
+    if (value > best.value) {
+      best = {value, moves[i].square};
+      if (value > alpha) alpha = value;
+      if (alpha >= beta) break;
+    }
+  }
+  return best;
 }
 
 }  // namespace yomi

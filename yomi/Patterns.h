@@ -63,9 +63,9 @@ constexpr int kCountOffset = kTableOffsets.back();
 constexpr int kStageWeights = kCountOffset + kCountFeatures * kCountTableSize;
 
 // Stages by empty cells: 0 for the opening, growing towards the end.
-constexpr int kStageCount = 12;
+constexpr int kStageCount = 6;
 constexpr int StageOf(int empties) {
-  const int stage = (60 - empties) / 5;
+  const int stage = (60 - empties) / 10;
   return stage < 0 ? 0 : stage >= kStageCount ? kStageCount - 1 : stage;
 }
 constexpr int kTotalWeights = kStageCount * kStageWeights;

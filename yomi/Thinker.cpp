@@ -6,7 +6,6 @@
 #include <random>
 
 #include "yomi/BasicEvaluator.h"
-#include "yomi/BuiltInWeights.h"
 #include "yomi/EndgameSolver.h"
 #include "yomi/MidgameSearch.h"
 #include "yomi/PatternEvaluator.h"
@@ -21,19 +20,19 @@ SearchClock::Clock::duration Budget(int millis, double scale) {
   return std::chrono::duration_cast<SearchClock::Clock::duration>(Millis(millis * std::clamp(scale, 0.0, 1.0)));
 }
 
-std::unique_ptr<Evaluator> MakeEvaluator(Judgement judgement) {
-  const std::int16_t* weights = BuiltInWeights();
+std::unique_ptr<Evaluator> MakeEvaluator(Judgement judgement, const std::int16_t* weights) {
   if (judgement == Judgement::Patterns && weights) return std::make_unique<PatternEvaluator>(weights);
   return std::make_unique<BasicEvaluator>();
 }
 
 // Deepens until the level's depth, the end of the game or the budget; the moves stay sorted by
 // the deepest search that finished.
-void Deepen(const Position& p, const Level& level, bool exactAll, SearchClock::Clock::duration budget,
+void Deepen(const Position& p, const Level& level, const ThinkOptions& options, SearchClock::Clock::duration budget,
             SearchClock& clock, std::vector<RootMove>& moves) {
-  const auto evaluator = MakeEvaluator(level.judgement);
+  const auto evaluator = MakeEvaluator(level.judgement, options.weights);
+  const bool exactAll = level.noise > 0;
   TranspositionTable table(level.tableBits);
-  MidgameSearch search(*evaluator, table, clock);
+  MidgameSearch search(*evaluator, table, clock, level.probableCuts);
   clock.LimitTo(clock.Elapsed() + budget * 2);
   const int deepest = std::min(level.maxDepth, p.Empties());
   for (int depth = 1; depth <= deepest; ++depth) {
@@ -71,7 +70,7 @@ int ChooseSquare(const Position& p, const Level& level, const ThinkOptions& opti
   // Before an exact solve, a short look that orders the moves for it and gives one to fall
   // back on if the solve runs out of time.
   const auto midgameBudget = Budget(level.moveMillis, options.timeScale) / (exact ? 4 : 1);
-  Deepen(p, level, level.noise > 0, midgameBudget, clock, moves);
+  Deepen(p, level, options, midgameBudget, clock, moves);
 
   if (exact || winLoss) {
     std::vector<int> order;

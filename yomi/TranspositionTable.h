@@ -1,9 +1,11 @@
 #pragma once
 // Bounds found for positions, kept for one call only: the table is allocated when the call
 // starts and freed before it returns.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "yomi/Bitboard.h"
 
@@ -19,6 +21,17 @@ struct TableEntry {
   std::uint8_t move = kNoSquare;  // the best square found, or kNoSquare
   bool used = false;
 };
+
+// What an entry searched deep enough says about the window (alpha, beta): the value when its
+// bounds settle it, else nothing, with the window narrowed to the bounds.
+inline std::optional<int> Settle(const TableEntry& entry, int& alpha, int& beta) {
+  if (entry.lower >= beta) return entry.lower;
+  if (entry.upper <= alpha) return entry.upper;
+  if (entry.lower == entry.upper) return entry.lower;
+  alpha = std::max<int>(alpha, entry.lower);
+  beta = std::min<int>(beta, entry.upper);
+  return std::nullopt;
+}
 
 class TranspositionTable {
  public:

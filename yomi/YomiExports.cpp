@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "enginehost/EngineContract.h"
+#include "yomi/weights/BuiltInWeights.h"
 #include "yomi/ContractChoice.h"
 #include "yomi/Levels.h"
 
@@ -30,7 +31,7 @@ extern "C" VELM_ENGINE_EXPORT int32_t VELM_ENGINE_CALL Tekuming(const EngineBoar
                                                                 unsigned char* /*scratch: not ours to touch*/) {
   if (!move) return 0;
   try {
-    const yomi::ThinkOptions options{TimeScale(), static_cast<std::uint32_t>(std::time(nullptr))};
+    const yomi::ThinkOptions options{TimeScale(), static_cast<std::uint32_t>(std::time(nullptr)), yomi::BuiltInWeights()};
     if (const auto chosen = yomi::ChooseForContract(ThisLevel(), size, board, side, options)) {
       move->x = chosen->x;
       move->y = chosen->y;

@@ -7,31 +7,22 @@
 
 Run it to rewrite the three .bmp files beside this script (or into the folder given); the
 committed files are what the build copies beside each library. Each pixel is the average of
-a 5 x 5 grid of samples, so the outlines come out soft. The bitmap writer is Tekum's own.
+a 5 x 5 grid of samples, so the outlines come out soft. The bitmap writer and two drawing
+helpers are those of Tekum's picture script.
 """
 import math
 import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "engine"))
-from make_rurika import bmp_bytes  # noqa: E402  the one bitmap writer of the project
+from make_rurika import blend, bmp_bytes, inside_ellipse  # noqa: E402  shared with Tekum's picture
 
 SIZE = 32
 GRID = 5
 
-SKIN = (255, 228, 210)
-SKIN_SHADOW = (238, 198, 178)
-WHITE = (255, 255, 255)
-MOUTH = (200, 80, 90)
-BLUSH = (255, 150, 165)
-
-
-def ellipse(px, py, cx, cy, rx, ry):
-    return ((px - cx) / rx) ** 2 + ((py - cy) / ry) ** 2 <= 1.0
-
-
-def mix(a, b, t):
-    return tuple(x + (y - x) * t for x, y in zip(a, b))
+# What the three faces share.
+SKIN, SKIN_SHADOW, WHITE = (255, 228, 210), (238, 198, 178), (255, 255, 255)
+MOUTH, BLUSH = (200, 80, 90), (255, 150, 165)
 
 
 def petal_flower(px, py, cx, cy, radius):
@@ -56,10 +47,10 @@ class Face:
         self.style = style
 
     def sky(self, px, py):
-        c = mix(self.sky_top, self.sky_bottom, py / SIZE)
+        c = blend(self.sky_top, self.sky_bottom, py / SIZE)
         if self.style == "night":
             # A crescent moon and two stars.
-            if ellipse(px, py, 5.5, 6.0, 3.2, 3.2) and not ellipse(px, py, 7.0, 5.0, 2.9, 2.9):
+            if inside_ellipse(px, py, 5.5, 6.0, 3.2, 3.2) and not inside_ellipse(px, py, 7.0, 5.0, 2.9, 2.9):
                 c = (250, 240, 190)
             for sx, sy in ((27.5, 3.5), (3.0, 14.0)):
                 if abs(px - sx) + abs(py - sy) < 0.9:
@@ -68,12 +59,12 @@ class Face:
 
     def hair_behind(self, px, py):
         if self.style == "bud":  # a rounded bob ending at the jaw
-            return ellipse(px, py, 16, 15, 12.5, 12.0) or (4.5 <= px <= 27.5 and 15 <= py <= 24)
+            return inside_ellipse(px, py, 16, 15, 12.5, 12.0) or (4.5 <= px <= 27.5 and 15 <= py <= 24)
         if self.style == "spring":  # twin tails hanging at both sides
-            tails = ellipse(px, py, 4.5, 22, 3.6, 8.5) or ellipse(px, py, 27.5, 22, 3.6, 8.5)
-            return ellipse(px, py, 16, 14, 12.0, 11.5) or tails
+            tails = inside_ellipse(px, py, 4.5, 22, 3.6, 8.5) or inside_ellipse(px, py, 27.5, 22, 3.6, 8.5)
+            return inside_ellipse(px, py, 16, 14, 12.0, 11.5) or tails
         # Long straight hair down past the shoulders.
-        return ellipse(px, py, 16, 14.5, 13.0, 12.5) or (3.0 <= px <= 29.0 and 14 <= py <= 32)
+        return inside_ellipse(px, py, 16, 14.5, 13.0, 12.5) or (3.0 <= px <= 29.0 and 14 <= py <= 32)
 
     def fringe_line(self, px):
         if self.style == "bud":  # straight-cut bangs
@@ -85,9 +76,9 @@ class Face:
 
     def ornament(self, px, py, c):
         if self.style == "bud":  # a green bud clip above the right eye
-            if ellipse(px, py, 23.0, 6.8, 2.3, 3.1):
+            if inside_ellipse(px, py, 23.0, 6.8, 2.3, 3.1):
                 return (214, 70, 120)
-            if ellipse(px, py, 23.0, 9.6, 3.2, 1.4):
+            if inside_ellipse(px, py, 23.0, 9.6, 3.2, 1.4):
                 return (90, 170, 80)
         elif self.style == "spring":  # a yellow bow on top
             bx, by = 16.0, 3.2
@@ -106,29 +97,29 @@ class Face:
         if self.hair_behind(px, py):
             c = self.hair
         # Shoulders in a plain top, then the neck.
-        if ellipse(px, py, 16, 35.5, 14.5, 8.5):
-            c = mix(self.accent, WHITE, 0.55)
+        if inside_ellipse(px, py, 16, 35.5, 14.5, 8.5):
+            c = blend(self.accent, WHITE, 0.55)
         elif 13.5 <= px <= 18.5 and 22 <= py <= 29:
             c = SKIN_SHADOW
-        if ellipse(px, py, 16, 16.5, 9.0, 10.0):
+        if inside_ellipse(px, py, 16, 16.5, 9.0, 10.0):
             c = SKIN
             for cheek in (10.5, 21.5):
-                if ellipse(px, py, cheek, 20.8, 1.9, 0.9):
-                    c = mix(c, BLUSH, 0.55)
+                if inside_ellipse(px, py, cheek, 20.8, 1.9, 0.9):
+                    c = blend(c, BLUSH, 0.55)
             for eye in (12.2, 19.8):
-                if ellipse(px, py, eye, 17.2, 1.6, 2.3):
+                if inside_ellipse(px, py, eye, 17.2, 1.6, 2.3):
                     c = self.eyes
-                    if ellipse(px, py, eye + 0.5, 16.2, 0.65, 0.75):
+                    if inside_ellipse(px, py, eye + 0.5, 16.2, 0.65, 0.75):
                         c = WHITE
             if abs(math.hypot(px - 16.0, py - 19.8) - 2.4) < 0.4 and py > 21.2:
                 c = MOUTH
             if py < self.fringe_line(px):
                 c = self.hair
-        elif py < 13 and ellipse(px, py, 16, 14.5, 13.0, 12.5) and self.hair_behind(px, py):
+        elif py < 13 and inside_ellipse(px, py, 16, 14.5, 13.0, 12.5) and self.hair_behind(px, py):
             c = self.hair
         # A line of light across the crown.
-        if ellipse(px, py, 19.0, 5.0, 4.0, 0.9) and self.hair_behind(px, py):
-            c = mix(c, self.hair_light, 0.75)
+        if inside_ellipse(px, py, 19.0, 5.0, 4.0, 0.9) and self.hair_behind(px, py):
+            c = blend(c, self.hair_light, 0.75)
         return self.ornament(px, py, c)
 
 

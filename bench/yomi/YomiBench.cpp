@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "yomi/BasicEvaluator.h"
-#include "yomi/BuiltInWeights.h"
+#include "yomi/weights/BuiltInWeights.h"
 #include "yomi/EndgameSolver.h"
 #include "yomi/MidgameSearch.h"
 #include "yomi/PatternEvaluator.h"
@@ -38,7 +38,7 @@ std::vector<Position> GamePositions(int empties, int count) {
         continue;
       }
       yomi::TranspositionTable table(12);
-      yomi::MidgameSearch search(evaluator, table, clock);
+      yomi::MidgameSearch search(evaluator, table, clock, false);
       search.SearchRoot(p, 3, false, moves);
       p = p.Play(moves.front().square, moves.front().flips);
     }
@@ -77,7 +77,7 @@ void MidgameNodes(benchmark::State& state, bool trained) {
     for (const Position& p : positions) {
       yomi::TranspositionTable table(19);
       yomi::SearchClock clock;
-      yomi::MidgameSearch search(evaluator, table, clock);
+      yomi::MidgameSearch search(evaluator, table, clock, false);
       std::vector<yomi::RootMove> moves = yomi::RootMoves(p);
       for (int d = 1; d <= depth; ++d) search.SearchRoot(p, d, false, moves);
       nodes += clock.Nodes();

@@ -60,7 +60,7 @@ class Player {
       yomi::EndgameSolver solver(endgameTable_, clock_);
       return solver.BestMove(p)->square;
     }
-    yomi::MidgameSearch search(*evaluator_, midgameTable_, clock_);
+    yomi::MidgameSearch search(*evaluator_, midgameTable_, clock_, false);
     std::vector<yomi::RootMove> moves = yomi::RootMoves(p);
     for (int depth = 1; depth <= options_.depth; ++depth) search.SearchRoot(p, depth, false, moves);
     return moves.front().square;

@@ -2,7 +2,7 @@
 // ridge) between the summed weights and the final stone difference, solved by conjugate
 // gradients; weights of mirrored situations are tied.
 //
-//   yomi_train --out FILE.yw [--rounds N] RECORDS...
+//   yomi_train --out FILE.yw [--rounds N] [--min-seen N] RECORDS...
 //
 // Each stage learns from its own positions and, while they are fewer than kWantedPositions,
 // from its neighbours' too. Every 16th position is kept apart to report how well the weights
@@ -69,7 +69,7 @@ double Dot(const std::vector<double>& a, const std::vector<double>& b) {
 // weights then converge alike). Weights are in stones; w starts the search and is returned
 // fitted, mirrors filled in.
 std::vector<double> Fit(const std::vector<Sample>& train, const std::vector<Sample>& check,
-                        const std::vector<int>& representative, std::vector<double> w, int rounds) {
+                        const std::vector<int>& representative, std::vector<double> w, int rounds, int minSeen) {
   // The columns of the problem: each feature through its representative.
   std::vector<Sample> tied = train;
   for (Sample& s : tied)
@@ -114,7 +114,9 @@ std::vector<double> Fit(const std::vector<Sample>& train, const std::vector<Samp
                    MeanSquaredError(full, train), MeanSquaredError(full, check));
     }
   }
-  for (int i = 0; i < kStageWeights; ++i) w[i] = w[representative[i]];
+  // Situations met only a few times get no weight: what they learnt is mostly noise, and
+  // zeros keep the packed file small.
+  for (int i = 0; i < kStageWeights; ++i) w[i] = 1.0 / scale[representative[i]] - kRidge < minSeen ? 0.0 : w[representative[i]];
   return w;
 }
 
@@ -123,15 +125,17 @@ std::vector<double> Fit(const std::vector<Sample>& train, const std::vector<Samp
 int main(int argc, char** argv) {
   std::string out;
   int rounds = 60;
+  int minSeen = 0;
   std::vector<std::string> inputs;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--out" && i + 1 < argc) out = argv[++i];
     else if (a == "--rounds" && i + 1 < argc) rounds = std::atoi(argv[++i]);
+    else if (a == "--min-seen" && i + 1 < argc) minSeen = std::atoi(argv[++i]);
     else inputs.push_back(a);
   }
   if (out.empty() || inputs.empty() || rounds <= 0) {
-    std::fprintf(stderr, "usage: yomi_train --out FILE.yw [--rounds N] RECORDS...\n");
+    std::fprintf(stderr, "usage: yomi_train --out FILE.yw [--rounds N] [--min-seen N] RECORDS...\n");
     return 2;
   }
 
@@ -158,7 +162,7 @@ int main(int argc, char** argv) {
       }
     std::fprintf(stderr, "stage %d: %zu positions (%zu of its own)\n", stage, train.size() + check.size(),
                  byStage[stage].size());
-    previous = Fit(train, check, representative, previous, rounds);
+    previous = Fit(train, check, representative, previous, rounds, minSeen);
     for (int i = 0; i < kStageWeights; ++i)
       packed[static_cast<std::size_t>(stage) * kStageWeights + i] = static_cast<std::int16_t>(
           std::clamp(std::lround(previous[i] * yomi::kStoneValue), -32767L, 32767L));

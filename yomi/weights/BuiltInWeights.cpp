@@ -1,4 +1,4 @@
-#include "yomi/BuiltInWeights.h"
+#include "yomi/weights/BuiltInWeights.h"
 
 #include <bit>
 
