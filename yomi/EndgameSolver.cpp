@@ -83,7 +83,7 @@ int EndgameSolver::Unsorted(const Position& p, Bits empty, int empties, int alph
   if (clock_.Tick()) return alpha;
   if (empties == 1) return LastEmpty(p, FirstSquare(empty));
   int best = kBelowAll;
-  const Bits odd = OddQuarters(empty);
+  const Bits odd = empties > 3 ? OddQuarters(empty) : empty;  // too few empties for parity to tell
   for (Bits group : {empty & odd, empty & ~odd})
     for (; group; group &= group - 1) {
       const int square = FirstSquare(group);

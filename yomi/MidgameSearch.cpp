@@ -13,6 +13,8 @@ constexpr int kBelowAll = -kHighestValue - 1;
 constexpr int kAboveAll = kHighestValue + 1;
 // From this depth on, moves are ordered by the evaluation of the position they lead to.
 constexpr int kEvaluatedOrderFrom = 3;
+// Nodes this close to the leaves are cheaper to search again than to look up.
+constexpr int kTableFrom = 2;
 
 int FinalValue(const Position& p) { return p.Difference() * kStoneValue; }
 
@@ -24,9 +26,8 @@ struct ShallowError {
   int bias;
   int spread;
 };
-constexpr ShallowError kShallowError[] = {{0, 0},     {0, 0},     {0, 0},     {-163, 753}, {-68, 560},
-                                          {-14, 440}, {-120, 702}, {-46, 606}, {-49, 615}, {-14, 554},
-                                          {-29, 738}};
+constexpr ShallowError kShallowError[] = {{0, 0},     {0, 0},    {0, 0},      {-33, 525}, {-80, 415}, {29, 392},
+                                          {-100, 524}, {55, 483}, {-19, 451},  {37, 401},  {6, 520},   {65, 487}};
 // Cuts are taken when the shallow value lies this many spreads (in tenths) outside the window.
 constexpr int kCutConfidence = 10;
 
@@ -60,17 +61,19 @@ void MidgameSearch::Order(const Position& p, int depth, int hint, MoveList& move
 
 int MidgameSearch::Search(const Position& p, int depth, int alpha, int beta, bool passed) {
   if (clock_.Tick()) return alpha;
+  // Most nodes are leaves: judged as they stand, without looking for moves first.
+  if (depth == 0) return p.Empty() ? evaluator_.Evaluate(p) : FinalValue(p);
   const Bits legal = LegalMoves(p.own, p.opp);
   if (!legal) {
     if (passed || !LegalMoves(p.opp, p.own)) return FinalValue(p);
     return -Search(p.Pass(), depth, -beta, -alpha, true);
   }
-  if (depth == 0) return evaluator_.Evaluate(p);
   if (probableCuts_ && depth >= kProbCutFrom && beta == alpha + 1)
     if (const auto cut = ProbableCut(p, depth, alpha, passed)) return *cut;
 
   int hint = kNoSquare;
-  if (const TableEntry* entry = table_.Find(p)) {
+  const bool tabled = depth >= kTableFrom;
+  if (const TableEntry* entry = tabled ? table_.Find(p) : nullptr) {
     hint = entry->move;
     if (entry->depth >= depth)
       if (const auto settled = Settle(*entry, alpha, beta)) return *settled;
@@ -82,7 +85,7 @@ int MidgameSearch::Search(const Position& p, int depth, int alpha, int beta, boo
     return Search(next, depth - 1, a, b, false);
   });
   if (clock_.Stopped()) return alpha;
-  table_.Store(p, depth, alpha, beta, best.value, best.square);
+  if (tabled) table_.Store(p, depth, alpha, beta, best.value, best.square);
   return best.value;
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 // The legal moves of one node with their flips, to be sorted by a score before searching.
-#include <algorithm>
-
 #include "yomi/Bitboard.h"
 #include "yomi/SearchClock.h"
 
@@ -27,9 +25,15 @@ class MoveList {
   ScoredMove* end() { return moves_ + size_; }
   const ScoredMove& operator[](int i) const { return moves_[i]; }
 
-  // Stable, so equal scores keep the board order and searches repeat exactly.
+  // Insertion sort: the lists are short, it needs no memory, and equal scores keep the board
+  // order, so searches repeat exactly.
   void Sort() {
-    std::stable_sort(begin(), end(), [](const ScoredMove& a, const ScoredMove& b) { return a.score < b.score; });
+    for (int i = 1; i < size_; ++i) {
+      const ScoredMove move = moves_[i];
+      int j = i;
+      for (; j > 0 && moves_[j - 1].score > move.score; --j) moves_[j] = moves_[j - 1];
+      moves_[j] = move;
+    }
   }
 
  private:

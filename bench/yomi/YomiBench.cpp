@@ -92,6 +92,6 @@ void MidgameNodes(benchmark::State& state, bool trained) {
 BENCHMARK(Solve)->Arg(16)->Iterations(1)->Repetitions(15)->Unit(benchmark::kMillisecond);
 BENCHMARK(Solve)->Arg(20)->Iterations(1)->Repetitions(15)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(MidgameNodes, basic, false)->Arg(8)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(MidgameNodes, trained, true)->Arg(8)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MidgameNodes, trained, true)->Arg(10)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
