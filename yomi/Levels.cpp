@@ -10,10 +10,11 @@ namespace {
 
 // Names: つぼみ the bud, うらら the spring day, 夜桜 the cherry in full bloom at night.
 constexpr Level kLevels[kLevelCount] = {
-    // ツボミ: two moves ahead with the plain judgement and a loose hand; sees only the last moves.
+    // ツボミ: three moves ahead with the plain judgement and a loose hand (up to two stones of
+    // noise on each move's value); the last 8 empties perfectly.
     {"\x83\x63\x83\x7B\x83\x7E", "Tsubomi.bmp", Judgement::Basic, 3, false, 8, 8, 150, 300, 2 * 128, 14},
-    // ウララ: a few moves ahead with the trained judgement.
-    {"\x83\x45\x83\x89\x83\x89", "Urara.bmp", Judgement::Patterns, 4, false, 14, 14, 300, 600, 0, 16},
+    // ウララ: two moves ahead with the trained judgement; the last 14 empties perfectly.
+    {"\x83\x45\x83\x89\x83\x89", "Urara.bmp", Judgement::Patterns, 2, false, 14, 14, 300, 600, 0, 16},
     // ヨザクラ: as deep as the time allows; plays the last 22 empties to win, the last 20 perfectly.
     {"\x83\x88\x83\x55\x83\x4E\x83\x89", "Yozakura.bmp", Judgement::Patterns, 60, true, 20, 22, 900, 4000, 0, 19},
 };
