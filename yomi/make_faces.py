@@ -23,6 +23,13 @@ GRID = 5
 # What the three faces share.
 SKIN, SKIN_SHADOW, WHITE = (255, 228, 210), (238, 198, 178), (255, 255, 255)
 MOUTH, BLUSH = (200, 80, 90), (255, 150, 165)
+# Over the skin, in this order: cheeks, eyes (None: the face's own eye colour), their lights.
+# Each is an ellipse (centre, radii) with its colour and opacity.
+FACE_DETAILS = [
+    (10.5, 20.8, 1.9, 0.9, BLUSH, 0.55), (21.5, 20.8, 1.9, 0.9, BLUSH, 0.55),
+    (12.2, 17.2, 1.6, 2.3, None, 1.0), (19.8, 17.2, 1.6, 2.3, None, 1.0),
+    (12.7, 16.2, 0.65, 0.75, WHITE, 1.0), (20.3, 16.2, 0.65, 0.75, WHITE, 1.0),
+]
 
 
 def petal_flower(px, py, cx, cy, radius):
@@ -103,14 +110,9 @@ class Face:
             c = SKIN_SHADOW
         if inside_ellipse(px, py, 16, 16.5, 9.0, 10.0):
             c = SKIN
-            for cheek in (10.5, 21.5):
-                if inside_ellipse(px, py, cheek, 20.8, 1.9, 0.9):
-                    c = blend(c, BLUSH, 0.55)
-            for eye in (12.2, 19.8):
-                if inside_ellipse(px, py, eye, 17.2, 1.6, 2.3):
-                    c = self.eyes
-                    if inside_ellipse(px, py, eye + 0.5, 16.2, 0.65, 0.75):
-                        c = WHITE
+            for cx, cy, rx, ry, colour, opacity in FACE_DETAILS:
+                if inside_ellipse(px, py, cx, cy, rx, ry):
+                    c = blend(c, self.eyes if colour is None else colour, opacity)
             if abs(math.hypot(px - 16.0, py - 19.8) - 2.4) < 0.4 and py > 21.2:
                 c = MOUTH
             if py < self.fringe_line(px):
