@@ -64,14 +64,14 @@ class Gtp:
         self.process.wait(timeout=10)
 
 
-def player_command(spec, gtp):
-    if spec.startswith("rhino:"):
-        return ["/usr/games/gtp-rhino", "-l", spec.split(":", 1)[1]]
-    if spec.startswith("gtp:"):
-        return shlex.split(spec.split(":", 1)[1])
-    if not Path(spec).is_file():
-        sys.exit(f"no engine library at {spec}")
-    return [gtp, str(Path(spec).resolve())]
+def player_command(player, gtp):
+    if player.startswith("rhino:"):
+        return ["/usr/games/gtp-rhino", "-l", player.split(":", 1)[1]]
+    if player.startswith("gtp:"):
+        return shlex.split(player.split(":", 1)[1])
+    if not Path(player).is_file():
+        sys.exit(f"no engine library at {player}")
+    return [gtp, str(Path(player).resolve())]
 
 
 def make_openings(referee, count, seed):
