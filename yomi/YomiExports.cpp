@@ -4,9 +4,9 @@
 #include <ctime>
 
 #include "enginehost/EngineContract.h"
-#include "yomi/weights/BuiltInWeights.h"
 #include "yomi/ContractChoice.h"
 #include "yomi/Levels.h"
+#include "yomi/weights/BuiltInWeights.h"
 
 namespace {
 
