@@ -1,10 +1,9 @@
 #include "enginehost/CpuThread.h"
 
-#include <QCoreApplication>
 #include <cstring>
 
 #include "enginehost/EngineCalls.h"
-#include "platform/Synchronize.h"
+#include "platform/MainThreadHandover.h"
 
 namespace {
 
@@ -25,6 +24,7 @@ TCpuThin::TCpuThin(TIReversi& reversi, std::int32_t cols, std::int32_t rows, con
       side(side),
       board(board),
       path{},
+      handover_(std::make_shared<MainThreadHandover>(this)),
       reversi_(&reversi),
       askedSide_(side ? *side : 0),
       askedPosition_(Snapshot(board, cols, rows)) {
@@ -33,12 +33,10 @@ TCpuThin::TCpuThin(TIReversi& reversi, std::int32_t cols, std::int32_t rows, con
   start();
 }
 
-TCpuThin::~TCpuThin() = default;
+TCpuThin::~TCpuThin() { handover_->Close(); }
 
 void TCpuThin::run() {
-  // Without the application there is no main thread to hand the move to.
-  if (!QCoreApplication::instance()) return;
-  platform::Synchronize([this] { DoThinking(); });
+  handover_->Run([this] { DoThinking(); });
 }
 
 bool TCpuThin::StillWanted(const TIReversi& reversi) const {

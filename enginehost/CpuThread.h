@@ -4,10 +4,13 @@
 #include <QPointer>
 #include <QThread>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "board/IReversi.h"
 #include "board/Rev.h"
+
+class MainThreadHandover;
 
 class TCpuThin : public QThread {
  public:
@@ -33,6 +36,7 @@ class TCpuThin : public QThread {
   std::int32_t** board;
   char path[512];
 
+  std::shared_ptr<MainThreadHandover> handover_;
   QPointer<TIReversi> reversi_;
   std::int32_t askedSide_;
   std::vector<std::int32_t> askedPosition_;

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "lan/MainThreadHandover.h"
+#include "platform/MainThreadHandover.h"
 #include "lan/TWnet.h"
 #include "platform/Dialogs.h"
 #include "platform/NetNeighbourhood.h"

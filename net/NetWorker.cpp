@@ -3,15 +3,18 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
-#include "platform/Synchronize.h"
+#include "platform/MainThreadHandover.h"
 
 namespace {
 std::atomic<int> running{0};
 }
 
-NetWorker::NetWorker(sockets::Socket socket) : fd_(socket) {
+NetWorker::NetWorker(sockets::Socket socket)
+    : fd_(socket), handover_(std::make_shared<MainThreadHandover>(this)) {
   connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
+
+NetWorker::~NetWorker() { handover_->Close(); }
 
 void NetWorker::Launch() {
   ++running;
@@ -22,6 +25,7 @@ void NetWorker::Stop() {
   const sockets::Socket s = fd_.load();
   if (s != sockets::InvalidSocket) sockets::Shutdown(s);
   stop_.store(true);
+  handover_->Close();
 }
 
 void NetWorker::CloseSocket() {
@@ -41,9 +45,8 @@ bool NetWorker::WaitForAll(int timeoutMs) {
 }
 
 void NetWorker::Hand(const std::function<void()>& fn) {
-  // Without an application there is no main thread left to hand anything to.
-  if (Stopped() || !QCoreApplication::instance()) return;
-  platform::Synchronize([this, &fn] {
+  if (Stopped()) return;
+  handover_->Run([this, &fn] {
     if (!Stopped()) fn();
   });
 }

@@ -3,8 +3,11 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 #include "net/Sockets.h"
+
+class MainThreadHandover;
 
 // What the listener and the receive threads share: a socket, a stop flag, and the one way to
 // reach the main thread. Stopping never waits for the worker: the main thread shuts the socket
@@ -15,7 +18,9 @@ class NetWorker : public QThread {
   Q_OBJECT
 
  public:
+  // Made on the main thread, which is where its hand-overs run.
   explicit NetWorker(sockets::Socket socket = sockets::InvalidSocket);
+  ~NetWorker() override;
 
   // Starts the thread; counted as running from here until its body has ended.
   void Launch();
@@ -45,4 +50,5 @@ class NetWorker : public QThread {
 
   std::atomic<bool> stop_{false};
   std::atomic<sockets::Socket> fd_;
+  std::shared_ptr<MainThreadHandover> handover_;
 };

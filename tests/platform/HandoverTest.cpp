@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-#include "lan/MainThreadHandover.h"
+#include "platform/MainThreadHandover.h"
 
 using namespace std::chrono_literals;
 
@@ -80,4 +80,25 @@ TEST(Handover, AQueuedProcedureDoesNotRunAfterClose) {
   QCoreApplication::processEvents();
   EXPECT_FALSE(worker.get());
   EXPECT_EQ(runs, 0);
+}
+
+TEST(Handover, ClosedFromInsideItsProcedureTheWorkerWaitsForTheProcedureToReturn) {
+  QObject receiver;
+  auto handover = std::make_shared<MainThreadHandover>(&receiver);
+  std::atomic<bool> procedureDone = false;
+  std::atomic<bool> workerSawDone = false;
+  auto worker = std::async(std::launch::async, [&] {
+    const bool ran = handover->Run([&] {
+      // The owner lets go while handling this worker's call, as a window closing in a
+      // nested event loop does; the worker's buffers are still in use until we return.
+      handover->Close();
+      std::this_thread::sleep_for(50ms);
+      procedureDone = true;
+    });
+    workerSawDone = procedureDone.load();
+    return ran;
+  });
+  while (worker.wait_for(1ms) != std::future_status::ready) QCoreApplication::processEvents();
+  EXPECT_TRUE(worker.get());
+  EXPECT_TRUE(workerSawDone);
 }
