@@ -50,6 +50,7 @@ void TIReversi::SetBanSize(int cols, int rows) {
 void TIReversi::ClearBanSize() {
   CancelEngine();
   ReleaseBoard();
+  ++turnGeneration_;  // an engine request still pausing has no board left to ask about
 }
 
 void TIReversi::CancelEngine() {

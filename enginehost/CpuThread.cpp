@@ -77,7 +77,7 @@ void TCpuThin::run() {
 bool TCpuThin::StillWanted(const TIReversi& reversi) const {
   // A reset, a move from elsewhere or a new match may have come between the request and now;
   // an answer about another position must not be played.
-  if (reversi.FBan != board || reversi.FCols != columns || reversi.FRows != rows) return false;
+  if (!board || reversi.FBan != board || reversi.FCols != columns || reversi.FRows != rows) return false;
   if (side != &reversi.FTurn || *side != askedSide_ || reversi.FGameEnd != 0) return false;
   const std::int32_t kind = *side == 1 ? reversi.FWho1 : reversi.FWho2;
   if (kind != static_cast<std::int32_t>(PlayerKind::Cpu)) return false;

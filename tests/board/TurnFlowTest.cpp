@@ -273,6 +273,14 @@ TEST_F(TurnFlow, AResetWhileWaitingForTheEngineDropsTheRequest) {
   ASSERT_TRUE(WaitFor([&] { return requests > 0; }));
   WaitFor([] { return false; }, 300);
   EXPECT_EQ(requests, 1) << "only the request after the reset";
+
+  // Nor is an engine asked once the window has closed and released the board.
+  board.SetBanSize(8, 8);
+  board.DefaultSetKoma();
+  board.GameShori();
+  board.ClearBanSize();
+  WaitFor([] { return false; }, 300);
+  EXPECT_EQ(requests, 1);
 }
 
 TEST_F(TurnFlow, AnAbandonedGameCountsNothing) {
