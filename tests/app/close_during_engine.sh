@@ -13,8 +13,8 @@ hang=$2
 work=$(mktemp -d)
 pids=()
 cleanup() {
+  # A runner dies with the program that started it.
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  pkill -KILL -f "^$work/prog/" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
