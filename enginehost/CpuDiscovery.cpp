@@ -1,5 +1,7 @@
 #include "enginehost/CpuDiscovery.h"
 
+#include <algorithm>
+
 #include "enginehost/EngineCalls.h"
 #include "enginehost/EngineContract.h"
 #include "platform/Codec.h"
@@ -15,25 +17,47 @@ std::string LibraryIn(const std::string& folder) {
   return folder + VELM_ENGINE_FILE_NAME;
 }
 
+unsigned char Capital(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
+}
+
 }  // namespace
 
-EngineSearchResult SearchEngines(const std::string& programFolder) {
+bool EngineFolderBefore(const std::string& a, const std::string& b) {
+  const auto [differA, differB] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
+                                                [](char x, char y) { return Capital(x) == Capital(y); });
+  if (differA == a.end() || differB == b.end()) {
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+  }
+  return Capital(*differA) < Capital(*differB);
+}
+
+EngineSearchResult SearchEngines(const std::string& programFolder, EngineCallCancel* cancel) {
   EngineSearchResult result;
   std::string folder = programFolder;
   if (!folder.empty() && folder.back() != '/') folder += '/';
   const std::string engineFolder = folder + VELM_ENGINE_FOLDER;
+  const std::string runner = EngineRunnerIn(folder);
+
+  std::vector<std::string> names;
   // "*" is this platform's match-everything pattern ("*.*" would need a dot in the name).
   for (const platform::FoundFile& entry : platform::FindFiles(engineFolder, "*")) {
     // "." and ".." and hidden folders are no engines; nor are files lying directly in DllCpu/.
-    if (!entry.isDirectory || entry.name.empty() || entry.name.front() == '.') continue;
-    const std::string libraryPath = LibraryIn(engineFolder + entry.name + "/");
-    const std::optional<EngineStatus> status = QueryEngineStatus(libraryPath);
-    if (!status) {
-      result.stoppedOnFailure = true;
-      result.failedPath = libraryPath;
-      break;
+    if (entry.isDirectory && !entry.name.empty() && entry.name.front() != '.') names.push_back(entry.name);
+  }
+  std::sort(names.begin(), names.end(), EngineFolderBefore);
+
+  for (const std::string& name : names) {
+    const std::string libraryPath = LibraryIn(engineFolder + name + "/");
+    const EngineAnswer<EngineStatus> status = QueryEngineStatus(runner, libraryPath, cancel);
+    if (status.failure == EngineFailure::Cancelled) break;
+    if (!status.value) {
+      result.failedPaths.push_back(libraryPath);
+      continue;
     }
-    result.engines.push_back({platform::FromCp932(status->name), libraryPath});
+    result.engines.push_back({platform::FromCp932(status.value->name), libraryPath, status.value->bitmap});
   }
   return result;
 }

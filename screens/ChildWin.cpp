@@ -182,8 +182,10 @@ void TfrmGamen::FormCreate() {
   Reversi = new TIReversi(Panel1);
   Reversi->setGeometry(Panel1->contentsRect());
   keyPreview_->Watch(Reversi);
-  // A network game's moves are sent by the room attached to this screen (AttachRoom).
-  Reversi->OnEngineRequest = [this] { RequestEngineMove(*Reversi); };
+  // A network game's moves are sent by the room attached to this screen (AttachRoom). Engines
+  // run in the runner beside the program, and go by the names on their player panels.
+  ConnectEngine(*Reversi, frmMenu ? frmMenu->ExePath.toStdString() : std::string(),
+                [this](int side) { return side == 1 ? lbKuroName->text() : lbShiroKoma->text(); });
 }
 
 bool TfrmGamen::SetsUpGames() const {

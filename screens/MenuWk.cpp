@@ -1,6 +1,8 @@
 #include "screens/MenuWk.h"
 
 #include <QComboBox>
+#include <QDeadlineTimer>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -9,13 +11,13 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTextBlock>
+#include <algorithm>
 
 #include "board/IReversi.h"
 #include "enginehost/CpuDiscovery.h"
-#include "enginehost/EngineCalls.h"
+#include "enginehost/EngineSearch.h"
 #include "net/NetRecord.h"
 #include "net/Socket.h"
-#include "platform/Codec.h"
 #include "platform/Dialogs.h"
 #include "screens/ChildWin.h"
 #include "screens/Data.h"
@@ -43,6 +45,12 @@ QListWidget* MakeList(QWidget* parent, const QRect& rect) {
 TfrmMenuWk::TfrmMenuWk() { BuildControls(); }
 
 TfrmMenuWk::~TfrmMenuWk() {
+  // At the program's end: the runner of a search still going is killed, and its thread ends
+  // before the windows do.
+  if (EngineSearch* search = search_.data()) {
+    search->Stop();
+    if (search->wait(QDeadlineTimer(500))) delete search;
+  }
   if (frmMenuWk == this) frmMenuWk = nullptr;
 }
 
@@ -112,13 +120,18 @@ void TfrmMenuWk::showEvent(QShowEvent* event) {
   if (!event->spontaneous() && screen()) move(screen()->availableGeometry().center() - rect().center());
 }
 
+void TfrmMenuWk::hideEvent(QHideEvent* event) {
+  // A search still running when the menu closes is of no use to anyone.
+  if (!event->spontaneous()) StopSearch();
+  QDialog::hideEvent(event);
+}
+
 void TfrmMenuWk::FormShow() {
   SearchCpuDll();
   const bool network = frmGamen && frmGamen->Reversi->FNetPlay;
   for (QComboBox* box : {cbPlay1, cbPlay2}) {
     box->clear();
-    box->addItem(kLocal);
-    if (lbCpu1->count() > 0) box->addItem(kCpu);
+    box->addItem(kLocal);  // "Cpu" joins once the search has found an engine (CpuDllFound)
     if (network) box->addItem(kNet);
     box->setCurrentIndex(0);
   }
@@ -132,35 +145,54 @@ void TfrmMenuWk::FormShow() {
 void TfrmMenuWk::UpdateStart() { btOk->setEnabled(NetSidesChosen()); }
 
 void TfrmMenuWk::SearchCpuDll() {
+  StopSearch();
   ExePath = frmMenu ? frmMenu->ExePath : QString();
-  QPlainTextEdit* paths = frmGamen ? frmGamen->mmDllPath : nullptr;
-  if (paths) paths->clear();
+  if (frmGamen) frmGamen->mmDllPath->clear();
   lbCpu1->clear();
   lbCpu2->clear();
-  const EngineSearchResult found = SearchEngines(ExePath.toStdString());
-  for (const FoundEngine& engine : found.engines) {
+  engines_.clear();
+  searching_ = true;
+  // Each engine answers in a process of its own, within its time limit: the menu is usable
+  // meanwhile, and "Cpu" is offered once an engine has been found.
+  search_ = new EngineSearch(ExePath.toStdString(), [this](const EngineSearchResult& found) { CpuDllFound(found); });
+}
+
+void TfrmMenuWk::StopSearch() {
+  if (search_) search_->Stop();
+  search_ = nullptr;
+  searching_ = false;
+}
+
+void TfrmMenuWk::CpuDllFound(const EngineSearchResult& found) {
+  search_ = nullptr;
+  engines_ = found.engines;
+  for (const FoundEngine& engine : engines_) {
     lbCpu1->addItem(engine.name);
     lbCpu2->addItem(engine.name);
-    if (paths) paths->appendPlainText(QString::fromStdString(engine.libraryPath));
+    if (frmGamen) frmGamen->mmDllPath->appendPlainText(QString::fromStdString(engine.libraryPath));
   }
-  if (found.stoppedOnFailure) {
-    platform::ShowMessage(QStringLiteral("読み込めません"), QStringLiteral("DLLの読み込み"));
-    return;
-  }
-  if (lbCpu1->count() > 0) {
+  if (!engines_.empty()) {
     lbCpu1->setCurrentRow(0);
     lbCpu2->setCurrentRow(0);
+    // "Cpu" comes after "local" and before "Net".
+    for (QComboBox* box : {cbPlay1, cbPlay2})
+      if (box->findText(kCpu) < 0) box->insertItem(1, kCpu);
   }
+  // One box per folder that holds no working engine; the others are listed all the same.
+  for (std::size_t i = 0; i < found.failedPaths.size(); ++i)
+    platform::ShowMessage(QStringLiteral("読み込めません"), QStringLiteral("DLLの読み込み"));
+  searching_ = false;
 }
 
 void TfrmMenuWk::SetCpuStatus(int side, const QString& libraryPath) {
   const std::string path = libraryPath.toStdString();
-  const std::optional<EngineStatus> status = QueryEngineStatus(path);
-  if (!status || !frmGamen) return;
+  const auto engine = std::find_if(engines_.begin(), engines_.end(),
+                                   [&](const FoundEngine& e) { return e.libraryPath == path; });
+  if (engine == engines_.end() || !frmGamen) return;
   TImage* face = side == 1 ? frmGamen->imKuroFace : frmGamen->imShiroKoma;
   QLabel* name = side == 1 ? frmGamen->lbKuroName : frmGamen->lbShiroKoma;
-  face->LoadFromFile(EnginePicturePath(path, status->bitmap));  // a missing picture is ignored
-  name->setText(platform::FromCp932(status->name));
+  face->LoadFromFile(EnginePicturePath(path, engine->bitmap));  // a missing picture is ignored
+  name->setText(engine->name);
 }
 
 void TfrmMenuWk::cbPlay1Click() { PlayClick(1); }
@@ -174,8 +206,6 @@ void TfrmMenuWk::PlayClick(int side) {
     s.cpu->hide();
     s.name->setText(frmMenu ? frmMenu->UserName : QString());
   } else if (kind == kCpu) {
-    // After a search that stopped on a broken library nothing is selected yet.
-    if (s.cpu->currentRow() < 0 && s.cpu->count() > 0) s.cpu->setCurrentRow(0);
     s.cpu->show();
     s.players->hide();
     s.name->setText(s.cpu->currentItem() ? s.cpu->currentItem()->text() : QString());

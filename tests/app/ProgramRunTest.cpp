@@ -1,6 +1,8 @@
 // The program as a user meets it, through the real windows: the dialog without network, the
 // match menu with both sides local, a whole game played with the mouse, the result, a restart,
-// closing, velm.dat written, and the next start reading it back.
+// closing, velm.dat written, and the next start reading it back; an engine that fails, and
+// closing while one hangs.
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -18,6 +20,7 @@
 #include "screens/RadioGroup.h"
 #include "settings/SaveRecord.h"
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/ChildProcesses.h"
 
 namespace {
 
@@ -73,6 +76,24 @@ class ProgramRun : public ProgramFixture {
     frmGamen->lbPeaple->addItem(QStringLiteral("たろう"));
     frmGamen->reMessage->appendPlainText(QStringLiteral("No.0(たろう):よろしく"));
     frmGamen->grab().save(QStringLiteral(VELM_DOCS_DIR "/gamen.png"));
+  }
+
+  // The dialog without network, then side 1 played by the only engine, which lies in
+  // DllCpu/Mini, against the user.
+  void StartAgainstEngine(const char* library) {
+    AddPictures({"a.bmp"});
+    QDir().mkpath(exePath + "DllCpu/Mini");
+    ASSERT_TRUE(QFile::copy(library, exePath + "DllCpu/Mini/TEKUM.DLL"));
+    Start();
+    frmMenu->rgNet->Button(1)->click();
+    frmMenu->edUserName->setText(QStringLiteral("たろう"));
+    InMatchMenu([] { frmMenu->btOk->click(); }, [] {
+      ASSERT_TRUE(EnginesListed());
+      frmMenuWk->cbPlay1->setCurrentIndex(frmMenuWk->cbPlay1->findText(QStringLiteral("Cpu")));
+      frmMenuWk->cbPlay1Click();
+      frmMenuWk->btOk->click();
+    });
+    EXPECT_EQ(Record().SouNum, 1) << "counted as the game starts";
   }
 
   bool menuDone_ = false;
@@ -161,4 +182,37 @@ TEST_F(ProgramRun, ATamperedDataFileIsResetWithAMessage) {
             (MessageRecorder::Box{"データが不正に書き換えられているためデータが初期値に戻りました", "Velmora"}));
   EXPECT_EQ(Record().SouWin, 0);
   EXPECT_EQ(frmMenu->edUserName->text(), "hanako") << "the settings read stay on screen";
+}
+
+TEST_F(ProgramRun, AnEngineThatCrashesEndsTheGameWithoutAResultAndARestartFollows) {
+  StartAgainstEngine(TINY_CRASH_IN_MOVE);
+  ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
+  EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{
+                               {QStringLiteral(u"ミニエンジン・テストが異常終了しました"), QStringLiteral("Velmora")}}));
+  EXPECT_EQ(Record().SouNum, 0) << "nothing counted";
+  EXPECT_EQ(Record().SouWin + Record().SouLose, 0);
+  QFile maps(QStringLiteral("/proc/self/maps"));
+  ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+  EXPECT_FALSE(maps.readAll().contains("DllCpu/")) << "no engine library is ever loaded into the program";
+
+  // "再ゲーム" at once: the menu opens with no refusal, and a game of two users starts.
+  boxes.clear();
+  InMatchMenu([] { frmGamen->btRestart->click(); }, [] { frmMenuWk->btOk->click(); });
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(frmGamen->Reversi->FKomaCount, 4);
+  EXPECT_TRUE(frmGamen->Reversi->isEnabled());
+  EXPECT_EQ(Record().SouNum, 1);
+}
+
+TEST_F(ProgramRun, ClosingWhileAnEngineHangsEndsAtOnceAndKeepsTheRecord) {
+  StartAgainstEngine(TINY_NEVER_RETURNS);
+  ASSERT_TRUE(WaitFor([] { return !ChildProcesses().empty(); }, 10000)) << "the engine is thinking";
+  frmGamen->reMessage->appendPlainText(QStringLiteral("またね"));
+  frmGamen->close();
+  EXPECT_TRUE(programEnded);
+  EXPECT_TRUE(WaitFor([] { return ChildProcesses().empty(); }, 10000)) << "the runner was killed and reaped";
+  Stop();
+  EXPECT_EQ(QFileInfo(exePath + "velm.dat").size(), 412);
+  EXPECT_TRUE(QFileInfo::exists(exePath + "Chat.log"));
+  EXPECT_TRUE(boxes.boxes().empty());
 }

@@ -204,6 +204,7 @@ TEST_F(HostPlay, TheHostUserPlaysAMemberAndStatisticsLeavesAndRestartFollow) {
 TEST_F(HostPlay, AnEngineSideMovesThroughTheRelayLikeAnyMember) {
   AddEngines();
   HostWith({"Aki"}, [] {
+    ASSERT_TRUE(EnginesListed());
     frmMenuWk->cbPlay1->setCurrentIndex(frmMenuWk->cbPlay1->findText(QStringLiteral("Cpu")));
     frmMenuWk->cbPlay1Click();
     Choose(2, 1);
@@ -239,3 +240,26 @@ TEST_F(HostPlay, AnEngineSideMovesThroughTheRelayLikeAnyMember) {
 }
 
 }  // namespace
+
+TEST_F(HostPlay, AnEngineThatFailsEndsTheHostsGameAndTheRoomStartsAgain) {
+  QDir().mkpath(exePath + "DllCpu/Mini");
+  ASSERT_TRUE(QFile::copy(TINY_ILLEGAL, exePath + "DllCpu/Mini/TEKUM.DLL"));
+  HostWith({"Aki"}, [] {
+    ASSERT_TRUE(EnginesListed());
+    frmMenuWk->cbPlay1->setCurrentIndex(frmMenuWk->cbPlay1->findText(QStringLiteral("Cpu")));
+    frmMenuWk->cbPlay1Click();
+    Choose(2, 1);
+  });
+  ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
+  EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{
+                               {QStringLiteral(u"ミニエンジン・テストが正しい手を返しませんでした"), QStringLiteral("Velmora")}}));
+  EXPECT_EQ(frmGamen->Reversi->FGameEnd, 1);
+  EXPECT_TRUE(OfKind(Drain(0), 201, 1).empty()) << "no move went out";
+
+  // "再ゲーム" works at once and resets the room's boards.
+  boxes.clear();
+  WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
+  frmGamen->btRestart->click();
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(OfKind(Drain(0), 201, 4).size(), 1u);
+}

@@ -41,6 +41,7 @@ class MenuWkTest : public ProgramFixture {
     frmMenu->edUserName->setText("taro");
     menuDone_ = false;
     WhenShown(frmMenuWk, [this, inMenu] {
+      ASSERT_TRUE(EnginesListed());
       inMenu();
       if (frmMenuWk->isVisible()) frmMenuWk->btCancel->click();  // never leave a modal loop open
       menuDone_ = true;
@@ -125,20 +126,28 @@ TEST_F(MenuWkTest, EngineAgainstEngineRunsToTheResult) {
   EXPECT_EQ(Record().SouWin + Record().SouLose, 0);
 }
 
-TEST_F(MenuWkTest, ABrokenEngineIsReported) {
+TEST_F(MenuWkTest, ABrokenEngineIsReportedAndTheOthersAreListed) {
+  AddEngines();  // "Tekum"
   QDir().mkpath(exePath + "DllCpu/Broken");
   QFile broken(exePath + "DllCpu/Broken/TEKUM.DLL");
   ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
   broken.write("not a library");
   broken.close();
-  QStringList entries;
+  QDir().mkpath(exePath + "DllCpu/crash");
+  ASSERT_TRUE(QFile::copy(TINY_CRASH_IN_STATUS, exePath + "DllCpu/crash/TEKUM.DLL"));
+  QDir().mkpath(exePath + "DllCpu/Apple");
+  ASSERT_TRUE(QFile::copy(TINY_ENGINE, exePath + "DllCpu/Apple/TEKUM.DLL"));
+  QStringList entries, engines;
   OpenMenu([&] {
     entries = Entries(frmMenuWk->cbPlay1);
+    for (int i = 0; i < frmMenuWk->lbCpu2->count(); ++i) engines << frmMenuWk->lbCpu2->item(i)->text();
     frmMenuWk->btOk->click();
   });
-  ASSERT_FALSE(boxes.boxes().empty());
-  EXPECT_EQ(boxes.boxes()[0], (Box{"読み込めません", "DLLの読み込み"}));
-  EXPECT_EQ(entries, QStringList{"local"});
+  const Box failure{"読み込めません", "DLLの読み込み"};
+  EXPECT_EQ(boxes.boxes(), (std::vector<Box>{failure, failure})) << "one box per bad folder";
+  EXPECT_EQ(entries, QStringList({"local", "Cpu"}));
+  EXPECT_EQ(engines, QStringList({"ミニエンジン・テスト", "ルリカ"})) << "Apple, (Broken, crash,) Tekum";
+  EXPECT_EQ(frmGamen->mmDllPath->toPlainText().split('\n').size(), 2);
 }
 
 TEST_F(MenuWkTest, F1OpensTheMenuHelpAndCancelEndsTheProgram) {

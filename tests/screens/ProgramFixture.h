@@ -17,12 +17,14 @@
 #include <functional>
 #include <memory>
 
+#include "enginehost/EngineCalls.h"
 #include "platform/ComputerName.h"
 #include "platform/MemoryNeighbourhood.h"
 #include "platform/Registry.h"
 #include "screens/DesignFonts.h"
 #include "screens/Help.h"
 #include "screens/Menu.h"
+#include "screens/MenuWk.h"
 #include "screens/ProgramForms.h"
 #include "tests/support/MessageRecorder.h"
 
@@ -32,6 +34,9 @@ class ProgramFixture : public ::testing::Test {
     ASSERT_TRUE(dir_.isValid());
     exePath = dir_.path() + QStringLiteral("/program/");
     QDir().mkpath(exePath);
+    // The engine runner lies in the program folder, as velmora's does.
+    const QString runner = QString::fromStdString(EngineRunnerName());
+    ASSERT_TRUE(QFile::link(qEnvironmentVariable("VELM_BIN_DIR") + "/" + runner, exePath + runner));
     platform::RegistryKey::SetRootOverride(dir_.path() + QStringLiteral("/registry"));
     platform::SetComputerNameOverride([] { return QStringLiteral("localhost"); });
     SetHelpOpener([this](const QString& page) { helpPages << page; });
@@ -99,6 +104,11 @@ class ProgramFixture : public ::testing::Test {
       delete clock;
     });
     timer->start(5);
+  }
+
+  // Waits until the open match menu's engine search has filled its lists.
+  static bool EnginesListed() {
+    return WaitFor([] { return frmMenuWk && !frmMenuWk->SearchingCpuDll(); }, 30000);
   }
 
   // Processes events until done() or the time limit.

@@ -1,9 +1,21 @@
 /* A second engine, written in plain C against the contract header alone. By default it plays
-   the first legal cell in column order; the build makes variants of it that answer a fixed cell
-   or leave out an export, to stand in for broken engines. */
+   the first legal cell in column order; the build makes variants of it that answer a fixed cell,
+   leave out an export, think for a while, never answer or crash, to stand in for broken or slow
+   engines. */
+#define _POSIX_C_SOURCE 200809L
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
+#include <time.h>
+#include <unistd.h>
 
 #include "enginehost/EngineContract.h"
+
+#ifdef TINY_CRASH_ON_LOAD
+/* Dies as the library is loaded, before either export can be called. */
+__attribute__((constructor)) static void CrashOnLoad(void) { abort(); }
+#endif
 
 #if !defined(TINY_LEAVE_OUT_MOVE) && !defined(TINY_ANSWER_X)
 static int Inside(const EngineBoardSize* size, int x, int y) {
@@ -31,6 +43,22 @@ VELM_ENGINE_EXPORT int32_t VELM_ENGINE_CALL Tekuming(const EngineBoardSize* size
                                                      EngineMove* move, unsigned char* scratch) {
   int x, y;
   (void)scratch;
+#ifdef TINY_THINK_MS
+  {
+    const struct timespec thinking = {TINY_THINK_MS / 1000, (TINY_THINK_MS % 1000) * 1000000L};
+    nanosleep(&thinking, NULL);
+  }
+#endif
+#ifdef TINY_CRASH_IN_MOVE
+  raise(SIGSEGV);
+#endif
+#ifdef TINY_PRINTS
+  printf("thinking for side %d\n", (int)side); /* a chatty engine's log on its stdout */
+  fflush(stdout);
+#endif
+#ifdef TINY_NEVER_RETURNS
+  for (;;) pause();
+#endif
   for (x = 0; x < size->columns; ++x)
     for (y = 0; y < size->rows; ++y)
       if (Encloses(size, board, side, x, y)) {
@@ -57,6 +85,9 @@ VELM_ENGINE_EXPORT int32_t VELM_ENGINE_CALL Tekuming(const EngineBoardSize* size
 
 #ifndef TINY_LEAVE_OUT_STATUS
 VELM_ENGINE_EXPORT int32_t VELM_ENGINE_CALL GetStatus(char* name, char* bitmap) {
+#ifdef TINY_CRASH_IN_STATUS
+  raise(SIGSEGV);
+#endif
 #ifdef TINY_LONG_NAME
   /* A careless engine: "ルリカ" five times, 30 bytes, more than the name buffer holds. */
   static const char kName[] = "\x83\x8B\x83\x8A\x83\x4A\x83\x8B\x83\x8A\x83\x4A\x83\x8B\x83\x8A\x83\x4A"
