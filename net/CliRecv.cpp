@@ -13,7 +13,9 @@ TNetRecord CliRcvThread::LossNotice() {
 }
 
 void CliRcvThread::Body() {
-  sockets::RecordReader reader;
+  // Takes everything that has arrived in one go: on the host this connection is fed by every
+  // other member, and must not fall behind them.
+  sockets::RecordReader reader(MaxBatch);
   std::vector<std::uint8_t> batch;
   while (!Stopped()) {
     if (reader.Next(Socket(), batch) != 0) break;

@@ -1,7 +1,6 @@
 #include "screens/ChildWin.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QThread>
 #include <QTimer>
 
 #include "board/IReversi.h"
@@ -229,18 +227,18 @@ void TfrmGamen::FormShow() {
 
 void TfrmGamen::FormShowStarted() {
   if (closed_) return;
-  if (Reversi->FNetPlay) {
-    QCoreApplication::processEvents();
-    QThread::msleep(100);
+  if (Reversi->FNetPlay && frmSocket) {
+    // The pauses before the first two records wait in the connection's queue, not here.
     TNetRecord state;
     state.SetKind(mkGameState);
-    if (frmSocket) frmSocket->SendRecord(state);
-    QThread::msleep(100);
+    frmSocket->PauseSending(100);
+    frmSocket->SendRecord(state);
     TNetRecord users;
     users.SetKind(mkUserList);
-    if (frmSocket) frmSocket->SendRecord(users);
+    frmSocket->PauseSending(100);
+    frmSocket->SendRecord(users);
     lbPeaple->setCurrentRow(0);
-    if (frmMenuWk && frmSocket) frmMenuWk->setWindowTitle(QStringLiteral("対戦メニュー") + frmSocket->AddressText());
+    if (frmMenuWk) frmMenuWk->setWindowTitle(QStringLiteral("対戦メニュー") + frmSocket->AddressText());
   }
   if (SetsUpGames()) {
     RunMatchMenu();

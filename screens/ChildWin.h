@@ -47,8 +47,10 @@ class TfrmGamen : public QWidget {
   QListWidget* lbPeaple = nullptr;
 
   TIReversi* Reversi = nullptr;
-  std::int32_t NetUser1 = 0;
-  std::int32_t NetUser2 = 0;
+  // Host: the client numbers of the running game's Net players, as the match menu records
+  // them; -1 for none. The room ends the game when either leaves.
+  std::int32_t NetUser1 = -1;
+  std::int32_t NetUser2 = -1;
   ::SaveRecord& SaveRecord;
 
   void SaveGamenPos();

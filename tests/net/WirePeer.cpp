@@ -142,12 +142,12 @@ std::optional<wire::Bytes> Peer::Receive(int timeoutMs) {
   return b;
 }
 
-std::vector<TimedRecord> ReadTimed(int fd, int quietMs) {
+std::vector<TimedRecord> ReadTimed(int fd, int quietMs, std::size_t want) {
   std::vector<TimedRecord> out;
   std::string pending;
   QElapsedTimer clock;
   clock.start();
-  for (;;) {
+  while (want == 0 || out.size() < want) {
     pollfd pfd{fd, POLLIN, 0};
     if (::poll(&pfd, 1, quietMs) <= 0) break;
     char buf[4096];
@@ -163,6 +163,17 @@ std::vector<TimedRecord> ReadTimed(int fd, int quietMs) {
     }
   }
   return out;
+}
+
+bool ReadUntil(Peer& peer, const std::function<void(const wire::Bytes&)>& take, const std::function<bool()>& done,
+               int timeoutMs) {
+  QElapsedTimer t;
+  t.start();
+  while (!done()) {
+    if (t.elapsed() > timeoutMs) return false;
+    if (auto r = peer.Receive(20)) take(*r);
+  }
+  return true;
 }
 
 std::vector<wire::Bytes> Peer::Drain(int quietMs) {

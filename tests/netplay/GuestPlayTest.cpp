@@ -10,7 +10,7 @@
 
 #include <thread>
 
-#include "net/RoomRules.h"
+#include "net/FacePicture.h"
 #include "screens/Data.h"
 #include "screens/Image.h"
 #include "tests/netplay/NetplayFixture.h"

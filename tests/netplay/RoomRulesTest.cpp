@@ -2,6 +2,7 @@
 #include <QBuffer>
 #include <gtest/gtest.h>
 
+#include "net/FacePicture.h"
 #include "net/RoomRules.h"
 
 TEST(RoomRules, OnlySensibleBitmapsBecomeFaces) {
