@@ -76,7 +76,9 @@ void NetRoom::RemoveClient(int clientNumber) {
   const auto it = std::find_if(clients_.begin(), clients_.end(), [&](const auto& c) { return c->number == clientNumber; });
   if (it == clients_.end()) return;
   Client& c = **it;
-  if (c.thread) c.thread->CloseSocket();
+  // Always from inside a procedure the connection's own thread handed over, so its socket is
+  // still open; once stopped, nothing it hands over later can reach a newcomer with its number.
+  if (c.thread) c.thread->Stop();
   // What is queued for it (its own leave notice) still goes out; then the connection ends.
   Writer().Close(c.line, true);
   const bool wasJoined = c.joined;

@@ -14,7 +14,10 @@
 // Stands in for the game screen: keeps what the socket form hands it.
 class RecordingView : public RoomView {
  public:
-  void ApplyRecord(const TNetRecord& r) override { applied.push_back(r); }
+  void ApplyRecord(const TNetRecord& r) override {
+    ++handled;
+    if (keep) applied.push_back(r);
+  }
   int PrivateAddressee() const override { return addressee; }
   std::vector<_Rev> Placements() const override { return placements; }
   QString PlayerName(int side) const override { return names[side]; }
@@ -22,6 +25,8 @@ class RecordingView : public RoomView {
   void MemberLeft(int clientNumber) override { left.push_back(clientNumber); }
 
   std::vector<TNetRecord> applied;
+  bool keep = true;  // off for floods: only counted
+  int handled = 0;
   std::vector<int> left;
   std::vector<_Rev> placements;
   int addressee = 0;
