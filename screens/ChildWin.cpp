@@ -18,6 +18,7 @@
 #include "net/Socket.h"
 #include "platform/Codec.h"
 #include "platform/Dialogs.h"
+#include "screens/ChatHistory.h"
 #include "screens/Data.h"
 #include "screens/DesignFonts.h"
 #include "screens/FormRules.h"
@@ -142,6 +143,7 @@ void TfrmGamen::BuildControls() {
   reMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   reMessage->setFont(DesignFont(kGothic, 11));
   reMessage->setToolTip(QStringLiteral("送受信したメッセージが表示されます"));
+  chatHistory_ = new ChatHistory(reMessage);
   mmDllPath = new QPlainTextEdit(Panel5);
   mmDllPath->setLineWrapMode(QPlainTextEdit::NoWrap);
   mmDllPath->hide();
@@ -410,11 +412,9 @@ void TfrmGamen::closeEvent(QCloseEvent* event) {
 
 void TfrmGamen::FormCloseQuery() {
   closed_ = true;
-  QStringList lines;
-  if (!reMessage->toPlainText().isEmpty()) lines = reMessage->toPlainText().split(QLatin1Char('\n'));
   const QString base = frmMenu ? frmMenu->ExePath : QString();
   // A log that cannot be written is reported, but the window still closes and the program ends.
-  const QString error = WriteChatLog(base + QStringLiteral("Chat.log"), lines);
+  const QString error = WriteChatLogBytes(base + QStringLiteral("Chat.log"), chatHistory_->LogBytes());
   if (!error.isEmpty()) platform::ShowMessage(error, QStringLiteral("Velmora"));
   if (Reversi->FNetPlay && frmSocket) frmSocket->SendLeave();
   if (frmSocket) frmSocket->close();

@@ -13,6 +13,7 @@ class QSplitterHandle;
 class KeyPreview;
 class TIReversi;
 class TImage;
+class ChatHistory;
 struct SaveRecord;
 
 // The game screen: the board on the left, the two players and the chat in the middle, the
@@ -94,6 +95,7 @@ class TfrmGamen : public QWidget {
   QSplitter* columns_ = nullptr;
   QSplitter* playerColumn_ = nullptr;
   KeyPreview* keyPreview_ = nullptr;
+  ChatHistory* chatHistory_ = nullptr;  // reMessage's lines, all of them, for Chat.log
   bool closed_ = false;
   // Set while a restored geometry is in force: a resize to the restored size keeps the saved
   // panel widths instead of halving.
