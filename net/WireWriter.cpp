@@ -57,6 +57,14 @@ void WireWriter::Send(Line line, const void* data, std::size_t size) {
     if (it == lines_.end() || it->second->closing) return;
     Entry& e = *it->second;
     if (e.cut.load()) return;
+    if (holds_ == 0 && !e.busy && e.incoming.empty()) {
+      const ssize_t n = ::send(e.fd, data, size, MSG_DONTWAIT | MSG_NOSIGNAL);
+      if (n == static_cast<ssize_t>(size)) return;
+      if (n > 0) {
+        data = static_cast<const char*>(data) + n;
+        size -= static_cast<std::size_t>(n);
+      }
+    }
     if (e.queued.load() + size > QueueLimit) {
       // A peer this far behind is not catching up: cut it rather than keep its backlog.
       e.cut.store(true);
@@ -92,7 +100,32 @@ void WireWriter::Close(Line line, bool flushFirst) {
 }
 
 void WireWriter::Release() {
-  if (holds_ > 0 && --holds_ == 0) Wake();
+  if (holds_ == 0 || --holds_ > 0) return;
+  bool left = false;
+  {
+    // A batch of one record (a move, a line of chat) goes out from here to idle lines, as a single
+    // record would; a large one is the writer's, which sends it while this thread goes on.
+    std::lock_guard lock(mutex_);
+    for (auto& [line, entry] : lines_) {
+      Entry& e = *entry;
+      if (e.incoming.empty()) continue;
+      Chunk& c = e.incoming.front();
+      if (!e.busy && !e.closing && !e.cut.load() && e.incoming.size() == 1 && c.pauseMs == 0 &&
+          c.bytes.size() <= DirectLimit) {
+        const ssize_t n = ::send(e.fd, c.bytes.data(), c.bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (n > 0) {
+          e.queued -= static_cast<std::size_t>(n);
+          c.bytes.erase(0, static_cast<std::size_t>(n));
+        }
+        if (c.bytes.empty()) {
+          e.incoming.clear();
+          continue;
+        }
+      }
+      left = true;
+    }
+  }
+  if (left) Wake();
 }
 
 std::size_t WireWriter::Queued(Line line) const {
@@ -127,7 +160,7 @@ bool WireWriter::Advance(Entry& e, Clock::time_point now) {
     if (now < e.resumeAt) return false;
     Chunk& c = e.outgoing.front();
     if (c.pauseMs > 0) {
-      e.resumeAt = now + std::chrono::milliseconds(c.pauseMs);
+      e.resumeAt = Clock::now() + std::chrono::milliseconds(c.pauseMs);  // from the last byte, not the round
       e.outgoing.pop_front();
       continue;
     }
@@ -185,6 +218,7 @@ void WireWriter::Run() {
         while (!e->incoming.empty()) {
           e->outgoing.push_back(std::move(e->incoming.front()));
           e->incoming.pop_front();
+          e->busy = true;
         }
         turns.push_back({line, e, e->closing, e->flushFirst});
       }
@@ -230,6 +264,15 @@ void WireWriter::Run() {
       }
     }
     if (stopping) wakeAt = std::min(wakeAt, stopBy);
+    {
+      // Lines with nothing left may be written to by the window thread directly again.
+      std::lock_guard lock(mutex_);
+      for (Turn& t : turns) {
+        Entry& e = *t.entry;
+        if (e.busy && e.outgoing.empty() && now >= e.resumeAt) e.busy = false;
+        else if (e.busy && e.outgoing.empty()) wakeAt = std::min(wakeAt, e.resumeAt);
+      }
+    }
     if (!finished.empty()) continue;  // let the table forget them before waiting
 
     int timeoutMs = -1;

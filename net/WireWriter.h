@@ -20,12 +20,15 @@
 //
 // One thread rather than one per connection: a relay to fifty members then wakes one thread
 // once, not fifty, and the writer sends each member everything queued so far in one call.
+// A single record or a small batch to a line with nothing queued is tried at once without
+// blocking, so a click does not wait for the writer to be scheduled.
 class WireWriter {
  public:
   using Line = int;
   static constexpr Line NoLine = -1;
   static constexpr int StallLimitMs = 2000;
   static constexpr std::size_t QueueLimit = 16u * 1024u * 1024u;
+  static constexpr std::size_t DirectLimit = 256;  // a batch of one record is sent without the writer
 
   WireWriter();
   // Lines being closed with flushFirst get up to StallLimitMs to go out; the rest are cut.
@@ -66,6 +69,7 @@ class WireWriter {
     std::deque<Chunk> incoming;
     bool closing = false;
     bool flushFirst = false;
+    bool busy = false;  // the writer holds bytes or a pause of this line
     std::atomic<std::size_t> queued{0};
     std::atomic<bool> cut{false};
     // The writer's own.
