@@ -6,14 +6,7 @@
 #include "net/ServRecv.h"
 #include "net/ServSock.h"
 
-TNetRecord NetRoom::NameTakenNotice() {
-  TNetRecord r;
-  r.SetKind(mkChat);
-  r.SetNumber(99);
-  r.SetName(QStringLiteral("Server"));
-  r.SetText(QStringLiteral("同じ名前のユーザーが既に入室しています"));
-  return r;
-}
+TNetRecord NetRoom::NameTakenNotice() { return ServerNotice(QStringLiteral("同じ名前のユーザーが既に入室しています")); }
 
 void NetRoom::StopHosting() {
   if (listener_) listener_->Stop();

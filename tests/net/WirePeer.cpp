@@ -203,19 +203,7 @@ void Peer::Close() {
   fd_ = -1;
 }
 
-FakeHost::FakeHost() {
-  fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-  const int on = 1;
-  ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-  ::listen(fd_, 8);
-  socklen_t len = sizeof sa;
-  ::getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &len);
-  port_ = ntohs(sa.sin_port);
-}
+FakeHost::FakeHost() : fd_(LoopbackListener(port_)) {}
 
 FakeHost::~FakeHost() { ::close(fd_); }
 

@@ -24,14 +24,12 @@ using Clock = std::chrono::steady_clock;
 struct TcpPair {
   int fd[2] = {-1, -1};
   explicit TcpPair(int peerReceiveBuffer = 0) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    std::uint16_t port = 0;
+    const int listener = LoopbackListener(port, 1);
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    ::listen(listener, 1);
-    socklen_t len = sizeof sa;
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &len);
+    sa.sin_port = htons(port);
     fd[1] = ::socket(AF_INET, SOCK_STREAM, 0);
     if (peerReceiveBuffer > 0) ::setsockopt(fd[1], SOL_SOCKET, SO_RCVBUF, &peerReceiveBuffer, sizeof peerReceiveBuffer);
     ::connect(fd[1], reinterpret_cast<sockaddr*>(&sa), sizeof sa);

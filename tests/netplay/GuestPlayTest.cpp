@@ -1,6 +1,7 @@
 // A member's program with its real windows, joined to a host that the test plays byte by byte.
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTest>
 
 #include <arpa/inet.h>
@@ -10,6 +11,7 @@
 
 #include <thread>
 
+#include "enginehost/CpuThread.h"
 #include "net/FacePicture.h"
 #include "screens/Data.h"
 #include "screens/Image.h"
@@ -195,6 +197,27 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   PressKey(frmGamen->edMessage, Qt::Key_Return);
   frmGamen->close();
   EXPECT_TRUE(programEnded);
+}
+
+TEST_F(GuestPlay, AnEngineAnswerWhileOurMoveIsOnItsWayIsNotSentAgain) {
+  AddEngines();
+  Join();
+  TIReversi* board = frmGamen->Reversi;
+  const QByteArray engine = (exePath + QStringLiteral("DllCpu/Tekum/TEKUM.DLL")).toLocal8Bit();
+  board->SetCpuPath(0, engine.constData());
+  board->SetWho(QPoint(static_cast<int>(PlayerKind::Cpu), static_cast<int>(PlayerKind::Net)));
+  board->GameShori();
+  const auto move = line.Receive(10000);
+  ASSERT_TRUE(move);
+  ASSERT_EQ(Get16(*move, wire::Sub), 1);
+  // The host has not relayed it yet when a second answer comes in.
+  const QPointer<TCpuThin> second = RequestEngineMove(*board);
+  ASSERT_TRUE(WaitFor([&] { return second.isNull(); }, 10000));
+  EXPECT_TRUE(line.Drain(200).empty()) << "one move on the wire at a time";
+  EXPECT_EQ(board->FKomaCount, 4);
+  line.Send(*move);
+  ASSERT_TRUE(WaitFor([=] { return board->FKomaCount == 5; }));
+  EXPECT_EQ(board->FTurn, 2);
 }
 
 TEST_F(GuestPlay, ClosingTellsTheHostWithALeave) {
