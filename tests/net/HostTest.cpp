@@ -231,9 +231,11 @@ TEST_F(HostRoom, AnswersANewcomerWithMovesNamesAndPicturesWithPauses) {
     SCOPED_TRACE(c.stones);
     view.placements.clear();
     for (int i = 0; i < c.stones; ++i) view.placements.push_back(_Rev{i % 8, i / 8, 1 + i % 2});
+    // The last case's newcomer is gone first, so its leave is not read as part of this answer.
+    ASSERT_TRUE(PumpUntil([&] { return form->ClientCount() == 1; }));
     Peer p;
     ASSERT_TRUE(p.Connect(port));
-    p.Send(wire::Join("N" + QByteArray::number(c.stones)));  // the last case's N may not be gone yet
+    p.Send(wire::Join("N"));
     ASSERT_TRUE(p.Receive());
     // The host answers on this thread, so the arrival times are taken on another.
     std::vector<TimedRecord> timed;
