@@ -203,7 +203,7 @@ void Peer::Close() {
   fd_ = -1;
 }
 
-FakeHost::FakeHost() : fd_(LoopbackListener(port_)) {}
+FakeHost::FakeHost() { fd_ = LoopbackListener(port_); }
 
 FakeHost::~FakeHost() { ::close(fd_); }
 
