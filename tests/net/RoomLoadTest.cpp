@@ -147,7 +147,7 @@ TEST_F(HostRoom, StateRequestsDoNotHoldUpAnotherMembersChat) {
   sender.join();
   reader.join();
   ASSERT_EQ(back.size(), static_cast<std::size_t>(lines));
-  // ReadTimed's clock started after ours: its stamps are a lower bound of the arrival here.
+  // ReadTimed's clock started after ours: its stamps are a lower bound of the delay.
   std::vector<qint64> delays;
   for (const TimedRecord& r : back) delays.push_back(std::max<qint64>(0, r.ms - Get32(r.bytes, 100)));
   std::sort(delays.begin(), delays.end());

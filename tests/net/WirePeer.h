@@ -70,9 +70,9 @@ class Peer {
   bool closed_ = false;
 };
 
-// Reads records on whatever thread calls it, noting when each arrived, until `want` records
-// have come (0: no count) or the line has been quiet for quietMs. For timing what the program
-// sends from outside its threads.
+// Reads records on whatever thread calls it, noting when the kernel took each in (ms from the
+// call), until `want` records have come (0: no count) or the line has been quiet for quietMs.
+// For timing what the program sends from outside its threads.
 struct TimedRecord {
   wire::Bytes bytes;
   qint64 ms;
