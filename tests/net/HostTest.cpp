@@ -280,10 +280,11 @@ TEST_F(HostRoom, AnswersANewcomerWithMovesNamesAndPicturesWithPauses) {
     }
     EXPECT_EQ(sides, (std::vector<int>{0, 0, 0, 0, 1, 1, 1}));
     EXPECT_EQ(parts, (std::vector<int>{1, 2, 2, 3, 1, 2, 3}));
-    // 100 ms before the names, before the first picture and before the second.
-    EXPECT_GE(at[runs] - at[runs - 1], 80);
-    EXPECT_GE(at[runs + 1] - at[runs], 80);
-    EXPECT_GE(at[runs + 5] - at[runs + 4], 80);
+    // 100 ms before the names, before the first picture and before the second. A busy machine
+    // may take a record in late, which can only shorten a gap: hence the margin.
+    EXPECT_GE(at[runs] - at[runs - 1], 50);
+    EXPECT_GE(at[runs + 1] - at[runs], 50);
+    EXPECT_GE(at[runs + 5] - at[runs + 4], 50);
   }
 }
 

@@ -72,11 +72,11 @@ TEST(WireWriter, KeepsEachLinesOrderWithItsPauses) {
   WireWriter writer;
   const auto la = writer.Open(a.fd[0]);
   const auto lb = writer.Open(b.fd[0]);
+  const auto start = Clock::now();
   writer.Send(la, "first", 5);
   writer.Pause(la, 100);
   writer.Send(la, "second", 6);
   writer.Send(lb, "other", 5);
-  const auto start = Clock::now();
   EXPECT_EQ(ReadBytes(b.fd[1], 5), "other");
   EXPECT_EQ(ReadBytes(a.fd[1], 5), "first");
   EXPECT_EQ(ReadBytes(a.fd[1], 6), "second");

@@ -60,7 +60,8 @@ class GuestPlay : public NetplayFixture {
     EXPECT_EQ(join[wire::Text], 0);
     EXPECT_EQ(Get16(first[1].bytes, wire::Kind), 200);
     EXPECT_EQ(Get16(first[2].bytes, wire::Kind), 5);
-    EXPECT_GE(first[2].ms - first[1].ms, 90) << "the user list is asked for 100 ms after the game";
+    // A busy machine may take the first one in late, which can only shorten the gap.
+    EXPECT_GE(first[2].ms - first[1].ms, 50) << "the user list is asked for 100 ms after the game";
   }
 
   std::uint16_t port = 0;
