@@ -103,6 +103,15 @@ QByteArray JoinNoticeText(const QByteArray& name) { return Formatted({}, name, Q
 QByteArray LeaveNoticeText(const QByteArray& name) { return Formatted({}, name, QStringLiteral("が退室しました")); }
 QByteArray PrivateLineText(const QByteArray& text) { return Formatted(QStringLiteral("(個別送信):"), text, {}); }
 
+TNetRecord ServerNotice(const QString& text) {
+  TNetRecord r;
+  r.SetKind(mkChat);
+  r.SetNumber(99);
+  r.SetName(QStringLiteral("Server"));
+  r.SetText(text);
+  return r;
+}
+
 QString LogLine(const TNetRecord& r) {
   return QStringLiteral("No.") + QString::number(r.Number()) + QLatin1Char('(') + r.Name() + QStringLiteral("):") +
          r.Text();

@@ -188,6 +188,9 @@ QByteArray JoinNoticeText(const QByteArray& name);    // "%sが入室しまし�
 QByteArray LeaveNoticeText(const QByteArray& name);   // "%sが退室しました"
 QByteArray PrivateLineText(const QByteArray& text);   // "(個別送信):%s"
 
+// A notice the connection itself gives a member, logged as No.99(Server):text.
+TNetRecord ServerNotice(const QString& text);
+
 // The log line of a received chat, join or leave: "No." + Number + "(" + Name + "):" + Text.
 QString LogLine(const TNetRecord& r);
 

@@ -23,7 +23,7 @@ void NetWorker::Launch() {
 
 void NetWorker::Stop() {
   const sockets::Socket s = fd_.load();
-  if (s != sockets::InvalidSocket) sockets::Shutdown(s);
+  if (s != sockets::InvalidSocket) sockets::ShutdownReading(s);
   stop_.store(true);
   handover_->Close();
 }

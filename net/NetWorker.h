@@ -10,8 +10,9 @@
 class MainThreadHandover;
 
 // What the listener and the receive threads share: a socket, a stop flag, and the one way to
-// reach the main thread. Stopping never waits for the worker: the main thread shuts the socket
-// down (which wakes a blocked recv or accept) and sets the flag, and every procedure the worker
+// reach the main thread. Stopping never waits for the worker: the main thread shuts the socket's
+// reading side down (which wakes a blocked recv, while what the connection's writer still has
+// queued may go out) and sets the flag, and every procedure the worker
 // hands over checks the flag first, on the main thread, so it does nothing once the owner has
 // let go. The worker frees itself when it ends.
 class NetWorker : public QThread {
@@ -25,7 +26,7 @@ class NetWorker : public QThread {
   // Starts the thread; counted as running from here until its body has ended.
   void Launch();
 
-  // Main thread only. Shut down first, flag second: the worker closes its socket only after
+  // Main thread only. Reading shut down first, flag second: the worker closes its socket only after
   // it has seen the flag, so the socket is still open when it is shut down.
   void Stop();
   bool Stopped() const { return stop_.load(); }

@@ -1,13 +1,10 @@
 #pragma once
 // A member's reading of what the room sends: the decisions behind the windows' changes, kept
 // apart from the widgets so they can be checked without a window.
-#include <QByteArray>
-#include <QImage>
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
-#include <optional>
 
 #include "board/Rev.h"
 #include "net/NetRecord.h"
@@ -34,10 +31,3 @@ TNetRecord OneMoveRecord(const _Rev& move);
 // The user-list row a leave removes: the first row after "All" whose text equals the name,
 // letter case ignored; -1 when there is none. Row 0 is never a user, whatever a user is called.
 int LeavingRow(const QStringList& rows, const QString& name);
-
-// A face picture as the bitmap bytes that travel; empty for no picture.
-QByteArray BitmapBytes(const QImage& picture);
-// Bytes from a peer as a face picture: only a bitmap of sensible size is taken; anything else
-// (another format, a damaged file, a picture claiming huge dimensions) gives nothing.
-std::optional<QImage> PictureFromBytes(const QByteArray& bytes);
-inline constexpr int MaxPictureSide = 1024;  // pixels, either way

@@ -1,7 +1,6 @@
 #include "screens/ChildWin.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QThread>
 #include <QTimer>
 
 #include "board/IReversi.h"
@@ -20,6 +18,7 @@
 #include "net/Socket.h"
 #include "platform/Codec.h"
 #include "platform/Dialogs.h"
+#include "screens/ChatHistory.h"
 #include "screens/Data.h"
 #include "screens/DesignFonts.h"
 #include "screens/FormRules.h"
@@ -144,6 +143,7 @@ void TfrmGamen::BuildControls() {
   reMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   reMessage->setFont(DesignFont(kGothic, 11));
   reMessage->setToolTip(QStringLiteral("送受信したメッセージが表示されます"));
+  chatHistory_ = new ChatHistory(reMessage);
   mmDllPath = new QPlainTextEdit(Panel5);
   mmDllPath->setLineWrapMode(QPlainTextEdit::NoWrap);
   mmDllPath->hide();
@@ -231,18 +231,18 @@ void TfrmGamen::FormShow() {
 
 void TfrmGamen::FormShowStarted() {
   if (closed_) return;
-  if (Reversi->FNetPlay) {
-    QCoreApplication::processEvents();
-    QThread::msleep(100);
+  if (Reversi->FNetPlay && frmSocket) {
+    // The pauses before the first two records wait in the connection's queue, not here.
     TNetRecord state;
     state.SetKind(mkGameState);
-    if (frmSocket) frmSocket->SendRecord(state);
-    QThread::msleep(100);
+    frmSocket->PauseSending(100);
+    frmSocket->SendRecord(state);
     TNetRecord users;
     users.SetKind(mkUserList);
-    if (frmSocket) frmSocket->SendRecord(users);
+    frmSocket->PauseSending(100);
+    frmSocket->SendRecord(users);
     lbPeaple->setCurrentRow(0);
-    if (frmMenuWk && frmSocket) frmMenuWk->setWindowTitle(QStringLiteral("対戦メニュー") + frmSocket->AddressText());
+    if (frmMenuWk) frmMenuWk->setWindowTitle(QStringLiteral("対戦メニュー") + frmSocket->AddressText());
   }
   if (SetsUpGames()) {
     RunMatchMenu();
@@ -414,11 +414,9 @@ void TfrmGamen::closeEvent(QCloseEvent* event) {
 
 void TfrmGamen::FormCloseQuery() {
   closed_ = true;
-  QStringList lines;
-  if (!reMessage->toPlainText().isEmpty()) lines = reMessage->toPlainText().split(QLatin1Char('\n'));
   const QString base = frmMenu ? frmMenu->ExePath : QString();
   // A log that cannot be written is reported, but the window still closes and the program ends.
-  const QString error = WriteChatLog(base + QStringLiteral("Chat.log"), lines);
+  const QString error = WriteChatLogBytes(base + QStringLiteral("Chat.log"), chatHistory_->LogBytes());
   if (!error.isEmpty()) platform::ShowMessage(error, QStringLiteral("Velmora"));
   if (Reversi->FNetPlay && frmSocket) frmSocket->SendLeave();
   if (frmSocket) frmSocket->close();

@@ -44,6 +44,10 @@ ChatPanelLayout LayOutChatPanel(int w, int h, int messageTop) {
 QString WriteChatLog(const QString& path, const QStringList& lines) {
   QByteArray bytes;
   for (const QString& line : lines) bytes += platform::ToCp932(line) + "\r\n";
+  return WriteChatLogBytes(path, bytes);
+}
+
+QString WriteChatLogBytes(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
     return QStringLiteral("Chat.log を書き込めません: %1 (%2)").arg(path, file.errorString());

@@ -53,3 +53,5 @@ ChatPanelLayout LayOutChatPanel(int w, int h, int messageTop);
 // Chat.log: every line in code page 932 ending in CR LF, the old file replaced as a whole.
 // Answers an error text, empty on success.
 QString WriteChatLog(const QString& path, const QStringList& lines);
+// The same with the lines already encoded and ended.
+QString WriteChatLogBytes(const QString& path, const QByteArray& bytes);

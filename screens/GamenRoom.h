@@ -19,6 +19,8 @@ class TGamenRoom : public QObject, public RoomView {
 
   void ApplyRecord(const TNetRecord& record) override;
   int PrivateAddressee() const override;
+  std::vector<_Rev> Placements() const override;
+  void MemberLeft(int clientNumber) override;
   QString PlayerName(int side) const override;
   QByteArray FacePicture(int side) const override;
 

@@ -309,9 +309,7 @@ void TfrmMenuWk::ConfigureSide(int side) {
       invite.SetArg(static_cast<std::uint16_t>(side - 1));
       if (!frmSocket) return;
       frmSocket->SendRecord(invite);
-      const int client = frmSocket->ClientNumbers().value(row, -1);
-      (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = client;
-      (side == 1 ? frmSocket->NetUser1 : frmSocket->NetUser2) = client;
+      (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = frmSocket->ClientNumbers().value(row, -1);
       break;
     }
     default:
@@ -321,7 +319,6 @@ void TfrmMenuWk::ConfigureSide(int side) {
   // A side no member plays has no Net player whose leave could end this game.
   if (KindOf(side) != static_cast<int>(PlayerKind::Net)) {
     (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = -1;
-    if (frmSocket) (side == 1 ? frmSocket->NetUser1 : frmSocket->NetUser2) = -1;
   }
 }
 

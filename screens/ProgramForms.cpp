@@ -18,7 +18,6 @@ TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::N
   frmGamen = gamen_.get();
   socket_ = std::make_unique<TfrmSocket>();
   frmSocket = socket_.get();
-  frmSocket->SetBoard(frmGamen->Reversi);
   menuWk_ = std::make_unique<TfrmMenuWk>();
   frmMenuWk = menuWk_.get();
   data_ = std::make_unique<TfrmData>();

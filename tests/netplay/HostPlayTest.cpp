@@ -1,8 +1,9 @@
 // The host's program with its real windows; the other members are peers written by the test.
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 
-#include "net/RoomRules.h"
+#include "net/FacePicture.h"
 #include "screens/Data.h"
 #include "screens/Image.h"
 #include "tests/netplay/NetplayFixture.h"
@@ -19,9 +20,11 @@ class HostPlay : public NetplayFixture {
   void HostWith(const std::vector<QByteArray>& names, std::function<void()> choose) {
     port = FreePort();
     FillDialog(QStringLiteral("Oya"), port, true);
+    // The user list answer clears the list before it fills it.
+    auto rebuilt = std::make_shared<QSignalSpy>(frmGamen->lbPeaple->model(), &QAbstractItemModel::modelReset);
     WhenShown(frmMenuWk, [=, this] {
       // The host's own state answer and user list come first.
-      ASSERT_TRUE(WaitFor([] { return frmGamen->lbPeaple->count() == 2; }));
+      ASSERT_TRUE(WaitFor([=] { return rebuilt->count() > 0 && frmGamen->lbPeaple->count() == 2; }));
       for (const QByteArray& name : names) {
         peers.emplace_back(std::make_unique<Peer>());
         ASSERT_TRUE(peers.back()->Connect(port));
