@@ -168,7 +168,10 @@ bool WireWriter::Advance(Entry& e, Clock::time_point now) {
     if (n > 0) {
       e.offset += static_cast<std::size_t>(n);
       e.queued -= static_cast<std::size_t>(n);
-      e.waiting = false;
+      // A peer that does not read still lets its kernel take a little now and then; only a
+      // reader that really moves starts the stall clock afresh.
+      e.takenWhileWaiting += static_cast<std::size_t>(n);
+      if (e.takenWhileWaiting >= MovingReaderBytes) e.waiting = false;
       if (e.offset == c.bytes.size()) {
         e.outgoing.pop_front();
         e.offset = 0;
@@ -177,8 +180,11 @@ bool WireWriter::Advance(Entry& e, Clock::time_point now) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      // The stall clock runs from the first refusal after the last byte that went out.
-      if (!e.waiting) e.lastProgress = now;
+      // The stall clock runs from the first refusal since the reader last moved.
+      if (!e.waiting) {
+        e.lastProgress = now;
+        e.takenWhileWaiting = 0;
+      }
       e.waiting = true;
       return true;
     }

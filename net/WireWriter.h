@@ -14,7 +14,7 @@
 // Every connection's outgoing queue, drained by one writer thread that waits on all of them
 // at once with poll. The window thread only appends: a peer that stops reading costs it
 // nothing. The writer sends without blocking, keeps each connection's order (pauses
-// included), and cuts a connection that takes no byte for StallLimitMs while it has
+// included), and cuts a connection that takes (next to) no bytes for StallLimitMs while it has
 // something due, or whose queue passes QueueLimit: it shuts the socket down, so the
 // connection's receive thread sees it end and reports it lost like any other.
 //
@@ -29,6 +29,9 @@ class WireWriter {
   static constexpr int StallLimitMs = 2000;
   static constexpr std::size_t QueueLimit = 16u * 1024u * 1024u;
   static constexpr std::size_t DirectLimit = 256;  // a batch of one record is sent without the writer
+  // What a connection must take within StallLimitMs, once it has kept us waiting, to count as
+  // a slow reader rather than one that has stopped: 4 KiB/s, far below any real line.
+  static constexpr std::size_t MovingReaderBytes = 8 * 1024;
 
   WireWriter();
   // Lines being closed with flushFirst get up to StallLimitMs to go out; the rest are cut.
@@ -78,6 +81,7 @@ class WireWriter {
     Clock::time_point resumeAt{};
     Clock::time_point lastProgress{};
     bool waiting = false;  // had something due at the end of the last round
+    std::size_t takenWhileWaiting = 0;  // bytes the socket took since the stall clock started
   };
   using EntryPtr = std::shared_ptr<Entry>;
 

@@ -100,11 +100,13 @@ TEST(WireWriter, CutsAPeerThatStopsReadingAndSparesASlowOne) {
     writer.Send(ls, block.data(), block.size());
     writer.Send(ll, block.data(), block.size());
   }
-  // The slow one takes a little every half second, longer in all than the stall limit.
+  // The slow one takes 4 KiB every half second (twice the least a moving reader must take),
+  // for longer in all than the stall limit.
   std::size_t slowGot = 0;
   const auto start = Clock::now();
-  while (Clock::now() - start < std::chrono::milliseconds(3 * WireWriter::StallLimitMs / 2)) {
-    slowGot += ReadBytes(slow.fd[1], 2048, 500).size();
+  while (Clock::now() - start < std::chrono::milliseconds(2 * WireWriter::StallLimitMs)) {
+    slowGot += ReadBytes(slow.fd[1], 4096, 500).size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
   }
   EXPECT_TRUE(WaitUntil([&] { return writer.Cut(ls); }));
   EXPECT_FALSE(writer.Cut(ll)) << "a reader that moves is not cut";
