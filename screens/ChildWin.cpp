@@ -382,7 +382,7 @@ void TfrmGamen::lbPeapleDblClick() {
   if (frmSocket) frmSocket->SendRecord(request);
   if (!frmData) return;
   frmData->lbName->setText(lbPeaple->item(row)->text());
-  frmData->show();
+  frmData->ShowOver(this);
 }
 
 void TfrmGamen::mnuRestartClick() {

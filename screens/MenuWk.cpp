@@ -214,7 +214,7 @@ void TfrmMenuWk::PlayerDblClick(int side) {
   if (frmSocket) frmSocket->SendRecord(request);
   if (!frmData) return;
   frmData->lbName->setText(s.name->text());
-  frmData->show();
+  frmData->ShowOver(this);
 }
 
 int TfrmMenuWk::KindOf(int side) const {
