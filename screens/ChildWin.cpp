@@ -18,9 +18,9 @@
 #include "enginehost/CpuThread.h"
 #include "net/NetRecord.h"
 #include "net/Socket.h"
-#include "platform/Codec.h"
 #include "platform/Dialogs.h"
 #include "screens/Data.h"
+#include "screens/ByteLimit.h"
 #include "screens/DesignFonts.h"
 #include "screens/FormRules.h"
 #include "screens/Help.h"
@@ -171,7 +171,7 @@ void TfrmGamen::BuildControls() {
   connect(columns_, &QSplitter::splitterMoved, this, [this](int, int index) {
     if (index == 1) Splitter1Moved();
   });
-  connect(edMessage, &QLineEdit::textEdited, this, &TfrmGamen::KeepMessageWithinBytes);
+  LimitToCp932Bytes(edMessage, kMessageBytes);
   connect(lbPeaple, &QListWidget::itemDoubleClicked, this, &TfrmGamen::lbPeapleDblClick);
   connect(btRestart, &QPushButton::clicked, this, &TfrmGamen::mnuRestartClick);
   keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
@@ -352,14 +352,6 @@ void TfrmGamen::Panel5Resize() {
   reMessage->setGeometry(l.left, reMessage->y(), l.width, std::max(0, l.messageHeight));
   edMessage->setGeometry(l.left, edMessage->y(), l.width, edMessage->height());
   btRestart->setGeometry(l.left, l.restartTop, l.width, btRestart->height());
-}
-
-void TfrmGamen::KeepMessageWithinBytes() {
-  const QString text = edMessage->text();
-  if (platform::ToCp932(text).size() <= kMessageBytes) return;
-  const int cursor = edMessage->cursorPosition();
-  edMessage->setText(platform::FromCp932(platform::ToCp932Cut(text, kMessageBytes)));
-  edMessage->setCursorPosition(std::min(cursor, static_cast<int>(edMessage->text().size())));
 }
 
 void TfrmGamen::edMessageKeyDown(int key) {

@@ -14,9 +14,11 @@
 #include "board/IReversi.h"
 #include "lan/TWntDisp.h"
 #include "net/Socket.h"
+#include "platform/Codec.h"
 #include "platform/ComputerName.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"
+#include "screens/ByteLimit.h"
 #include "screens/ChildWin.h"
 #include "screens/DesignFonts.h"
 #include "screens/FormRules.h"
@@ -30,6 +32,8 @@
 TfrmMenu* frmMenu = nullptr;
 
 namespace {
+
+constexpr int kUserNameBytes = 30;  // the name fields of velm.dat and of the records
 
 QLabel* MakeLabel(const QString& caption, QWidget* parent, const QRect& rect) {
   auto* label = new QLabel(caption, parent);
@@ -105,6 +109,7 @@ void TfrmMenu::BuildControls() {
   lbUserName = MakeLabel(QStringLiteral("ユーザー名"), this, QRect(4, 170, 66, 20));
   lbUserName->setFont(DesignFont(kGothic, 13));
   edUserName = MakeEdit(QStringLiteral("Net上の貴方の名前を入力してください"), this, QRect(72, 170, 177, 20));
+  LimitToCp932Bytes(edUserName, kUserNameBytes);
 
   lbChara = MakeLabel(QStringLiteral("キャラクター選択"), this, QRect(96, 198, 120, 18));
   btPrev = MakeButton(QStringLiteral("←"), QStringLiteral("前のキャラクターを表示します"), this, QRect(72, 216, 32, 32));
@@ -245,6 +250,11 @@ void TfrmMenu::btOkClick() {
   UserName = edUserName->text();
   if (UserName.isEmpty()) {
     Refuse(QStringLiteral("ユーザー名が入力されていません"), QStringLiteral("ユーザー名"), edUserName);
+    return;
+  }
+  // Other machines and velm.dat know the name only in code page 932.
+  if (!platform::FitsCp932(UserName)) {
+    Refuse(QStringLiteral("ユーザー名に使えない文字が含まれています"), QStringLiteral("Velmora"), edUserName);
     return;
   }
   const QString chosen = CharaList.isEmpty() ? QString() : QFileInfo(CharaList[imChara->Tag]).fileName();

@@ -2,11 +2,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
 #include "board/IReversi.h"
+#include "net/NetRecord.h"
+#include "platform/Codec.h"
 #include "screens/ChildWin.h"
 #include "screens/Image.h"
 #include "screens/MenuWk.h"
@@ -288,4 +291,40 @@ TEST_F(DialogTest, AStartThatNeverShowedTheDialogLeavesVelmDatAlone) {
   }
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), saved);
+}
+
+TEST_F(DialogTest, TextOutsideCodePage932IsRefusedOrSentAsQuestionMarksNeverWrittenAsOtherBytes) {
+  StartWithPictures(1);
+  frmMenu->rgNet->Button(1)->click();
+  TypeText(frmMenu->edUserName, QString(40, QChar(u'あ')));
+  EXPECT_EQ(frmMenu->edUserName->text(), QString(15, QChar(u'あ'))) << "30 bytes while typing";
+
+  frmMenu->edUserName->setText(QStringLiteral(u"ゲーマー😀"));
+  frmMenu->btOk->click();
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0], (Box{"ユーザー名に使えない文字が含まれています", "Velmora"}));
+  EXPECT_EQ(frmMenu->focusWidget(), frmMenu->edUserName);
+  EXPECT_FALSE(frmGamen->isVisible());
+
+  // A chat line goes out with "？" for each such character; what a Japanese input method
+  // types ("〜") is kept.
+  TNetRecord chat;
+  chat.SetText(QStringLiteral(u"やあ😀〜한𠮷"));
+  EXPECT_EQ(chat.Text(), QStringLiteral(u"やあ？～？？"));
+
+  // Files get "？" too, never ICU's FC FC.
+  frmMenu->edUserName->setText(QStringLiteral(u"ゲーマー"));
+  frmMenu->edHostName->setText(QStringLiteral(u"ほすと😀"));
+  WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
+  frmMenu->btOk->click();
+  ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+  frmGamen->reMessage->appendPlainText(QStringLiteral(u"No.1(花子):한국어😀"));
+  frmGamen->close();
+  Stop();
+  QFile log(exePath + "Chat.log"), data(exePath + "velm.dat");
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+  const QByteArray logBytes = log.readAll(), dataBytes = data.readAll();
+  EXPECT_EQ(logBytes, platform::ToCp932(QStringLiteral(u"No.1(花子):？？？？\r\n")));
+  EXPECT_EQ(dataBytes.mid(28, 16), QByteArray("\x82\xD9\x82\xB7\x82\xC6\x81\x48", 8) + QByteArray(8, '\0'));
 }
