@@ -3,13 +3,21 @@
 #include <QBitmap>
 #include <QPixmap>
 
+#include "platform/RegularFile.h"
+
+namespace {
+constexpr qint64 kMaxPictureFileBytes = 16 * 1024 * 1024;
+}
+
 TImage::TImage(QWidget* parent) : QLabel(parent) {
   setAttribute(Qt::WA_TranslucentBackground);
   setAlignment(Qt::AlignCenter);
 }
 
 bool TImage::LoadFromFile(const QString& path) {
-  QImage loaded(path);
+  const platform::RegularFileRead file = platform::ReadRegularFile(path, kMaxPictureFileBytes);
+  if (file.outcome != platform::RegularFileRead::Outcome::Read) return false;
+  const QImage loaded = QImage::fromData(file.bytes);
   if (loaded.isNull()) return false;
   SetPicture(loaded);
   return true;

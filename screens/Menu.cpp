@@ -147,7 +147,7 @@ void TfrmMenu::WriteRegistryRecord() { settings::WriteRegistryRecord(QCoreApplic
 void TfrmMenu::LoadCharaList() {
   CharaList.clear();
   for (const platform::FoundFile& found : platform::FindFiles(ExePath.toStdString(), "*.bmp")) {
-    if (!found.isDirectory) CharaList.append(ExePath + QString::fromStdString(found.name));
+    if (found.isRegularFile) CharaList.append(ExePath + QString::fromStdString(found.name));
   }
   if (CharaList.size() <= 1) btNext->setEnabled(false);
   if (CharaList.isEmpty()) return;

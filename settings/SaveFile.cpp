@@ -2,6 +2,7 @@
 
 #include "platform/Codec.h"
 #include "platform/Dialogs.h"
+#include "platform/RegularFile.h"
 #include "settings/PortText.h"
 
 #include <QFile>
@@ -125,20 +126,20 @@ FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image) {
 }
 
 LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog) {
-  QFile file(path);
-  if (!file.exists()) {
+  using Outcome = platform::RegularFileRead::Outcome;
+  const platform::RegularFileRead file = platform::ReadRegularFile(path, static_cast<qint64>(SaveRecord::kSize));
+  if (file.outcome == Outcome::Missing) {
+    // Also what stands there when it is no plain file: a FIFO or a folder holds no settings.
     record.Reset();
     return {LoadOutcome::Missing, {}};
   }
-  QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly)) bytes = file.read(static_cast<qint64>(SaveRecord::kSize));
-  if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+  if (file.outcome == Outcome::Failed) {
     // An unreadable file is left alone: only a good write may replace it.
     record.Reset();
-    return {LoadOutcome::Unreadable, {false, describe(QStringLiteral("velm.dat を読み込めません"), path, file.errorString())}};
+    return {LoadOutcome::Unreadable, failure(QStringLiteral("velm.dat を読み込めません"), path, file.error)};
   }
-  file.close();
 
+  const QByteArray& bytes = file.bytes;
   record = SaveRecord::FromBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   if (RestoreSettings(record, dialog) == 0) return {LoadOutcome::Restored, {}};
 

@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,9 +20,17 @@
 #include "tests/screens/ProgramFixture.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace {
 using Box = MessageRecorder::Box;
@@ -48,6 +57,42 @@ class BusyPort {
   int port_ = 0;
 };
 }  // namespace
+
+// Once the limit has passed, opens the writing end of each FIFO again and again, so that a
+// reader stuck on one is let go and the test fails instead of hanging.
+class FifoRescue {
+ public:
+  FifoRescue(const QStringList& paths, std::chrono::milliseconds limit) {
+    for (const QString& path : paths) paths_.push_back(QFile::encodeName(path).toStdString());
+    thread_ = std::thread([this, limit] {
+      std::unique_lock lock(mutex_);
+      if (wake_.wait_for(lock, limit, [this] { return done_; })) return;
+      while (!wake_.wait_for(lock, std::chrono::milliseconds(50), [this] { return done_; })) {
+        for (const std::string& path : paths_) {
+          const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+          if (fd >= 0) rescued_ = true, ::close(fd);
+        }
+      }
+    });
+  }
+  ~FifoRescue() {
+    {
+      std::lock_guard lock(mutex_);
+      done_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+  bool Rescued() const { return rescued_; }
+
+ private:
+  std::vector<std::string> paths_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool done_ = false;
+  std::atomic<bool> rescued_ = false;
+  std::thread thread_;
+};
 
 class DialogTest : public ProgramFixture {
  protected:
@@ -327,4 +372,29 @@ TEST_F(DialogTest, TextOutsideCodePage932IsRefusedOrSentAsQuestionMarksNeverWrit
   const QByteArray logBytes = log.readAll(), dataBytes = data.readAll();
   EXPECT_EQ(logBytes, platform::ToCp932(QStringLiteral(u"No.1(花子):？？？？\r\n")));
   EXPECT_EQ(dataBytes.mid(28, 16), QByteArray("\x82\xD9\x82\xB7\x82\xC6\x81\x48", 8) + QByteArray(8, '\0'));
+}
+
+TEST_F(DialogTest, OnlyPlainFilesAreOpenedAndAFifoNeverHoldsUpTheStart) {
+  AddPictures({"face.bmp"});
+  const QStringList fifos = {exePath + "velm.dat", exePath + "x.bmp", exePath + "Chat.log"};
+  for (const QString& fifo : fifos) ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+  ASSERT_TRUE(QDir().mkpath(exePath + "y.bmp"));
+  FifoRescue rescue(fifos, std::chrono::seconds(10));
+
+  Start();
+  EXPECT_TRUE(frmMenu->isVisible());
+  EXPECT_EQ(frmMenu->CharaList, QStringList{exePath + "face.bmp"});
+  EXPECT_TRUE(boxes.boxes().empty()) << "a velm.dat that is no file is like none";
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edUserName->setText("taro");
+  WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
+  frmMenu->btOk->click();
+  ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+  frmGamen->close();
+  Stop();
+
+  EXPECT_FALSE(rescue.Rescued()) << "something waited on a FIFO";
+  EXPECT_EQ(QFileInfo(exePath + "velm.dat").size(), 412) << "written as if there had been none";
+  EXPECT_TRUE(QFileInfo(exePath + "Chat.log").isFile());
+  EXPECT_TRUE(boxes.boxes().empty());
 }

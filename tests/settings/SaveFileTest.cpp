@@ -226,12 +226,12 @@ TEST_F(SaveFileTest, FailedWriteOnAFullDiskLeavesTheOldFileWhole) {
   EXPECT_EQ(QStringList{"velm.dat"}, QDir(dir.path()).entryList(QDir::Files | QDir::Hidden));  // no temp left
 }
 
-TEST_F(SaveFileTest, FolderInTheFilesPlaceIsNeitherReadNorReplaced) {
+TEST_F(SaveFileTest, FolderInTheFilesPlaceIsLikeNoFileAndIsNotReplaced) {
   ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("velm.dat/inner")));
   record.SouNum = 4;
   const LoadResult res = LoadSaveFile(path, record, dialog);
-  EXPECT_EQ(LoadOutcome::Unreadable, res.outcome);
-  EXPECT_FALSE(res.file.ok);
+  EXPECT_EQ(LoadOutcome::Missing, res.outcome);
+  EXPECT_TRUE(res.file.ok);
   EXPECT_EQ(0, record.SouNum);
   EXPECT_FALSE(WriteSaveFile(path, record, dialog).ok);
   EXPECT_TRUE(QDir(path + QStringLiteral("/inner")).exists());
