@@ -5,6 +5,8 @@
 #include "platform/RegularFile.h"
 #include "settings/PortText.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -125,8 +128,23 @@ FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image) {
   return {};
 }
 
+void RemoveStaleTemporaries(const QString& path, std::chrono::seconds olderThan) {
+  const QFileInfo target(path);
+  const QString prefix = target.fileName() + QLatin1Char('.');
+  const QDateTime before = QDateTime::currentDateTime().addSecs(-olderThan.count());
+  const QFileInfoList entries = target.dir().entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
+  for (const QFileInfo& entry : entries) {
+    // mkstemp's six letters and digits after the exact name, nothing else.
+    const QString tail = entry.fileName().mid(prefix.size());
+    const bool ours = entry.fileName().startsWith(prefix, Qt::CaseSensitive) &&
+                      std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 0x80; });
+    if (ours && entry.lastModified() < before) QFile::remove(entry.filePath());
+  }
+}
+
 LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog) {
   using Outcome = platform::RegularFileRead::Outcome;
+  RemoveStaleTemporaries(path);
   const platform::RegularFileRead file = platform::ReadRegularFile(path, static_cast<qint64>(SaveRecord::kSize));
   if (file.outcome == Outcome::Missing) {
     // Also what stands there when it is no plain file: a FIFO or a folder holds no settings.

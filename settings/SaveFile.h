@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -63,7 +64,8 @@ struct LoadResult {
   FileResult file;  // failure to read, or to write the reset file after tampering
 };
 
-// path is ExePath + "velm.dat". Shows "データが不正に書き換えられているためデータが初期値に戻りました"
+// path is ExePath + "velm.dat". First removes what an interrupted save left beside it (see
+// RemoveStaleTemporaries). Shows "データが不正に書き換えられているためデータが初期値に戻りました"
 // / "Velmora" through platform::ShowMessage when the check fails.
 LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog);
 
@@ -71,6 +73,11 @@ LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogP
 // flushed, then renamed over the old one, so a failed write leaves the old file untouched.
 FileResult WriteSaveFile(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog,
                          const MaskRandom& random = DefaultMaskRandom());
+
+// Removes the temporary files of saves that never finished ("velm.dat.XXXXXX", written beside
+// the file and renamed over it), once they are older than olderThan: a younger one may belong
+// to another copy of the program saving at this moment.
+void RemoveStaleTemporaries(const QString& path, std::chrono::seconds olderThan = std::chrono::seconds(60));
 
 // Writes an image the same way (used for the reset file as well).
 FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image);

@@ -2,6 +2,7 @@
 #include "settings/SaveFile.h"
 #include "tests/support/MessageRecorder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -239,3 +240,21 @@ TEST_F(SaveFileTest, FolderInTheFilesPlaceIsLikeNoFileAndIsNotReplaced) {
 }
 
 }  // namespace
+
+TEST_F(SaveFileTest, WhatAnInterruptedSaveLeftIsRemovedOnceItIsAMinuteOld) {
+  const auto leave = [&](const QString& name, int ageSeconds) {
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+    f.flush();
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+  };
+  leave("velm.dat.a1B2c3", 120);   // a save killed two minutes ago
+  leave("velm.dat.Z9y8X7", 5);     // another copy saving right now
+  leave("velm.dat.bak", 120);      // not the form of ours
+  leave("velm.dat.abcdefg", 120);
+  leave("xvelm.dat.a1B2c3", 120);
+  load();
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+            QStringList({"velm.dat.Z9y8X7", "velm.dat.abcdefg", "velm.dat.bak", "xvelm.dat.a1B2c3"}));
+}
