@@ -11,6 +11,7 @@
 
 #include "board/Rev.h"
 #include "net/NetRecord.h"
+#include "platform/Bitmap.h"
 
 // The six record counters in wire order: total games, wins, losses, network games, wins, losses.
 using RecordCounters = std::array<std::int32_t, 6>;
@@ -40,4 +41,4 @@ QByteArray BitmapBytes(const QImage& picture);
 // Bytes from a peer as a face picture: only a bitmap of sensible size is taken; anything else
 // (another format, a damaged file, a picture claiming huge dimensions) gives nothing.
 std::optional<QImage> PictureFromBytes(const QByteArray& bytes);
-inline constexpr int MaxPictureSide = 1024;  // pixels, either way
+inline constexpr int MaxPictureSide = platform::kMaxBitmapSide;

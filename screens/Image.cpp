@@ -3,10 +3,12 @@
 #include <QBitmap>
 #include <QPixmap>
 
+#include "platform/Bitmap.h"
 #include "platform/RegularFile.h"
 
 namespace {
-constexpr qint64 kMaxPictureFileBytes = 16 * 1024 * 1024;
+// The largest picture taken, 32 bits a pixel, with room for the headers.
+constexpr qint64 kMaxPictureFileBytes = 4LL * platform::kMaxBitmapSide * platform::kMaxBitmapSide + 4096;
 }
 
 TImage::TImage(QWidget* parent) : QLabel(parent) {
@@ -14,12 +16,16 @@ TImage::TImage(QWidget* parent) : QLabel(parent) {
   setAlignment(Qt::AlignCenter);
 }
 
-bool TImage::LoadFromFile(const QString& path) {
+std::optional<QImage> TImage::PictureOf(const QString& path) {
   const platform::RegularFileRead file = platform::ReadRegularFile(path, kMaxPictureFileBytes);
-  if (file.outcome != platform::RegularFileRead::Outcome::Read) return false;
-  const QImage loaded = QImage::fromData(file.bytes);
-  if (loaded.isNull()) return false;
-  SetPicture(loaded);
+  if (file.outcome != platform::RegularFileRead::Outcome::Read) return std::nullopt;
+  return platform::DecodeWholeBitmap(file.bytes);
+}
+
+bool TImage::LoadFromFile(const QString& path) {
+  const std::optional<QImage> loaded = PictureOf(path);
+  if (!loaded) return false;
+  SetPicture(*loaded);
   return true;
 }
 

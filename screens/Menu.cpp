@@ -147,7 +147,9 @@ void TfrmMenu::WriteRegistryRecord() { settings::WriteRegistryRecord(QCoreApplic
 void TfrmMenu::LoadCharaList() {
   CharaList.clear();
   for (const platform::FoundFile& found : platform::FindFiles(ExePath.toStdString(), "*.bmp")) {
-    if (found.isRegularFile) CharaList.append(ExePath + QString::fromStdString(found.name));
+    // A picture that cannot be shown whole is not offered.
+    const QString path = ExePath + QString::fromStdString(found.name);
+    if (found.isRegularFile && TImage::PictureOf(path)) CharaList.append(path);
   }
   if (CharaList.size() <= 1) btNext->setEnabled(false);
   if (CharaList.isEmpty()) return;

@@ -10,6 +10,7 @@
 
 #include "board/IReversi.h"
 #include "net/NetRecord.h"
+#include "net/RoomRules.h"
 #include "platform/Codec.h"
 #include "screens/ChildWin.h"
 #include "screens/Image.h"
@@ -397,4 +398,26 @@ TEST_F(DialogTest, OnlyPlainFilesAreOpenedAndAFifoNeverHoldsUpTheStart) {
   EXPECT_EQ(QFileInfo(exePath + "velm.dat").size(), 412) << "written as if there had been none";
   EXPECT_TRUE(QFileInfo(exePath + "Chat.log").isFile());
   EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(DialogTest, APictureThatIsNotAWholeBitmapIsNeverShown) {
+  QFile source(QStringLiteral(VELM_CHARACTERS_DIR "/neko.bmp"));
+  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+  const QByteArray whole = source.readAll();
+  QByteArray unsized = whole.left(whole.size() - 200);
+  unsized.replace(2, 4, QByteArray(4, '\0'));  // no file size in the header to go by
+  const QByteArray cut = whole.left(whole.size() - 200);
+  for (const auto& [name, bytes] : {std::pair{"a.bmp", cut}, {"b.bmp", whole}, {"c.bmp", unsized}}) {
+    QFile f(exePath + name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  Start();
+  EXPECT_EQ(frmMenu->CharaList, QStringList{exePath + "b.bmp"}) << "the dialog offers only whole pictures";
+  TImage face;
+  EXPECT_FALSE(face.LoadFromFile(exePath + "a.bmp")) << "an engine's picture";
+  EXPECT_TRUE(face.Picture().isNull());
+  EXPECT_FALSE(PictureFromBytes(cut)) << "a face from another machine";
+  EXPECT_FALSE(PictureFromBytes(unsized));
+  EXPECT_TRUE(PictureFromBytes(whole));
 }
