@@ -394,7 +394,7 @@ void TfrmGamen::mnuRestartClick() {
 }
 
 void TfrmGamen::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(kHelpGame);
+  if (key == Qt::Key_F1) OpenHelpPage(frmMenu ? frmMenu->ExePath : QString(), kHelpGame);
 }
 
 void TfrmGamen::closeEvent(QCloseEvent* event) {

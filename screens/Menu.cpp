@@ -190,7 +190,7 @@ void TfrmMenu::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMenu::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(kHelpStart);
+  if (key == Qt::Key_F1) OpenHelpPage(ExePath, kHelpStart);
 }
 
 void TfrmMenu::rgNetClick() {

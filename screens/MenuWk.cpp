@@ -298,5 +298,5 @@ void TfrmMenuWk::ConfigureSide(int side) {
 void TfrmMenuWk::btCancelClick() { reject(); }
 
 void TfrmMenuWk::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(kHelpMenu);
+  if (key == Qt::Key_F1) OpenHelpPage(frmMenu ? frmMenu->ExePath : ExePath, kHelpMenu);
 }

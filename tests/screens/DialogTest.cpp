@@ -316,7 +316,7 @@ TEST_F(DialogTest, F1OpensTheHelpPageFromAnyControl) {
   PressKey(frmMenu->edUserName, Qt::Key_F1);
   PressKey(frmMenu->btOk, Qt::Key_F1);
   PressKey(frmMenu->edUserName, Qt::Key_A);
-  EXPECT_EQ(helpPages, QStringList({"./help/start.html", "./help/start.html"}));
+  EXPECT_EQ(helpPages, QStringList({exePath + "help/start.html", exePath + "help/start.html"}));
 }
 
 TEST_F(DialogTest, CancelEndsTheProgram) {
@@ -420,4 +420,17 @@ TEST_F(DialogTest, APictureThatIsNotAWholeBitmapIsNeverShown) {
   EXPECT_FALSE(PictureFromBytes(cut)) << "a face from another machine";
   EXPECT_FALSE(PictureFromBytes(unsized));
   EXPECT_TRUE(PictureFromBytes(whole));
+}
+
+TEST_F(DialogTest, F1WithoutAPageOrAProgramToShowItSaysSo) {
+  StartWithPictures(1);
+  ASSERT_TRUE(QFile::remove(exePath + kHelpStart));
+  PressKey(frmMenu->edUserName, Qt::Key_F1);
+  EXPECT_TRUE(helpPages.isEmpty());
+  SetHelpOpener({});  // the desktop's own viewer, which the offscreen platform does not have
+  QFile page(exePath + kHelpStart);
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.close();
+  PressKey(frmMenu->edUserName, Qt::Key_F1);
+  EXPECT_EQ(boxes.boxes(), (std::vector<Box>(2, Box{"ヘルプを開けません", "Velmora"})));
 }

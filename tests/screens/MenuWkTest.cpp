@@ -149,7 +149,7 @@ TEST_F(MenuWkTest, F1OpensTheMenuHelpAndCancelEndsTheProgram) {
     PressKey(frmMenuWk->btOk, Qt::Key_F1);
     frmMenuWk->btCancel->click();
   });
-  EXPECT_EQ(helpPages, QStringList({"./help/start2.html", "./help/start2.html"}));
+  EXPECT_EQ(helpPages, QStringList({exePath + "help/start2.html", exePath + "help/start2.html"}));
   EXPECT_EQ(frmMenuWk->result(), QDialog::Rejected);
   EXPECT_TRUE(WaitFor([&] { return programEnded; }));
   EXPECT_EQ(frmGamen->Reversi->FWho1, 0) << "nothing was set up";

@@ -34,7 +34,15 @@ class ProgramFixture : public ::testing::Test {
     QDir().mkpath(exePath);
     platform::RegistryKey::SetRootOverride(dir_.path() + QStringLiteral("/registry"));
     platform::SetComputerNameOverride([] { return QStringLiteral("localhost"); });
-    SetHelpOpener([this](const QString& page) { helpPages << page; });
+    SetHelpOpener([this](const QString& page) {
+      helpPages << page;
+      return true;
+    });
+    QDir().mkpath(exePath + QStringLiteral("help"));
+    for (const QString& page : {kHelpStart, kHelpMenu, kHelpGame}) {
+      QFile file(exePath + page);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
     MapDesignFonts();
   }
 
