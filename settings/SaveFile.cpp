@@ -2,6 +2,7 @@
 
 #include "platform/Codec.h"
 #include "platform/Dialogs.h"
+#include "platform/FileErrorText.h"
 #include "platform/RegularFile.h"
 #include "settings/PortText.h"
 
@@ -37,12 +38,8 @@ void selectSavedChara(const SaveRecord& record, SettingsDialogPort& dialog) {
   }
 }
 
-QString describe(const QString& what, const QString& path, const QString& reason) {
-  return QStringLiteral("%1 %2: %3").arg(what, QFileInfo(path).absoluteFilePath(), reason);
-}
-
-FileResult failure(const QString& what, const QString& path, int err) {
-  return {false, describe(what, path, QString::fromLocal8Bit(std::strerror(err)))};
+FileResult failure(platform::FileFailure what, const QString& path, int err) {
+  return {false, platform::FileErrorText(what, path, err)};
 }
 
 // 0, or the errno of the write that failed (a short write counts as a failure).
@@ -111,7 +108,7 @@ FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image) {
   const QByteArray target = QFile::encodeName(path);
   QByteArray temp = target + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return failure(QStringLiteral("velm.dat を作成できません"), path, errno);
+  if (fd < 0) return failure(platform::FileFailure::Save, path, errno);
 
   struct stat old {};
   const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
@@ -122,7 +119,7 @@ FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image) {
   if (!err && ::rename(temp.constData(), target.constData()) != 0) err = errno;
   if (err) {
     ::unlink(temp.constData());
-    return failure(QStringLiteral("velm.dat に書き込めません"), path, err);
+    return failure(platform::FileFailure::Save, path, err);
   }
   syncFolder(target);
   return {};
@@ -154,7 +151,7 @@ LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogP
   if (file.outcome == Outcome::Failed) {
     // An unreadable file is left alone: only a good write may replace it.
     record.Reset();
-    return {LoadOutcome::Unreadable, failure(QStringLiteral("velm.dat を読み込めません"), path, file.error)};
+    return {LoadOutcome::Unreadable, failure(platform::FileFailure::Read, path, file.error)};
   }
 
   const QByteArray& bytes = file.bytes;

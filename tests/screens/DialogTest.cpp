@@ -434,3 +434,25 @@ TEST_F(DialogTest, F1WithoutAPageOrAProgramToShowItSaysSo) {
   PressKey(frmMenu->edUserName, Qt::Key_F1);
   EXPECT_EQ(boxes.boxes(), (std::vector<Box>(2, Box{"ヘルプを開けません", "Velmora"})));
 }
+
+TEST_F(DialogTest, FileErrorsAreToldInJapaneseWithTheFileName) {
+  ASSERT_TRUE(QDir().mkpath(exePath + "velm.dat/in"));
+  ASSERT_TRUE(QDir().mkpath(exePath + "Chat.log/in"));
+  StartWithPictures(1);
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edUserName->setText("taro");
+  WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
+  frmMenu->btOk->click();
+  ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+  frmGamen->close();
+  Stop();
+  ASSERT_EQ(boxes.boxes().size(), 2u);
+  const QString files[] = {"Chat.log", "velm.dat"};
+  for (int i = 0; i < 2; ++i) {
+    const Box& box = boxes.boxes()[static_cast<std::size_t>(i)];
+    EXPECT_EQ(box.caption, "Velmora");
+    EXPECT_TRUE(box.text.startsWith("「" + exePath + files[i] + "」を保存できません")) << box.text.toStdString();
+    // Whatever the system adds stays in brackets after the Japanese.
+    EXPECT_TRUE(box.text.endsWith("）")) << box.text.toStdString();
+  }
+}
