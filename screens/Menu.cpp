@@ -18,6 +18,7 @@
 #include "platform/ComputerName.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"
+#include "platform/LoginName.h"
 #include "screens/ByteLimit.h"
 #include "screens/ChildWin.h"
 #include "screens/DesignFonts.h"
@@ -169,6 +170,11 @@ void TfrmMenu::LoadSaveFile() {
   // A file that is there but could not be read is not overwritten at the end with a fresh record.
   saveFileLoaded_ = result.outcome != settings::LoadOutcome::Unreadable;
   if (!result.file.ok) platform::ShowMessage(result.file.error, QStringLiteral("Velmora"));
+  // A first start offers the login name, when other machines can be told it.
+  const QString login = platform::LoginName();
+  if (edUserName->text().isEmpty() && platform::FitsCp932(login)) {
+    edUserName->setText(platform::LeftWithinCp932(login, kUserNameBytes));
+  }
 }
 
 void TfrmMenu::WriteSaveFile() {

@@ -103,6 +103,13 @@ class DialogTest : public ProgramFixture {
     AddPictures(names);
     Start();
   }
+  // "接続しない" and OK with the name in the box, "スタート" in the match menu: a game is on.
+  void OpenGameWithoutNetwork() {
+    frmMenu->rgNet->Button(1)->click();
+    WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
+    frmMenu->btOk->click();
+    ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+  }
   // The match menu that a game screen opens is closed with "終了" as soon as it shows.
   void CancelMatchMenuWhenShown() {
     WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
@@ -361,9 +368,7 @@ TEST_F(DialogTest, TextOutsideCodePage932IsRefusedOrSentAsQuestionMarksNeverWrit
   // Files get "？" too, never ICU's FC FC.
   frmMenu->edUserName->setText(QStringLiteral(u"ゲーマー"));
   frmMenu->edHostName->setText(QStringLiteral(u"ほすと😀"));
-  WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
-  frmMenu->btOk->click();
-  ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+  OpenGameWithoutNetwork();
   frmGamen->reMessage->appendPlainText(QStringLiteral(u"No.1(花子):한국어😀"));
   frmGamen->close();
   Stop();
@@ -386,11 +391,8 @@ TEST_F(DialogTest, OnlyPlainFilesAreOpenedAndAFifoNeverHoldsUpTheStart) {
   EXPECT_TRUE(frmMenu->isVisible());
   EXPECT_EQ(frmMenu->CharaList, QStringList{exePath + "face.bmp"});
   EXPECT_TRUE(boxes.boxes().empty()) << "a velm.dat that is no file is like none";
-  frmMenu->rgNet->Button(1)->click();
   frmMenu->edUserName->setText("taro");
-  WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
-  frmMenu->btOk->click();
-  ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+  OpenGameWithoutNetwork();
   frmGamen->close();
   Stop();
 
@@ -439,11 +441,8 @@ TEST_F(DialogTest, FileErrorsAreToldInJapaneseWithTheFileName) {
   ASSERT_TRUE(QDir().mkpath(exePath + "velm.dat/in"));
   ASSERT_TRUE(QDir().mkpath(exePath + "Chat.log/in"));
   StartWithPictures(1);
-  frmMenu->rgNet->Button(1)->click();
   frmMenu->edUserName->setText("taro");
-  WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
-  frmMenu->btOk->click();
-  ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+  OpenGameWithoutNetwork();
   frmGamen->close();
   Stop();
   ASSERT_EQ(boxes.boxes().size(), 2u);
@@ -455,4 +454,30 @@ TEST_F(DialogTest, FileErrorsAreToldInJapaneseWithTheFileName) {
     // Whatever the system adds stays in brackets after the Japanese.
     EXPECT_TRUE(box.text.endsWith("）")) << box.text.toStdString();
   }
+}
+
+TEST_F(DialogTest, AFirstStartOffersTheLoginNameWhenOthersCanBeToldIt) {
+  AddPictures({"face.bmp"});
+  const struct {
+    QString login;
+    QString offered;
+  } cases[] = {
+      {"hanako", "hanako"},
+      {QString(40, QChar(u'x')), QString(30, QChar(u'x'))},
+      {QStringLiteral(u"ゆうき"), QStringLiteral(u"ゆうき")},
+      {QStringLiteral(u"지민"), QString()},
+  };
+  for (const auto& c : cases) {
+    platform::SetLoginNameOverride([&] { return c.login; });
+    Start();
+    EXPECT_EQ(frmMenu->edUserName->text(), c.offered) << c.login.toStdString();
+    Stop();
+    QFile::remove(exePath + "velm.dat");
+  }
+  // A name saved before is what the box holds.
+  Start();
+  frmMenu->edUserName->setText("taro");
+  Stop();
+  Start();
+  EXPECT_EQ(frmMenu->edUserName->text(), "taro");
 }

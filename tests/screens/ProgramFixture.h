@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "platform/ComputerName.h"
+#include "platform/LoginName.h"
 #include "platform/MemoryNeighbourhood.h"
 #include "platform/Registry.h"
 #include "screens/DesignFonts.h"
@@ -34,6 +35,7 @@ class ProgramFixture : public ::testing::Test {
     QDir().mkpath(exePath);
     platform::RegistryKey::SetRootOverride(dir_.path() + QStringLiteral("/registry"));
     platform::SetComputerNameOverride([] { return QStringLiteral("localhost"); });
+    platform::SetLoginNameOverride([] { return QString(); });
     SetHelpOpener([this](const QString& page) {
       helpPages << page;
       return true;
@@ -50,6 +52,7 @@ class ProgramFixture : public ::testing::Test {
     Stop();
     SetHelpOpener({});
     platform::SetComputerNameOverride({});
+    platform::SetLoginNameOverride({});
     platform::RegistryKey::SetRootOverride({});
   }
 
