@@ -3,13 +3,16 @@
 #include <QIcon>
 
 #include <memory>
+#include <optional>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "screens/DesignFonts.h"
 #include "screens/Menu.h"
 #include "screens/ProgramForms.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> answered = AnswerCommandLine(argc, argv)) return *answered;
   TApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velmora"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/velmora.png")));
