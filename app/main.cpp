@@ -10,6 +10,7 @@
 #include "screens/DesignFonts.h"
 #include "screens/Menu.h"
 #include "screens/ProgramForms.h"
+#include "settings/DataFolder.h"
 
 int main(int argc, char** argv) {
   if (const std::optional<int> answered = AnswerCommandLine(argc, argv)) return *answered;
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
   int result = 0;
   std::unique_ptr<TProgramForms> forms;
   try {
-    forms = std::make_unique<TProgramForms>(ProgramFolder());
+    const QString programFolder = ProgramFolder();
+    forms = std::make_unique<TProgramForms>(programFolder, nullptr, settings::DataFolder(programFolder));
     frmMenu->OnProgramEnd = [] { QCoreApplication::quit(); };
     forms->ShowMain();
     result = TApplication::exec();

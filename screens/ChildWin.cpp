@@ -406,7 +406,7 @@ void TfrmGamen::FormCloseQuery() {
   closed_ = true;
   QStringList lines;
   if (!reMessage->toPlainText().isEmpty()) lines = reMessage->toPlainText().split(QLatin1Char('\n'));
-  const QString base = frmMenu ? frmMenu->ExePath : QString();
+  const QString base = frmMenu ? frmMenu->DataPath : QString();
   // A log that cannot be written is reported, but the window still closes and the program ends.
   const QString error = WriteChatLog(base + QStringLiteral("Chat.log"), lines);
   if (!error.isEmpty()) platform::ShowMessage(error, QStringLiteral("Velmora"));

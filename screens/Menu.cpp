@@ -66,8 +66,9 @@ void SetBoxColour(QLineEdit* edit, const QColor& colour) {
 
 }  // namespace
 
-TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record) : record_(record) {
+TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record, const QString& dataPath) : record_(record) {
   ExePath = exePath;
+  DataPath = dataPath.isEmpty() ? exePath : dataPath;
   BuildControls();
   FormCreate();
 }
@@ -145,12 +146,18 @@ void TfrmMenu::FormCreate() {
 
 void TfrmMenu::WriteRegistryRecord() { settings::WriteRegistryRecord(QCoreApplication::applicationFilePath()); }
 
+QStringList TfrmMenu::SearchFolders() const {
+  return DataPath == ExePath ? QStringList{ExePath} : QStringList{ExePath, DataPath};
+}
+
 void TfrmMenu::LoadCharaList() {
   CharaList.clear();
-  for (const platform::FoundFile& found : platform::FindFiles(ExePath.toStdString(), "*.bmp")) {
-    // A picture that cannot be shown whole is not offered.
-    const QString path = ExePath + QString::fromStdString(found.name);
-    if (found.isRegularFile && TImage::PictureOf(path)) CharaList.append(path);
+  for (const QString& folder : SearchFolders()) {
+    for (const platform::FoundFile& found : platform::FindFiles(folder.toStdString(), "*.bmp")) {
+      // A picture that cannot be shown whole is not offered.
+      const QString path = folder + QString::fromStdString(found.name);
+      if (found.isRegularFile && TImage::PictureOf(path)) CharaList.append(path);
+    }
   }
   if (CharaList.size() <= 1) btNext->setEnabled(false);
   if (CharaList.isEmpty()) return;
@@ -166,7 +173,7 @@ void TfrmMenu::showEvent(QShowEvent* event) {
 void TfrmMenu::FormShow() { LoadSaveFile(); }
 
 void TfrmMenu::LoadSaveFile() {
-  const settings::LoadResult result = settings::LoadSaveFile(ExePath + QStringLiteral("velm.dat"), record_, *this);
+  const settings::LoadResult result = settings::LoadSaveFile(DataPath + QStringLiteral("velm.dat"), record_, *this);
   // A file that is there but could not be read is not overwritten at the end with a fresh record.
   saveFileLoaded_ = result.outcome != settings::LoadOutcome::Unreadable;
   if (!result.file.ok) platform::ShowMessage(result.file.error, QStringLiteral("Velmora"));
@@ -178,7 +185,7 @@ void TfrmMenu::LoadSaveFile() {
 }
 
 void TfrmMenu::WriteSaveFile() {
-  const settings::FileResult result = settings::WriteSaveFile(ExePath + QStringLiteral("velm.dat"), record_, *this);
+  const settings::FileResult result = settings::WriteSaveFile(DataPath + QStringLiteral("velm.dat"), record_, *this);
   if (!result.ok) platform::ShowMessage(result.error, QStringLiteral("Velmora"));
 }
 

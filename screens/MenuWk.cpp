@@ -137,13 +137,19 @@ void TfrmMenuWk::SearchCpuDll() {
   if (paths) paths->clear();
   lbCpu1->clear();
   lbCpu2->clear();
-  const EngineSearchResult found = SearchEngines(ExePath.toStdString());
-  for (const FoundEngine& engine : found.engines) {
-    lbCpu1->addItem(engine.name);
-    lbCpu2->addItem(engine.name);
-    if (paths) paths->appendPlainText(QString::fromStdString(engine.libraryPath));
+  // The program's own engines, then the user's.
+  bool stopped = false;
+  for (const QString& folder : frmMenu ? frmMenu->SearchFolders() : QStringList{ExePath}) {
+    const EngineSearchResult found = SearchEngines(folder.toStdString());
+    for (const FoundEngine& engine : found.engines) {
+      lbCpu1->addItem(engine.name);
+      lbCpu2->addItem(engine.name);
+      if (paths) paths->appendPlainText(QString::fromStdString(engine.libraryPath));
+    }
+    stopped = found.stoppedOnFailure;
+    if (stopped) break;
   }
-  if (found.stoppedOnFailure) {
+  if (stopped) {
     platform::ShowMessage(QStringLiteral("読み込めません"), QStringLiteral("DLLの読み込み"));
     return;
   }

@@ -162,3 +162,32 @@ TEST_F(ProgramRun, ATamperedDataFileIsResetWithAMessage) {
   EXPECT_EQ(Record().SouWin, 0);
   EXPECT_EQ(frmMenu->edUserName->text(), "hanako") << "the settings read stay on screen";
 }
+
+TEST_F(ProgramRun, InstalledTheUsersFilesLiveInTheirOwnFolderAfterTheProgramsOwn) {
+  const QString data = QFileInfo(exePath + "../data/").absoluteFilePath();
+  ASSERT_TRUE(QDir().mkpath(data));
+  AddPictures({"face.bmp"});
+  ASSERT_TRUE(QFile::copy(VELM_CHARACTERS_DIR "/kaeru.bmp", data + "mine.bmp"));
+  AddEngines();
+  AddEngines(data, "Mine");
+  Start(data);
+  EXPECT_EQ(frmMenu->CharaList, QStringList({exePath + "face.bmp", data + "mine.bmp"}));
+
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edUserName->setText(QStringLiteral("たろう"));
+  QStringList engines;
+  InMatchMenu([] { frmMenu->btOk->click(); }, [&] {
+    engines = frmGamen->mmDllPath->toPlainText().split('\n');
+    frmMenuWk->btOk->click();
+  });
+  ASSERT_EQ(engines.size(), 2);
+  EXPECT_TRUE(engines[0].startsWith(exePath + "DllCpu/Tekum/")) << engines[0].toStdString();
+  EXPECT_TRUE(engines[1].startsWith(data + "DllCpu/Mine/")) << engines[1].toStdString();
+
+  frmGamen->close();
+  Stop();
+  EXPECT_EQ(QFileInfo(data + "velm.dat").size(), 412);
+  EXPECT_TRUE(QFileInfo::exists(data + "Chat.log"));
+  EXPECT_FALSE(QFileInfo::exists(exePath + "velm.dat"));
+  EXPECT_FALSE(QFileInfo::exists(exePath + "Chat.log"));
+}
