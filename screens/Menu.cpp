@@ -176,6 +176,7 @@ void TfrmMenu::LoadSaveFile() {
   const settings::LoadResult result = settings::LoadSaveFile(DataPath + QStringLiteral("velm.dat"), record_, *this);
   // A file that is there but could not be read is not overwritten at the end with a fresh record.
   saveFileLoaded_ = result.outcome != settings::LoadOutcome::Unreadable;
+  countersRead_ = result.read;
   if (!result.file.ok) platform::ShowMessage(result.file.error, QStringLiteral("Velmora"));
   // A first start offers the login name, when other machines can be told it.
   const QString login = platform::LoginName();
@@ -185,7 +186,9 @@ void TfrmMenu::LoadSaveFile() {
 }
 
 void TfrmMenu::WriteSaveFile() {
-  const settings::FileResult result = settings::WriteSaveFile(DataPath + QStringLiteral("velm.dat"), record_, *this);
+  // Another copy of the program may have saved its games meanwhile; they are kept.
+  const settings::FileResult result =
+      settings::SaveMerged(DataPath + QStringLiteral("velm.dat"), record_, *this, countersRead_);
   if (!result.ok) platform::ShowMessage(result.error, QStringLiteral("Velmora"));
 }
 

@@ -109,6 +109,7 @@ class TfrmMenu : public QWidget, public settings::SettingsDialogPort {
   KeyPreview* keyPreview_ = nullptr;
   bool destroyed_ = false;
   bool saveFileLoaded_ = false;
+  settings::Counters countersRead_{};  // what velm.dat held at start; this run adds to it
 };
 
 extern TfrmMenu* frmMenu;

@@ -3,6 +3,7 @@
 #include "platform/Codec.h"
 #include "platform/Dialogs.h"
 #include "platform/FileErrorText.h"
+#include "platform/FolderLock.h"
 #include "platform/RegularFile.h"
 #include "settings/PortText.h"
 
@@ -19,6 +20,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <random>
 
 namespace settings {
@@ -26,6 +28,20 @@ namespace {
 
 const char* const kTamperedText = "データが不正に書き換えられているためデータが初期値に戻りました";
 const char* const kTamperedCaption = "Velmora";
+
+constexpr std::array<std::int32_t SaveRecord::*, 6> kCounters = {&SaveRecord::SouNum, &SaveRecord::SouWin,
+                                                                  &SaveRecord::SouLose, &SaveRecord::NetNum,
+                                                                  &SaveRecord::NetWin, &SaveRecord::NetLose};
+
+// The counters the file holds now, when what it holds passes its check.
+std::optional<Counters> countersInFile(const QString& path) {
+  const platform::RegularFileRead file = platform::ReadRegularFile(path, static_cast<qint64>(SaveRecord::kSize));
+  if (file.outcome != platform::RegularFileRead::Outcome::Read) return std::nullopt;
+  SaveRecord now = SaveRecord::FromBytes(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size()));
+  RemoveMasks(now);
+  if (ComputeChecksum(now) != now.Checksum) return std::nullopt;
+  return CountersOf(now);
+}
 
 void selectSavedChara(const SaveRecord& record, SettingsDialogPort& dialog) {
   if (record.CharaFile[0] == 0) return;
@@ -67,6 +83,12 @@ void syncFolder(const QByteArray& target) {
 }
 
 }  // namespace
+
+Counters CountersOf(const SaveRecord& record) {
+  Counters counters{};
+  for (std::size_t i = 0; i < kCounters.size(); ++i) counters[i] = record.*kCounters[i];
+  return counters;
+}
 
 MaskRandom DefaultMaskRandom() {
   auto engine = std::make_shared<std::mt19937>(std::random_device{}());
@@ -156,7 +178,7 @@ LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogP
 
   const QByteArray& bytes = file.bytes;
   record = SaveRecord::FromBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  if (RestoreSettings(record, dialog) == 0) return {LoadOutcome::Restored, {}};
+  if (RestoreSettings(record, dialog) == 0) return {LoadOutcome::Restored, {}, CountersOf(record)};
 
   platform::ShowMessage(QString::fromUtf8(kTamperedText), QString::fromUtf8(kTamperedCaption));
   return {LoadOutcome::Tampered, ReplaceFile(path, record.ToImage())};
@@ -165,6 +187,19 @@ LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogP
 FileResult WriteSaveFile(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog,
                          const MaskRandom& random) {
   return ReplaceFile(path, EncodeSettings(record, dialog, random));
+}
+
+FileResult SaveMerged(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog, const Counters& read,
+                      const MaskRandom& random) {
+  const platform::FolderLock lock(QFileInfo(path).absolutePath());
+  if (const std::optional<Counters> now = countersInFile(path)) {
+    for (std::size_t i = 0; i < kCounters.size(); ++i) {
+      std::int32_t& counter = record.*kCounters[i];
+      const std::uint32_t added = static_cast<std::uint32_t>(counter) - static_cast<std::uint32_t>(read[i]);
+      counter = static_cast<std::int32_t>(static_cast<std::uint32_t>((*now)[i]) + added);
+    }
+  }
+  return WriteSaveFile(path, record, dialog, random);
 }
 
 }  // namespace settings

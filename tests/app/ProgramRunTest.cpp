@@ -16,6 +16,7 @@
 #include "screens/Image.h"
 #include "screens/MenuWk.h"
 #include "screens/RadioGroup.h"
+#include "settings/SaveFile.h"
 #include "settings/SaveRecord.h"
 #include "tests/screens/ProgramFixture.h"
 
@@ -190,4 +191,21 @@ TEST_F(ProgramRun, InstalledTheUsersFilesLiveInTheirOwnFolderAfterTheProgramsOwn
   EXPECT_TRUE(QFileInfo::exists(data + "Chat.log"));
   EXPECT_FALSE(QFileInfo::exists(exePath + "velm.dat"));
   EXPECT_FALSE(QFileInfo::exists(exePath + "Chat.log"));
+}
+
+TEST_F(ProgramRun, GamesAnotherCopySavedMeanwhileAreKept) {
+  AddPictures({"a.bmp"});
+  Start();
+  frmMenu->edUserName->setText(QStringLiteral("hanako"));
+  Record().SouNum += 2;  // this run's games, as the board counts them
+  // Another copy, started at the same time, ended first with three games of its own.
+  SaveRecord other;
+  other.Reset();
+  other.SouNum = 3;
+  other.Checksum = settings::ComputeChecksum(other);
+  ASSERT_TRUE(settings::ReplaceFile(exePath + "velm.dat", other.ToImage()).ok);
+  Stop();
+  Start();
+  EXPECT_EQ(Record().SouNum, 5);
+  EXPECT_EQ(frmMenu->edUserName->text(), QStringLiteral("hanako")) << "the settings of the copy that saved last";
 }
