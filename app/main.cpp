@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
   TApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velmora"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/velmora.png")));
+  // The desktop matches the windows to the menu entry by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Velmora"));
   // The program ends when the dialog closes, not when the last window disappears.
   QApplication::setQuitOnLastWindowClosed(false);
   MapDesignFonts();
