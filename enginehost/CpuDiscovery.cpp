@@ -34,13 +34,17 @@ bool EngineFolderBefore(const std::string& a, const std::string& b) {
   return Capital(*differA) < Capital(*differB);
 }
 
-EngineSearchResult SearchEngines(const std::string& programFolder, EngineCallCancel* cancel) {
-  EngineSearchResult result;
-  std::string folder = programFolder;
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  const std::string engineFolder = folder + VELM_ENGINE_FOLDER;
-  const std::string runner = EngineRunnerIn(folder);
+namespace {
 
+std::string WithSlash(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// One folder's DllCpu/ into result; false once the search has been cancelled.
+bool SearchFolder(const std::string& folder, const std::string& runner, EngineCallCancel* cancel,
+                  EngineSearchResult& result) {
+  const std::string engineFolder = WithSlash(folder) + VELM_ENGINE_FOLDER;
   std::vector<std::string> names;
   // "*" is this platform's match-everything pattern ("*.*" would need a dot in the name).
   for (const platform::FoundFile& entry : platform::FindFiles(engineFolder, "*")) {
@@ -52,13 +56,25 @@ EngineSearchResult SearchEngines(const std::string& programFolder, EngineCallCan
   for (const std::string& name : names) {
     const std::string libraryPath = LibraryIn(engineFolder + name + "/");
     const EngineAnswer<EngineStatus> status = QueryEngineStatus(runner, libraryPath, cancel);
-    if (status.failure == EngineFailure::Cancelled) break;
+    if (status.failure == EngineFailure::Cancelled) return false;
     if (!status.value) {
       result.failedPaths.push_back(libraryPath);
       continue;
     }
     result.engines.push_back({platform::FromCp932(status.value->name), libraryPath, status.value->bitmap});
   }
+  return true;
+}
+
+}  // namespace
+
+EngineSearchResult SearchEngines(const std::string& programFolder, const std::vector<std::string>& moreFolders,
+                                 EngineCallCancel* cancel) {
+  EngineSearchResult result;
+  const std::string runner = EngineRunnerIn(WithSlash(programFolder));
+  if (!SearchFolder(programFolder, runner, cancel, result)) return result;
+  for (const std::string& folder : moreFolders)
+    if (!SearchFolder(folder, runner, cancel, result)) break;
   return result;
 }
 

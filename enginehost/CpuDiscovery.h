@@ -23,8 +23,10 @@ struct EngineSearchResult {
 // Asks each folder's library for its name through the engine runner in programFolder; a library
 // that does not load, lacks GetStatus, crashes or overruns its time is noted and the search goes
 // on with the next folder. A cancelled search ends at once with what it has. A missing or empty
-// folder gives no engines.
-EngineSearchResult SearchEngines(const std::string& programFolder, EngineCallCancel* cancel = nullptr);
+// folder gives no engines. moreFolders (the user's own, each ending in "/") are searched the same
+// way after the program's, with the program folder's runner.
+EngineSearchResult SearchEngines(const std::string& programFolder, const std::vector<std::string>& moreFolders = {},
+                                 EngineCallCancel* cancel = nullptr);
 
 // Whether folder a comes before folder b: letters compared as capitals, as the file system the
 // engine folders were first made for lists them; names differing only in case in byte order.

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "enginehost/CpuDiscovery.h"
 
@@ -18,7 +19,8 @@ class EngineSearch : public QThread {
 
   // Starts at once; construct on the window thread. done runs there once the search is
   // complete, unless Stop() came first. Deletes itself when it has finished.
-  EngineSearch(const std::string& programFolder, Done done);
+  // moreFolders: where else engines lie, searched after the program folder (see SearchEngines).
+  EngineSearch(const std::string& programFolder, std::vector<std::string> moreFolders, Done done);
   ~EngineSearch() override;
 
   // Window thread: ends the search early; the call in progress is cancelled (its runner killed)
@@ -30,6 +32,7 @@ class EngineSearch : public QThread {
 
  private:
   const std::string programFolder_;
+  const std::vector<std::string> moreFolders_;
   const Done done_;
   std::shared_ptr<MainThreadHandover> handover_;
   std::shared_ptr<EngineCallCancel> cancel_;

@@ -1,6 +1,5 @@
 #include "net/RoomRules.h"
 
-
 Invitation InvitationOf(const TNetRecord& invite) {
   if (invite.Arg() == 0) return {0, PlayerKind::Local, PlayerKind::Net};
   return {1, PlayerKind::Net, PlayerKind::Local};

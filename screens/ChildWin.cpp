@@ -16,8 +16,8 @@
 #include "enginehost/CpuThread.h"
 #include "net/NetRecord.h"
 #include "net/Socket.h"
-#include "platform/Codec.h"
 #include "platform/Dialogs.h"
+#include "screens/ByteLimit.h"
 #include "screens/ChatHistory.h"
 #include "screens/Data.h"
 #include "screens/DesignFonts.h"
@@ -171,7 +171,7 @@ void TfrmGamen::BuildControls() {
   connect(columns_, &QSplitter::splitterMoved, this, [this](int, int index) {
     if (index == 1) Splitter1Moved();
   });
-  connect(edMessage, &QLineEdit::textEdited, this, &TfrmGamen::KeepMessageWithinBytes);
+  LimitToCp932Bytes(edMessage, kMessageBytes);
   connect(lbPeaple, &QListWidget::itemDoubleClicked, this, &TfrmGamen::lbPeapleDblClick);
   connect(btRestart, &QPushButton::clicked, this, &TfrmGamen::mnuRestartClick);
   keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
@@ -356,14 +356,6 @@ void TfrmGamen::Panel5Resize() {
   btRestart->setGeometry(l.left, l.restartTop, l.width, btRestart->height());
 }
 
-void TfrmGamen::KeepMessageWithinBytes() {
-  const QString text = edMessage->text();
-  if (platform::ToCp932(text).size() <= kMessageBytes) return;
-  const int cursor = edMessage->cursorPosition();
-  edMessage->setText(platform::FromCp932(platform::ToCp932Cut(text, kMessageBytes)));
-  edMessage->setCursorPosition(std::min(cursor, static_cast<int>(edMessage->text().size())));
-}
-
 void TfrmGamen::edMessageKeyDown(int key) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
   TNetRecord record;
@@ -384,7 +376,7 @@ void TfrmGamen::lbPeapleDblClick() {
   if (frmSocket) frmSocket->SendRecord(request);
   if (!frmData) return;
   frmData->lbName->setText(lbPeaple->item(row)->text());
-  frmData->show();
+  frmData->ShowOver(this);
 }
 
 void TfrmGamen::mnuRestartClick() {
@@ -404,7 +396,7 @@ void TfrmGamen::mnuRestartClick() {
 }
 
 void TfrmGamen::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(kHelpGame);
+  if (key == Qt::Key_F1) OpenHelpPage(frmMenu ? frmMenu->ExePath : QString(), kHelpGame);
 }
 
 void TfrmGamen::closeEvent(QCloseEvent* event) {
@@ -414,7 +406,7 @@ void TfrmGamen::closeEvent(QCloseEvent* event) {
 
 void TfrmGamen::FormCloseQuery() {
   closed_ = true;
-  const QString base = frmMenu ? frmMenu->ExePath : QString();
+  const QString base = frmMenu ? frmMenu->DataPath : QString();
   // A log that cannot be written is reported, but the window still closes and the program ends.
   const QString error = WriteChatLogBytes(base + QStringLiteral("Chat.log"), chatHistory_->LogBytes());
   if (!error.isEmpty()) platform::ShowMessage(error, QStringLiteral("Velmora"));

@@ -88,7 +88,6 @@ class TfrmGamen : public QWidget {
   void FormKeyDown(int key);
   void FormCloseQuery();
   void SetColumnWidths(int board, int players, int peaple);
-  void KeepMessageWithinBytes();
   // The match menu, modally; its cancel ends the program. Answers whether it started a game.
   bool RunMatchMenu();
 

@@ -53,9 +53,26 @@ TfrmData::TfrmData() {
   btClose->setGeometry(88, 146, 80, 25);
   connect(btClose, &QPushButton::clicked, this, &TfrmData::btCloseClick);
 
+  CentreOnScreen();
+}
+
+void TfrmData::CentreOnScreen() {
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
+}
+
+void TfrmData::ShowOver(QWidget* opener) {
+  // A modal window blocks every window but its own children, so the opener's window becomes
+  // this window's parent; as a child window it also stays above it.
+  QWidget* owner = opener ? opener->window() : nullptr;
+  if (parentWidget() != owner) {
+    setParent(owner, windowFlags());
+    CentreOnScreen();
+  }
+  show();
+  raise();
+  activateWindow();
 }
 
 TfrmData::~TfrmData() {

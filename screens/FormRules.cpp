@@ -3,6 +3,7 @@
 #include <QSaveFile>
 
 #include "platform/Codec.h"
+#include "platform/FileErrorText.h"
 #include "settings/PortText.h"
 
 std::optional<std::uint16_t> PortFromText(const QString& text) {
@@ -50,7 +51,7 @@ QString WriteChatLog(const QString& path, const QStringList& lines) {
 QString WriteChatLogBytes(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    return QStringLiteral("Chat.log を書き込めません: %1 (%2)").arg(path, file.errorString());
+    return platform::FileErrorText(platform::FileFailure::Save, path, file.errorString());
   }
   return {};
 }

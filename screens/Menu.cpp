@@ -14,9 +14,12 @@
 #include "board/IReversi.h"
 #include "lan/TWntDisp.h"
 #include "net/Socket.h"
+#include "platform/Codec.h"
 #include "platform/ComputerName.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"
+#include "platform/LoginName.h"
+#include "screens/ByteLimit.h"
 #include "screens/ChildWin.h"
 #include "screens/DesignFonts.h"
 #include "screens/FormRules.h"
@@ -30,6 +33,8 @@
 TfrmMenu* frmMenu = nullptr;
 
 namespace {
+
+constexpr int kUserNameBytes = 30;  // the name fields of velm.dat and of the records
 
 QLabel* MakeLabel(const QString& caption, QWidget* parent, const QRect& rect) {
   auto* label = new QLabel(caption, parent);
@@ -61,8 +66,9 @@ void SetBoxColour(QLineEdit* edit, const QColor& colour) {
 
 }  // namespace
 
-TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record) : record_(record) {
+TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record, const QString& dataPath) : record_(record) {
   ExePath = exePath;
+  DataPath = dataPath.isEmpty() ? exePath : dataPath;
   BuildControls();
   FormCreate();
 }
@@ -105,6 +111,7 @@ void TfrmMenu::BuildControls() {
   lbUserName = MakeLabel(QStringLiteral("ユーザー名"), this, QRect(4, 170, 66, 20));
   lbUserName->setFont(DesignFont(kGothic, 13));
   edUserName = MakeEdit(QStringLiteral("Net上の貴方の名前を入力してください"), this, QRect(72, 170, 177, 20));
+  LimitToCp932Bytes(edUserName, kUserNameBytes);
 
   lbChara = MakeLabel(QStringLiteral("キャラクター選択"), this, QRect(96, 198, 120, 18));
   btPrev = MakeButton(QStringLiteral("←"), QStringLiteral("前のキャラクターを表示します"), this, QRect(72, 216, 32, 32));
@@ -139,10 +146,18 @@ void TfrmMenu::FormCreate() {
 
 void TfrmMenu::WriteRegistryRecord() { settings::WriteRegistryRecord(QCoreApplication::applicationFilePath()); }
 
+QStringList TfrmMenu::SearchFolders() const {
+  return DataPath == ExePath ? QStringList{ExePath} : QStringList{ExePath, DataPath};
+}
+
 void TfrmMenu::LoadCharaList() {
   CharaList.clear();
-  for (const platform::FoundFile& found : platform::FindFiles(ExePath.toStdString(), "*.bmp")) {
-    if (!found.isDirectory) CharaList.append(ExePath + QString::fromStdString(found.name));
+  for (const QString& folder : SearchFolders()) {
+    for (const platform::FoundFile& found : platform::FindFiles(folder.toStdString(), "*.bmp")) {
+      // A picture that cannot be shown whole is not offered.
+      const QString path = folder + QString::fromStdString(found.name);
+      if (found.isRegularFile && TImage::PictureOf(path)) CharaList.append(path);
+    }
   }
   if (CharaList.size() <= 1) btNext->setEnabled(false);
   if (CharaList.isEmpty()) return;
@@ -158,14 +173,22 @@ void TfrmMenu::showEvent(QShowEvent* event) {
 void TfrmMenu::FormShow() { LoadSaveFile(); }
 
 void TfrmMenu::LoadSaveFile() {
-  const settings::LoadResult result = settings::LoadSaveFile(ExePath + QStringLiteral("velm.dat"), record_, *this);
+  const settings::LoadResult result = settings::LoadSaveFile(DataPath + QStringLiteral("velm.dat"), record_, *this);
   // A file that is there but could not be read is not overwritten at the end with a fresh record.
   saveFileLoaded_ = result.outcome != settings::LoadOutcome::Unreadable;
+  countersRead_ = result.read;
   if (!result.file.ok) platform::ShowMessage(result.file.error, QStringLiteral("Velmora"));
+  // A first start offers the login name, when other machines can be told it.
+  const QString login = platform::LoginName();
+  if (edUserName->text().isEmpty() && platform::FitsCp932(login)) {
+    edUserName->setText(platform::LeftWithinCp932(login, kUserNameBytes));
+  }
 }
 
 void TfrmMenu::WriteSaveFile() {
-  const settings::FileResult result = settings::WriteSaveFile(ExePath + QStringLiteral("velm.dat"), record_, *this);
+  // Another copy of the program may have saved its games meanwhile; they are kept.
+  const settings::FileResult result =
+      settings::SaveMerged(DataPath + QStringLiteral("velm.dat"), record_, *this, countersRead_);
   if (!result.ok) platform::ShowMessage(result.error, QStringLiteral("Velmora"));
 }
 
@@ -183,7 +206,7 @@ void TfrmMenu::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMenu::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(kHelpStart);
+  if (key == Qt::Key_F1) OpenHelpPage(ExePath, kHelpStart);
 }
 
 void TfrmMenu::rgNetClick() {
@@ -245,6 +268,11 @@ void TfrmMenu::btOkClick() {
   UserName = edUserName->text();
   if (UserName.isEmpty()) {
     Refuse(QStringLiteral("ユーザー名が入力されていません"), QStringLiteral("ユーザー名"), edUserName);
+    return;
+  }
+  // Other machines and velm.dat know the name only in code page 932.
+  if (!platform::FitsCp932(UserName)) {
+    Refuse(QStringLiteral("ユーザー名に使えない文字が含まれています"), QStringLiteral("Velmora"), edUserName);
     return;
   }
   const QString chosen = CharaList.isEmpty() ? QString() : QFileInfo(CharaList[imChara->Tag]).fileName();

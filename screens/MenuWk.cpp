@@ -154,7 +154,13 @@ void TfrmMenuWk::SearchCpuDll() {
   searching_ = true;
   // Each engine answers in a process of its own, within its time limit: the menu is usable
   // meanwhile, and "Cpu" is offered once an engine has been found.
-  search_ = new EngineSearch(ExePath.toStdString(), [this](const EngineSearchResult& found) { CpuDllFound(found); });
+  // The program's own engines, then the user's.
+  std::vector<std::string> userFolders;
+  if (frmMenu)
+    for (const QString& folder : frmMenu->SearchFolders())
+      if (folder != ExePath) userFolders.push_back(folder.toStdString());
+  search_ = new EngineSearch(ExePath.toStdString(), std::move(userFolders),
+                             [this](const EngineSearchResult& found) { CpuDllFound(found); });
 }
 
 void TfrmMenuWk::StopSearch() {
@@ -244,7 +250,7 @@ void TfrmMenuWk::PlayerDblClick(int side) {
   if (frmSocket) frmSocket->SendRecord(request);
   if (!frmData) return;
   frmData->lbName->setText(s.name->text());
-  frmData->show();
+  frmData->ShowOver(this);
 }
 
 int TfrmMenuWk::KindOf(int side) const {
@@ -325,5 +331,5 @@ void TfrmMenuWk::ConfigureSide(int side) {
 void TfrmMenuWk::btCancelClick() { reject(); }
 
 void TfrmMenuWk::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(kHelpMenu);
+  if (key == Qt::Key_F1) OpenHelpPage(frmMenu ? frmMenu->ExePath : ExePath, kHelpMenu);
 }

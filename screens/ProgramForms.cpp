@@ -8,8 +8,9 @@
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
 
-TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood) {
-  menu_ = std::make_unique<TfrmMenu>(exePath, record_);
+TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood,
+                             const QString& dataPath) {
+  menu_ = std::make_unique<TfrmMenu>(exePath, record_, dataPath);
   frmMenu = menu_.get();
   // The LAN picker belongs to the dialog that opens it.
   netDisp_ = neighbourhood ? std::make_unique<TWNetDisp>(frmMenu, neighbourhood) : std::make_unique<TWNetDisp>(frmMenu);

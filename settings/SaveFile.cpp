@@ -2,8 +2,13 @@
 
 #include "platform/Codec.h"
 #include "platform/Dialogs.h"
+#include "platform/FileErrorText.h"
+#include "platform/FolderLock.h"
+#include "platform/RegularFile.h"
 #include "settings/PortText.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -11,9 +16,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <random>
 
 namespace settings {
@@ -21,6 +28,20 @@ namespace {
 
 const char* const kTamperedText = "データが不正に書き換えられているためデータが初期値に戻りました";
 const char* const kTamperedCaption = "Velmora";
+
+constexpr std::array<std::int32_t SaveRecord::*, 6> kCounters = {&SaveRecord::SouNum, &SaveRecord::SouWin,
+                                                                  &SaveRecord::SouLose, &SaveRecord::NetNum,
+                                                                  &SaveRecord::NetWin, &SaveRecord::NetLose};
+
+// The counters the file holds now, when what it holds passes its check.
+std::optional<Counters> countersInFile(const QString& path) {
+  const platform::RegularFileRead file = platform::ReadRegularFile(path, static_cast<qint64>(SaveRecord::kSize));
+  if (file.outcome != platform::RegularFileRead::Outcome::Read) return std::nullopt;
+  SaveRecord now = SaveRecord::FromBytes(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size()));
+  RemoveMasks(now);
+  if (ComputeChecksum(now) != now.Checksum) return std::nullopt;
+  return CountersOf(now);
+}
 
 void selectSavedChara(const SaveRecord& record, SettingsDialogPort& dialog) {
   if (record.CharaFile[0] == 0) return;
@@ -33,12 +54,8 @@ void selectSavedChara(const SaveRecord& record, SettingsDialogPort& dialog) {
   }
 }
 
-QString describe(const QString& what, const QString& path, const QString& reason) {
-  return QStringLiteral("%1 %2: %3").arg(what, QFileInfo(path).absoluteFilePath(), reason);
-}
-
-FileResult failure(const QString& what, const QString& path, int err) {
-  return {false, describe(what, path, QString::fromLocal8Bit(std::strerror(err)))};
+FileResult failure(platform::FileFailure what, const QString& path, int err) {
+  return {false, platform::FileErrorText(what, path, err)};
 }
 
 // 0, or the errno of the write that failed (a short write counts as a failure).
@@ -66,6 +83,12 @@ void syncFolder(const QByteArray& target) {
 }
 
 }  // namespace
+
+Counters CountersOf(const SaveRecord& record) {
+  Counters counters{};
+  for (std::size_t i = 0; i < kCounters.size(); ++i) counters[i] = record.*kCounters[i];
+  return counters;
+}
 
 MaskRandom DefaultMaskRandom() {
   auto engine = std::make_shared<std::mt19937>(std::random_device{}());
@@ -107,7 +130,7 @@ FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image) {
   const QByteArray target = QFile::encodeName(path);
   QByteArray temp = target + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return failure(QStringLiteral("velm.dat を作成できません"), path, errno);
+  if (fd < 0) return failure(platform::FileFailure::Save, path, errno);
 
   struct stat old {};
   const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
@@ -118,29 +141,44 @@ FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image) {
   if (!err && ::rename(temp.constData(), target.constData()) != 0) err = errno;
   if (err) {
     ::unlink(temp.constData());
-    return failure(QStringLiteral("velm.dat に書き込めません"), path, err);
+    return failure(platform::FileFailure::Save, path, err);
   }
   syncFolder(target);
   return {};
 }
 
+void RemoveStaleTemporaries(const QString& path, std::chrono::seconds olderThan) {
+  const QFileInfo target(path);
+  const QString prefix = target.fileName() + QLatin1Char('.');
+  const QDateTime before = QDateTime::currentDateTime().addSecs(-olderThan.count());
+  const QFileInfoList entries = target.dir().entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
+  for (const QFileInfo& entry : entries) {
+    // mkstemp's six letters and digits after the exact name, nothing else.
+    const QString tail = entry.fileName().mid(prefix.size());
+    const bool ours = entry.fileName().startsWith(prefix, Qt::CaseSensitive) &&
+                      std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 0x80; });
+    if (ours && entry.lastModified() < before) QFile::remove(entry.filePath());
+  }
+}
+
 LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog) {
-  QFile file(path);
-  if (!file.exists()) {
+  using Outcome = platform::RegularFileRead::Outcome;
+  RemoveStaleTemporaries(path);
+  const platform::RegularFileRead file = platform::ReadRegularFile(path, static_cast<qint64>(SaveRecord::kSize));
+  if (file.outcome == Outcome::Missing) {
+    // Also what stands there when it is no plain file: a FIFO or a folder holds no settings.
     record.Reset();
     return {LoadOutcome::Missing, {}};
   }
-  QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly)) bytes = file.read(static_cast<qint64>(SaveRecord::kSize));
-  if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+  if (file.outcome == Outcome::Failed) {
     // An unreadable file is left alone: only a good write may replace it.
     record.Reset();
-    return {LoadOutcome::Unreadable, {false, describe(QStringLiteral("velm.dat を読み込めません"), path, file.errorString())}};
+    return {LoadOutcome::Unreadable, failure(platform::FileFailure::Read, path, file.error)};
   }
-  file.close();
 
+  const QByteArray& bytes = file.bytes;
   record = SaveRecord::FromBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  if (RestoreSettings(record, dialog) == 0) return {LoadOutcome::Restored, {}};
+  if (RestoreSettings(record, dialog) == 0) return {LoadOutcome::Restored, {}, CountersOf(record)};
 
   platform::ShowMessage(QString::fromUtf8(kTamperedText), QString::fromUtf8(kTamperedCaption));
   return {LoadOutcome::Tampered, ReplaceFile(path, record.ToImage())};
@@ -149,6 +187,19 @@ LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogP
 FileResult WriteSaveFile(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog,
                          const MaskRandom& random) {
   return ReplaceFile(path, EncodeSettings(record, dialog, random));
+}
+
+FileResult SaveMerged(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog, const Counters& read,
+                      const MaskRandom& random) {
+  const platform::FolderLock lock(QFileInfo(path).absolutePath());
+  if (const std::optional<Counters> now = countersInFile(path)) {
+    for (std::size_t i = 0; i < kCounters.size(); ++i) {
+      std::int32_t& counter = record.*kCounters[i];
+      const std::uint32_t added = static_cast<std::uint32_t>(counter) - static_cast<std::uint32_t>(read[i]);
+      counter = static_cast<std::int32_t>(static_cast<std::uint32_t>((*now)[i]) + added);
+    }
+  }
+  return WriteSaveFile(path, record, dialog, random);
 }
 
 }  // namespace settings

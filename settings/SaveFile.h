@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -58,12 +60,18 @@ enum class LoadOutcome {
   Unreadable // the file exists but cannot be read: record reset, file left as it is
 };
 
+// The six record counters: SouNum, SouWin, SouLose, NetNum, NetWin, NetLose.
+using Counters = std::array<std::int32_t, 6>;
+Counters CountersOf(const SaveRecord& record);
+
 struct LoadResult {
   LoadOutcome outcome = LoadOutcome::Missing;
   FileResult file;  // failure to read, or to write the reset file after tampering
+  Counters read{};  // the counters as this run starts from them
 };
 
-// path is ExePath + "velm.dat". Shows "データが不正に書き換えられているためデータが初期値に戻りました"
+// path is ExePath + "velm.dat". First removes what an interrupted save left beside it (see
+// RemoveStaleTemporaries). Shows "データが不正に書き換えられているためデータが初期値に戻りました"
 // / "Velmora" through platform::ShowMessage when the check fails.
 LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog);
 
@@ -71,6 +79,19 @@ LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogP
 // flushed, then renamed over the old one, so a failed write leaves the old file untouched.
 FileResult WriteSaveFile(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog,
                          const MaskRandom& random = DefaultMaskRandom());
+
+// Removes the temporary files of saves that never finished ("velm.dat.XXXXXX", written beside
+// the file and renamed over it), once they are older than olderThan: a younger one may belong
+// to another copy of the program saving at this moment.
+void RemoveStaleTemporaries(const QString& path, std::chrono::seconds olderThan = std::chrono::seconds(60));
+
+// WriteSaveFile for a file that other copies of the program may be saving too. Under a lock on
+// its folder the file is read again, and what this run added to the six counters since they were
+// `read` is added to what the file holds now, so no copy's games are lost; the settings and the
+// geometry are this run's, so the copy that saves last wins those. A file that does not pass its
+// check now is simply replaced.
+FileResult SaveMerged(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog, const Counters& read,
+                      const MaskRandom& random = DefaultMaskRandom());
 
 // Writes an image the same way (used for the reset file as well).
 FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image);

@@ -18,6 +18,7 @@
 #include "screens/Image.h"
 #include "screens/MenuWk.h"
 #include "screens/RadioGroup.h"
+#include "settings/SaveFile.h"
 #include "settings/SaveRecord.h"
 #include "tests/screens/ProgramFixture.h"
 #include "tests/support/ChildProcesses.h"
@@ -215,4 +216,51 @@ TEST_F(ProgramRun, ClosingWhileAnEngineHangsEndsAtOnceAndKeepsTheRecord) {
   EXPECT_EQ(QFileInfo(exePath + "velm.dat").size(), 412);
   EXPECT_TRUE(QFileInfo::exists(exePath + "Chat.log"));
   EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(ProgramRun, InstalledTheUsersFilesLiveInTheirOwnFolderAfterTheProgramsOwn) {
+  const QString data = QFileInfo(exePath + "../data/").absoluteFilePath();
+  ASSERT_TRUE(QDir().mkpath(data));
+  AddPictures({"face.bmp"});
+  ASSERT_TRUE(QFile::copy(VELM_CHARACTERS_DIR "/kaeru.bmp", data + "mine.bmp"));
+  AddEngines();
+  AddEngines(data, "Mine");
+  Start(data);
+  EXPECT_EQ(frmMenu->CharaList, QStringList({exePath + "face.bmp", data + "mine.bmp"}));
+
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edUserName->setText(QStringLiteral("たろう"));
+  QStringList engines;
+  InMatchMenu([] { frmMenu->btOk->click(); }, [&] {
+    ASSERT_TRUE(EnginesListed());
+    engines = frmGamen->mmDllPath->toPlainText().split('\n');
+    frmMenuWk->btOk->click();
+  });
+  ASSERT_EQ(engines.size(), 2);
+  EXPECT_TRUE(engines[0].startsWith(exePath + "DllCpu/Tekum/")) << engines[0].toStdString();
+  EXPECT_TRUE(engines[1].startsWith(data + "DllCpu/Mine/")) << engines[1].toStdString();
+
+  frmGamen->close();
+  Stop();
+  EXPECT_EQ(QFileInfo(data + "velm.dat").size(), 412);
+  EXPECT_TRUE(QFileInfo::exists(data + "Chat.log"));
+  EXPECT_FALSE(QFileInfo::exists(exePath + "velm.dat"));
+  EXPECT_FALSE(QFileInfo::exists(exePath + "Chat.log"));
+}
+
+TEST_F(ProgramRun, GamesAnotherCopySavedMeanwhileAreKept) {
+  AddPictures({"a.bmp"});
+  Start();
+  frmMenu->edUserName->setText(QStringLiteral("hanako"));
+  Record().SouNum += 2;  // this run's games, as the board counts them
+  // Another copy, started at the same time, ended first with three games of its own.
+  SaveRecord other;
+  other.Reset();
+  other.SouNum = 3;
+  other.Checksum = settings::ComputeChecksum(other);
+  ASSERT_TRUE(settings::ReplaceFile(exePath + "velm.dat", other.ToImage()).ok);
+  Stop();
+  Start();
+  EXPECT_EQ(Record().SouNum, 5);
+  EXPECT_EQ(frmMenu->edUserName->text(), QStringLiteral("hanako")) << "the settings of the copy that saved last";
 }

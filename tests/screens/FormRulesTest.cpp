@@ -16,6 +16,15 @@ TEST(PortFromText, AcceptsTheIntegerFormsWithinThePortRange) {
   EXPECT_EQ(PortFromText("65535"), 65535);
 }
 
+TEST(PortFromText, TakesWhatAJapaneseInputMethodTypesAndSpacesAround) {
+  EXPECT_EQ(PortFromText(QStringLiteral(u"８０８０")), 8080);
+  EXPECT_EQ(PortFromText(QStringLiteral(u" 8080 ")), 8080);
+  EXPECT_EQ(PortFromText(QStringLiteral(u"　８０８０　")), 8080);
+  EXPECT_EQ(PortFromText(QStringLiteral(u"＄１Ｆ９０")), 8080);
+  EXPECT_FALSE(PortFromText(QStringLiteral(u"８０　８０")));
+  EXPECT_FALSE(PortFromText(QStringLiteral(u"　")));
+}
+
 TEST(PortFromText, RefusesWhatWouldWrapOrIsNoNumber) {
   for (const char* text : {"65536", "70000", "0", "-1", "-65535", "$10000", "abc", "", "50 00", "5000x", "0x"}) {
     EXPECT_FALSE(PortFromText(QString::fromUtf8(text)).has_value()) << text;

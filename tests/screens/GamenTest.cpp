@@ -207,5 +207,5 @@ TEST_F(GamenTest, F1OpensTheGameHelpFromAnyControl) {
   PressKey(frmGamen->edMessage, Qt::Key_F1);
   PressKey(frmGamen->lbPeaple, Qt::Key_F1);
   PressKey(frmGamen->btRestart, Qt::Key_F1);
-  EXPECT_EQ(helpPages, QStringList({"./help/ame.html", "./help/ame.html", "./help/ame.html"}));
+  EXPECT_EQ(helpPages, QStringList({exePath + "help/ame.html", exePath + "help/ame.html", exePath + "help/ame.html"}));
 }

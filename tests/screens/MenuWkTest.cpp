@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QWindow>
 
 #include "board/IReversi.h"
 #include "screens/ChildWin.h"
+#include "screens/Data.h"
 #include "screens/Image.h"
 #include "screens/MenuWk.h"
 #include "screens/RadioGroup.h"
@@ -156,8 +158,28 @@ TEST_F(MenuWkTest, F1OpensTheMenuHelpAndCancelEndsTheProgram) {
     PressKey(frmMenuWk->btOk, Qt::Key_F1);
     frmMenuWk->btCancel->click();
   });
-  EXPECT_EQ(helpPages, QStringList({"./help/start2.html", "./help/start2.html"}));
+  EXPECT_EQ(helpPages, QStringList({exePath + "help/start2.html", exePath + "help/start2.html"}));
   EXPECT_EQ(frmMenuWk->result(), QDialog::Rejected);
   EXPECT_TRUE(WaitFor([&] { return programEnded; }));
   EXPECT_EQ(frmGamen->Reversi->FWho1, 0) << "nothing was set up";
+}
+
+TEST_F(MenuWkTest, TheStatisticsWindowOpensAboveTheMenuAndTakesInput) {
+  bool shown = false, above = false, closedByClick = false, menuStillOpen = false;
+  OpenMenu([&] {
+    frmMenuWk->lbPlayer1->addItem(QStringLiteral("花子"));
+    frmMenuWk->lbPlayer1->setCurrentRow(0);
+    frmMenuWk->lbPlayer1DblClick();
+    shown = WaitFor([] { return frmData->isVisible() && frmData->windowHandle() && frmData->windowHandle()->isExposed(); });
+    above = frmData->windowHandle() && frmData->windowHandle()->transientParent() == frmMenuWk->windowHandle();
+    // A click as the window system delivers it: a window under the modal menu never sees it.
+    QTest::mouseClick(frmData->windowHandle(), Qt::LeftButton, {}, frmData->btClose->geometry().center());
+    closedByClick = WaitFor([] { return !frmData->isVisible(); }, 3000);
+    menuStillOpen = frmMenuWk->isVisible();
+    frmMenuWk->btOk->click();
+  });
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(above);
+  EXPECT_TRUE(closedByClick);
+  EXPECT_TRUE(menuStillOpen);
 }

@@ -19,6 +19,7 @@
 
 #include "enginehost/EngineCalls.h"
 #include "platform/ComputerName.h"
+#include "platform/LoginName.h"
 #include "platform/MemoryNeighbourhood.h"
 #include "platform/Registry.h"
 #include "screens/DesignFonts.h"
@@ -39,7 +40,16 @@ class ProgramFixture : public ::testing::Test {
     ASSERT_TRUE(QFile::link(qEnvironmentVariable("VELM_BIN_DIR") + "/" + runner, exePath + runner));
     platform::RegistryKey::SetRootOverride(dir_.path() + QStringLiteral("/registry"));
     platform::SetComputerNameOverride([] { return QStringLiteral("localhost"); });
-    SetHelpOpener([this](const QString& page) { helpPages << page; });
+    platform::SetLoginNameOverride([] { return QString(); });
+    SetHelpOpener([this](const QString& page) {
+      helpPages << page;
+      return true;
+    });
+    QDir().mkpath(exePath + QStringLiteral("help"));
+    for (const QString& page : {kHelpStart, kHelpMenu, kHelpGame}) {
+      QFile file(exePath + page);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
     MapDesignFonts();
   }
 
@@ -47,6 +57,7 @@ class ProgramFixture : public ::testing::Test {
     Stop();
     SetHelpOpener({});
     platform::SetComputerNameOverride({});
+    platform::SetLoginNameOverride({});
     platform::RegistryKey::SetRootOverride({});
   }
 
@@ -56,19 +67,19 @@ class ProgramFixture : public ::testing::Test {
     for (const QString& name : names) ASSERT_TRUE(QFile::copy(source, exePath + name)) << name.toStdString();
   }
 
-  // Copies the built engines (build/bin/DllCpu) into the program folder.
-  void AddEngines() {
+  // Copies the built engine (build/bin/DllCpu/Tekum) into a folder's DllCpu/<engine>/.
+  void AddEngines(const QString& folder = QString(), const QString& engine = QStringLiteral("Tekum")) {
     const QString from = qEnvironmentVariable("VELM_BIN_DIR") + QStringLiteral("/DllCpu/Tekum");
-    QDir().mkpath(exePath + QStringLiteral("DllCpu/Tekum"));
+    const QString to = (folder.isEmpty() ? exePath : folder) + QStringLiteral("DllCpu/") + engine + QStringLiteral("/");
+    QDir().mkpath(to);
     ASSERT_FALSE(QDir(from).entryList(QDir::Files).isEmpty()) << "the engine is built into " << from.toStdString();
-    for (const QString& name : QDir(from).entryList(QDir::Files)) {
-      ASSERT_TRUE(QFile::copy(from + "/" + name, exePath + QStringLiteral("DllCpu/Tekum/") + name));
-    }
+    for (const QString& name : QDir(from).entryList(QDir::Files)) ASSERT_TRUE(QFile::copy(from + "/" + name, to + name));
   }
 
-  void Start() {
+  // dataPath: where the user's files are kept, as for an installed program; empty for exePath.
+  void Start(const QString& dataPath = QString()) {
     auto empty = std::make_shared<platform::MemoryNeighbourhood>(platform::MemoryNeighbourhood::Level{});
-    forms_ = std::make_unique<TProgramForms>(exePath, empty);
+    forms_ = std::make_unique<TProgramForms>(exePath, empty, dataPath);
     programEnded = false;
     frmMenu->OnProgramEnd = [this] { programEnded = true; };
     forms_->ShowMain();
