@@ -19,6 +19,7 @@
 #include "platform/Dialogs.h"
 #include "screens/ByteLimit.h"
 #include "screens/ChatHistory.h"
+#include "screens/Controls.h"
 #include "screens/Data.h"
 #include "screens/DesignFonts.h"
 #include "screens/FormRules.h"
@@ -147,10 +148,8 @@ void TfrmGamen::BuildControls() {
   mmDllPath = new QPlainTextEdit(Panel5);
   mmDllPath->setLineWrapMode(QPlainTextEdit::NoWrap);
   mmDllPath->hide();
-  btRestart = new QPushButton(QStringLiteral("再ゲーム"), Panel5);
-  btRestart->setGeometry(21, 158, 121, 25);
-  btRestart->setAutoDefault(false);
-  btRestart->setToolTip(QStringLiteral("前画面に戻ります。　ただし最後までやらないと選べません"));
+  btRestart = MakeButton(QStringLiteral("再ゲーム"), QStringLiteral("前画面に戻ります。　ただし最後までやらないと選べません"),
+                         Panel5, QRect(21, 158, 121, 25));
 
   Panel7 = new QFrame(Panel6);
   Panel7->setFrameShape(QFrame::Panel);

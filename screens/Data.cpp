@@ -5,19 +5,13 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "screens/Controls.h"
 #include "screens/DesignFonts.h"
 #include "screens/FormRules.h"
 
 TfrmData* frmData = nullptr;
 
 namespace {
-
-QLabel* MakeLabel(const QString& caption, QWidget* parent, const QRect& rect, Qt::Alignment align) {
-  auto* label = new QLabel(caption, parent);
-  label->setGeometry(rect);
-  label->setAlignment(align | Qt::AlignVCenter);
-  return label;
-}
 
 // One record row: four numbers, each right-aligned and followed by its unit.
 void MakeRow(QWidget* parent, int top, QLabel*& games, QLabel*& gamesUnit, QLabel*& wins, QLabel*& winsUnit,

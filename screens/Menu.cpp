@@ -21,6 +21,7 @@
 #include "platform/LoginName.h"
 #include "screens/ByteLimit.h"
 #include "screens/ChildWin.h"
+#include "screens/Controls.h"
 #include "screens/DesignFonts.h"
 #include "screens/FormRules.h"
 #include "screens/Help.h"
@@ -36,26 +37,11 @@ namespace {
 
 constexpr int kUserNameBytes = 30;  // the name fields of velm.dat and of the records
 
-QLabel* MakeLabel(const QString& caption, QWidget* parent, const QRect& rect) {
-  auto* label = new QLabel(caption, parent);
-  label->setGeometry(rect);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  return label;
-}
-
 QLineEdit* MakeEdit(const QString& hint, QWidget* parent, const QRect& rect) {
   auto* edit = new QLineEdit(parent);
   edit->setGeometry(rect);
   edit->setToolTip(hint);
   return edit;
-}
-
-QPushButton* MakeButton(const QString& caption, const QString& hint, QWidget* parent, const QRect& rect) {
-  auto* button = new QPushButton(caption, parent);
-  button->setGeometry(rect);
-  button->setToolTip(hint);
-  button->setAutoDefault(false);
-  return button;
 }
 
 void SetBoxColour(QLineEdit* edit, const QColor& colour) {
@@ -124,8 +110,7 @@ void TfrmMenu::BuildControls() {
   btOk = MakeButton(QStringLiteral("Ｏ  Ｋ"), QStringLiteral("この設定でゲームをします"), this, QRect(32, 256, 97, 25));
   btCancel = MakeButton(QStringLiteral("終了"), QStringLiteral("終了します"), this, QRect(152, 256, 97, 25));
 
-  QWidget* order[] = {rgNet->Button(0), rgNet->Button(1), cbOya, edHostName, edPortNo, edUserName, btOk, btCancel, btNext, btPrev};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  ChainTabOrder({rgNet->Button(0), rgNet->Button(1), cbOya, edHostName, edPortNo, edUserName, btOk, btCancel, btNext, btPrev});
 
   connect(rgNet, &TRadioGroup::Click, this, &TfrmMenu::rgNetClick);
   connect(cbOya, &QCheckBox::clicked, this, &TfrmMenu::cbOyaClick);

@@ -20,6 +20,7 @@
 #include "net/Socket.h"
 #include "platform/Dialogs.h"
 #include "screens/ChildWin.h"
+#include "screens/Controls.h"
 #include "screens/Data.h"
 #include "screens/DesignFonts.h"
 #include "screens/Help.h"
@@ -60,15 +61,9 @@ void TfrmMenuWk::BuildControls() {
   setFixedSize(315, 267);
   setModal(true);
 
-  lblPlay1 = new QLabel(this);
-  lblPlay1->setGeometry(8, 12, 132, 20);
-  lblPlay1->setAlignment(Qt::AlignCenter);
-  Label1 = new QLabel(QStringLiteral("vs"), this);
-  Label1->setGeometry(144, 12, 27, 20);
-  Label1->setAlignment(Qt::AlignCenter);
-  lblPlay2 = new QLabel(this);
-  lblPlay2->setGeometry(175, 12, 132, 20);
-  lblPlay2->setAlignment(Qt::AlignCenter);
+  lblPlay1 = MakeLabel(QString(), this, QRect(8, 12, 132, 20), Qt::AlignHCenter);
+  Label1 = MakeLabel(QStringLiteral("vs"), this, QRect(144, 12, 27, 20), Qt::AlignHCenter);
+  lblPlay2 = MakeLabel(QString(), this, QRect(175, 12, 132, 20), Qt::AlignHCenter);
 
   cbPlay1 = new QComboBox(this);
   cbPlay1->setGeometry(16, 42, 121, 22);
@@ -83,17 +78,10 @@ void TfrmMenuWk::BuildControls() {
   lbCpu2 = MakeList(this, QRect(178, 72, 121, 140));
   lbPlayer2 = MakeList(this, QRect(178, 72, 121, 140));
 
-  btOk = new QPushButton(QStringLiteral("スタート"), this);
-  btOk->setGeometry(40, 228, 97, 25);
-  btOk->setToolTip(QStringLiteral("ゲームをスタートします"));
-  btOk->setAutoDefault(false);
-  btCancel = new QPushButton(QStringLiteral("終了"), this);
-  btCancel->setGeometry(178, 228, 97, 25);
-  btCancel->setToolTip(QStringLiteral("ゲームを終了します"));
-  btCancel->setAutoDefault(false);
+  btOk = MakeButton(QStringLiteral("スタート"), QStringLiteral("ゲームをスタートします"), this, QRect(40, 228, 97, 25));
+  btCancel = MakeButton(QStringLiteral("終了"), QStringLiteral("ゲームを終了します"), this, QRect(178, 228, 97, 25));
 
-  QWidget* order[] = {cbPlay1, cbPlay2, btOk, btCancel, lbCpu1, lbCpu2, lbPlayer1, lbPlayer2};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  ChainTabOrder({cbPlay1, cbPlay2, btOk, btCancel, lbCpu1, lbCpu2, lbPlayer1, lbPlayer2});
 
   connect(cbPlay1, &QComboBox::activated, this, &TfrmMenuWk::cbPlay1Click);
   connect(cbPlay2, &QComboBox::activated, this, &TfrmMenuWk::cbPlay2Click);
