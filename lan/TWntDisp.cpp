@@ -2,18 +2,17 @@
 
 #include <QBitmap>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 
 #include "platform/MainThreadHandover.h"
 #include "lan/TWnet.h"
 #include "platform/Dialogs.h"
 #include "platform/NetNeighbourhood.h"
+#include "platform/ScreenCentre.h"
 
 TWNetDisp* WNetDisp = nullptr;
 
@@ -86,8 +85,7 @@ TWNetDisp::TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood
   connect(Button2, &QPushButton::clicked, this, &TWNetDisp::Button2Click);
 
   resize(383, 183);
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  platform::CentreOnScreen(this);
 
   FormCreate(std::move(source));
 }

@@ -1,10 +1,9 @@
 #include "screens/Data.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
+#include "platform/ScreenCentre.h"
 #include "screens/Controls.h"
 #include "screens/DesignFonts.h"
 #include "screens/FormRules.h"
@@ -47,13 +46,7 @@ TfrmData::TfrmData() {
   btClose->setGeometry(88, 146, 80, 25);
   connect(btClose, &QPushButton::clicked, this, &TfrmData::btCloseClick);
 
-  CentreOnScreen();
-}
-
-void TfrmData::CentreOnScreen() {
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  platform::CentreOnScreen(this);
 }
 
 void TfrmData::ShowOver(QWidget* opener) {
@@ -62,7 +55,7 @@ void TfrmData::ShowOver(QWidget* opener) {
   QWidget* owner = opener ? opener->window() : nullptr;
   if (parentWidget() != owner) {
     setParent(owner, windowFlags());
-    CentreOnScreen();
+    platform::CentreOnScreen(this);
   }
   show();
   raise();

@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTextBlock>
 #include <algorithm>
@@ -19,6 +18,7 @@
 #include "net/NetRecord.h"
 #include "net/Socket.h"
 #include "platform/Dialogs.h"
+#include "platform/ScreenCentre.h"
 #include "screens/ChildWin.h"
 #include "screens/Controls.h"
 #include "screens/Data.h"
@@ -105,7 +105,7 @@ void TfrmMenuWk::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
   // Centred on the screen at every showing.
-  if (!event->spontaneous() && screen()) move(screen()->availableGeometry().center() - rect().center());
+  if (!event->spontaneous()) platform::CentreOnScreen(this);
 }
 
 void TfrmMenuWk::hideEvent(QHideEvent* event) {
