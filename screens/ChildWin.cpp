@@ -173,7 +173,7 @@ void TfrmGamen::BuildControls() {
   LimitToCp932Bytes(edMessage, kMessageBytes);
   connect(lbPeaple, &QListWidget::itemDoubleClicked, this, &TfrmGamen::lbPeapleDblClick);
   connect(btRestart, &QPushButton::clicked, this, &TfrmGamen::mnuRestartClick);
-  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+  keyPreview_ = new KeyPreview(this, [this](int key) { FormKeyDown(key); });
 }
 
 void TfrmGamen::FormCreate() {
@@ -395,7 +395,7 @@ void TfrmGamen::mnuRestartClick() {
 }
 
 void TfrmGamen::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(frmMenu ? frmMenu->ExePath : QString(), kHelpGame);
+  HelpKeyDown(key, kHelpGame);
 }
 
 void TfrmGamen::closeEvent(QCloseEvent* event) {

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -120,7 +119,7 @@ void TfrmMenu::BuildControls() {
   connect(btNext, &QPushButton::clicked, this, &TfrmMenu::btNextClick);
   connect(btPrev, &QPushButton::clicked, this, &TfrmMenu::btPrevClick);
 
-  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+  keyPreview_ = new KeyPreview(this, [this](int key) { FormKeyDown(key); });
 }
 
 void TfrmMenu::FormCreate() {
@@ -191,7 +190,7 @@ void TfrmMenu::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMenu::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(ExePath, kHelpStart);
+  HelpKeyDown(key, kHelpStart);
 }
 
 void TfrmMenu::rgNetClick() {

@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QHideEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -93,7 +92,7 @@ void TfrmMenuWk::BuildControls() {
   connect(lbPlayer2, &QListWidget::itemDoubleClicked, this, &TfrmMenuWk::lbPlayer2DblClick);
   connect(btOk, &QPushButton::clicked, this, &TfrmMenuWk::btOkClick);
   connect(btCancel, &QPushButton::clicked, this, &TfrmMenuWk::btCancelClick);
-  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+  keyPreview_ = new KeyPreview(this, [this](int key) { FormKeyDown(key); });
 }
 
 TfrmMenuWk::Side TfrmMenuWk::SideOf(int side) const {
@@ -319,5 +318,5 @@ void TfrmMenuWk::ConfigureSide(int side) {
 void TfrmMenuWk::btCancelClick() { reject(); }
 
 void TfrmMenuWk::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(frmMenu ? frmMenu->ExePath : ExePath, kHelpMenu);
+  HelpKeyDown(key, kHelpMenu);
 }
