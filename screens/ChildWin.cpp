@@ -44,23 +44,6 @@ class SizedHandle : public QSplitterHandle {
   QSize sizeHint() const override { return {thickness, thickness}; }
 };
 
-class DesignSplitter : public QSplitter {
- public:
-  DesignSplitter(Qt::Orientation orientation, QWidget* parent) : QSplitter(orientation, parent) {
-    setChildrenCollapsible(false);
-    setOpaqueResize(true);
-  }
-  QSplitterHandle* SetThickness(int index, int px) {
-    auto* h = static_cast<SizedHandle*>(handle(index));
-    h->thickness = px;
-    h->updateGeometry();
-    return h;
-  }
-
- protected:
-  QSplitterHandle* createHandle() override { return new SizedHandle(orientation(), this); }
-};
-
 QFrame* MakePanel(QWidget* parent) {
   auto* panel = new QFrame(parent);
   panel->setFrameShape(QFrame::Panel);
@@ -68,6 +51,35 @@ QFrame* MakePanel(QWidget* parent) {
   panel->setMinimumSize(0, 0);
   return panel;
 }
+
+// Three raised panels in a row or a column, a bar of its own thickness between each two; a
+// resize goes to the last panel, the others keep their size.
+class PanelSplitter : public QSplitter {
+ public:
+  PanelSplitter(Qt::Orientation orientation, QWidget* parent, int firstBar, int secondBar)
+      : QSplitter(orientation, parent) {
+    setChildrenCollapsible(false);
+    setOpaqueResize(true);
+    for (int i = 0; i < 3; ++i) addWidget(MakePanel(this));
+    SetThickness(1, firstBar);
+    SetThickness(2, secondBar);
+    setStretchFactor(0, 0);
+    setStretchFactor(1, 0);
+    setStretchFactor(2, 1);
+  }
+  QFrame* Panel(int index) const { return static_cast<QFrame*>(widget(index)); }
+  QSplitterHandle* Bar(int index) const { return handle(index); }
+
+ protected:
+  QSplitterHandle* createHandle() override { return new SizedHandle(orientation(), this); }
+
+ private:
+  void SetThickness(int index, int px) {
+    auto* h = static_cast<SizedHandle*>(handle(index));
+    h->thickness = px;
+    h->updateGeometry();
+  }
+};
 
 constexpr int kHandles = 9 + 9;       // Splitter1 and Splitter4
 constexpr int kColumnHandles = 5 + 10;  // Splitter2 and Splitter3
@@ -88,33 +100,21 @@ void TfrmGamen::BuildControls() {
   setFont(DesignFont(kSystemFont, 13));
   setGeometry(282, 128, 502, 371);
 
-  auto* columns = new DesignSplitter(Qt::Horizontal, this);
+  auto* columns = new PanelSplitter(Qt::Horizontal, this, 9, 9);
   columns_ = columns;
-  Panel1 = MakePanel(columns);
-  Panel2 = MakePanel(columns);
-  Panel6 = MakePanel(columns);
-  columns->addWidget(Panel1);
-  columns->addWidget(Panel2);
-  columns->addWidget(Panel6);
-  Splitter1 = columns->SetThickness(1, 9);
-  Splitter4 = columns->SetThickness(2, 9);
-  columns->setStretchFactor(0, 0);
-  columns->setStretchFactor(1, 0);
-  columns->setStretchFactor(2, 1);
+  Panel1 = columns->Panel(0);
+  Panel2 = columns->Panel(1);
+  Panel6 = columns->Panel(2);
+  Splitter1 = columns->Bar(1);
+  Splitter4 = columns->Bar(2);
 
-  auto* playerColumn = new DesignSplitter(Qt::Vertical, Panel2);
+  auto* playerColumn = new PanelSplitter(Qt::Vertical, Panel2, 5, 10);
   playerColumn_ = playerColumn;
-  Panel3 = MakePanel(playerColumn);
-  Panel4 = MakePanel(playerColumn);
-  Panel5 = MakePanel(playerColumn);
-  playerColumn->addWidget(Panel3);
-  playerColumn->addWidget(Panel4);
-  playerColumn->addWidget(Panel5);
-  Splitter2 = playerColumn->SetThickness(1, 5);
-  Splitter3 = playerColumn->SetThickness(2, 10);
-  playerColumn->setStretchFactor(0, 0);
-  playerColumn->setStretchFactor(1, 0);
-  playerColumn->setStretchFactor(2, 1);
+  Panel3 = playerColumn->Panel(0);
+  Panel4 = playerColumn->Panel(1);
+  Panel5 = playerColumn->Panel(2);
+  Splitter2 = playerColumn->Bar(1);
+  Splitter3 = playerColumn->Bar(2);
 
   imKuroFace = new TImage(Panel3);
   imKuroFace->setGeometry(56, 8, 32, 32);
@@ -151,9 +151,7 @@ void TfrmGamen::BuildControls() {
   btRestart = MakeButton(QStringLiteral("再ゲーム"), QStringLiteral("前画面に戻ります。　ただし最後までやらないと選べません"),
                          Panel5, QRect(21, 158, 121, 25));
 
-  Panel7 = new QFrame(Panel6);
-  Panel7->setFrameShape(QFrame::Panel);
-  Panel7->setFrameShadow(QFrame::Raised);
+  Panel7 = MakePanel(Panel6);
   auto* caption = new QLabel(QStringLiteral("接続者リスト"), Panel7);
   caption->setObjectName(QStringLiteral("Panel7Caption"));
   caption->setAlignment(Qt::AlignCenter);
