@@ -17,6 +17,7 @@
 #include "net/NetRecord.h"
 #include "net/Socket.h"
 #include "platform/Dialogs.h"
+#include "platform/ReplaceFile.h"
 #include "screens/ByteLimit.h"
 #include "screens/ChatHistory.h"
 #include "screens/Controls.h"
@@ -405,7 +406,7 @@ void TfrmGamen::FormCloseQuery() {
   closed_ = true;
   const QString base = frmMenu ? frmMenu->DataPath : QString();
   // A log that cannot be written is reported, but the window still closes and the program ends.
-  const QString error = WriteChatLogBytes(base + QStringLiteral("Chat.log"), chatHistory_->LogBytes());
+  const QString error = platform::ReplaceFile(base + QStringLiteral("Chat.log"), chatHistory_->LogBytes());
   if (!error.isEmpty()) platform::ShowMessage(error, QStringLiteral("Velmora"));
   if (Reversi->FNetPlay && frmSocket) frmSocket->SendLeave();
   if (frmSocket) frmSocket->close();

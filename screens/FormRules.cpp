@@ -1,9 +1,5 @@
 #include "screens/FormRules.h"
 
-#include <QSaveFile>
-
-#include "platform/Codec.h"
-#include "platform/FileErrorText.h"
 #include "settings/PortText.h"
 
 std::optional<std::uint16_t> PortFromText(const QString& text) {
@@ -40,18 +36,4 @@ int CentredLeft(int panelWidth, int imageWidth) { return panelWidth / 2 - imageW
 
 ChatPanelLayout LayOutChatPanel(int w, int h, int messageTop) {
   return {5, w - 10, h - messageTop - 35, h - 30};
-}
-
-QString WriteChatLog(const QString& path, const QStringList& lines) {
-  QByteArray bytes;
-  for (const QString& line : lines) bytes += platform::ToCp932(line) + "\r\n";
-  return WriteChatLogBytes(path, bytes);
-}
-
-QString WriteChatLogBytes(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    return platform::FileErrorText(platform::FileFailure::Save, path, file.errorString());
-  }
-  return {};
 }

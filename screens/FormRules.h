@@ -2,7 +2,6 @@
 // The arithmetic and text rules of the windows, kept apart from the widgets so they can be
 // checked without a window.
 #include <QString>
-#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -49,9 +48,3 @@ struct ChatPanelLayout {
   int restartTop;    // btRestart
 };
 ChatPanelLayout LayOutChatPanel(int w, int h, int messageTop);
-
-// Chat.log: every line in code page 932 ending in CR LF, the old file replaced as a whole.
-// Answers an error text, empty on success.
-QString WriteChatLog(const QString& path, const QStringList& lines);
-// The same with the lines already encoded and ended.
-QString WriteChatLogBytes(const QString& path, const QByteArray& bytes);

@@ -1,10 +1,23 @@
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "platform/Codec.h"
+#include "platform/ReplaceFile.h"
+#include "screens/ChatHistory.h"
 #include "screens/FormRules.h"
+
+namespace {
+// Chat.log as the game screen writes it when it closes: the lines of its chat view.
+QString WriteChatLog(const QString& path, const QStringList& lines) {
+  QPlainTextEdit view;
+  const ChatHistory history(&view);
+  for (const QString& line : lines) view.appendPlainText(line);
+  return platform::ReplaceFile(path, history.LogBytes());
+}
+}  // namespace
 
 TEST(PortFromText, AcceptsTheIntegerFormsWithinThePortRange) {
   EXPECT_EQ(PortFromText("5000"), 5000);
