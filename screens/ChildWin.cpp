@@ -23,7 +23,7 @@
 #include "screens/Controls.h"
 #include "screens/Data.h"
 #include "screens/DesignFonts.h"
-#include "screens/FormRules.h"
+#include "screens/GamenLayout.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"

@@ -6,7 +6,7 @@
 #include "platform/ScreenCentre.h"
 #include "screens/Controls.h"
 #include "screens/DesignFonts.h"
-#include "screens/FormRules.h"
+#include "screens/StatisticsTexts.h"
 
 TfrmData* frmData = nullptr;
 

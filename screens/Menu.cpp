@@ -22,11 +22,11 @@
 #include "screens/ChildWin.h"
 #include "screens/Controls.h"
 #include "screens/DesignFonts.h"
-#include "screens/FormRules.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
 #include "screens/RadioGroup.h"
+#include "settings/PortText.h"
 #include "settings/RegistryRecord.h"
 #include "settings/SaveRecord.h"
 
@@ -284,7 +284,7 @@ std::optional<std::uint16_t> TfrmMenu::CheckedPort() {
     Refuse(QStringLiteral("ポートNoが入力されていません"), QStringLiteral("ポート入力"), edPortNo);
     return std::nullopt;
   }
-  const std::optional<std::uint16_t> port = PortFromText(portText);
+  const std::optional<std::uint16_t> port = settings::PortFromText(portText);
   if (!port) Refuse(QStringLiteral("ポートNoが正しくありません"), QStringLiteral("ポート入力"), edPortNo);
   return port;
 }
