@@ -112,9 +112,8 @@ int NetRoom::SendRecord(TNetRecord record) {
 }
 
 int NetRoom::SendPicture(int side) {
-  if (!view_ || side < 0 || side > 1) return 0;
-  for (const TNetRecord& part : PictureRecords(static_cast<std::uint16_t>(side), view_->FacePicture(side)))
-    SendRecord(part);
+  if (!view_ || side < 1 || side > 2) return 0;
+  for (const TNetRecord& part : PictureRecords(side, view_->FacePicture(side))) SendRecord(part);
   return 0;
 }
 

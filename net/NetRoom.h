@@ -45,6 +45,7 @@ class NetRoom {
   // Queues one record on this member's connection, adding the user name to chat and private
   // lines and the addressee to private lines; always 0.
   int SendRecord(TNetRecord record);
+  // Sends the face picture of side 1 or 2 to everyone; always 0.
   int SendPicture(int side);
   // The leave record with the user name; 0, or -1 without a connection.
   int SendLeave();

@@ -33,7 +33,8 @@ class TfrmSocket : public QWidget {
   // Puts one record on this member's connection, adding the user name to chat and private
   // lines and the addressee to private lines; always 0. Never waits: it only queues.
   int SendRecord(TNetRecord record) { return room_.SendRecord(record); }
-  // Sends a side's face picture (0 first, 1 second) to everyone; 0.
+  // Sends a side's face picture (1 first, 2 second) to everyone; 0. The record carries the
+  // side as 0 or 1.
   int SendPicture(int side) { return room_.SendPicture(side); }
   // The leave record with the user name on this member's connection; 0 or -1.
   int SendLeave() { return room_.SendLeave(); }

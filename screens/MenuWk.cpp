@@ -15,6 +15,7 @@
 #include "enginehost/CpuDiscovery.h"
 #include "enginehost/EngineSearch.h"
 #include "net/NetRecord.h"
+#include "net/RoomRules.h"
 #include "net/Socket.h"
 #include "platform/Dialogs.h"
 #include "platform/ScreenCentre.h"
@@ -274,7 +275,7 @@ void TfrmMenuWk::btOkClick() {
   ConfigureSide(2);
   if (board->FNetPlay && frmSocket) {
     for (int side : {1, 2}) {
-      if (KindOf(side) != static_cast<int>(PlayerKind::Net)) frmSocket->SendPicture(side - 1);
+      if (KindOf(side) != static_cast<int>(PlayerKind::Net)) frmSocket->SendPicture(side);
     }
   }
   accept();
@@ -295,13 +296,8 @@ void TfrmMenuWk::ConfigureSide(int side) {
     }
     case PlayerKind::Net: {
       const int row = s.players->currentRow();
-      TNetRecord invite;
-      invite.SetKind(mkGame);
-      invite.SetSub(gsInvite);
-      invite.SetTo(static_cast<std::uint16_t>(row));
-      invite.SetArg(static_cast<std::uint16_t>(side - 1));
       if (!frmSocket) return;
-      frmSocket->SendRecord(invite);
+      frmSocket->SendRecord(InviteRecord(static_cast<std::uint16_t>(row), side));
       (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = frmSocket->ClientNumbers().value(row, -1);
       break;
     }
