@@ -137,7 +137,6 @@ void TWNetDisp::ListView1DblClick() {
     return;
   }
   ChosenName = selected.first()->text();
-  emit machineChosen(ChosenName);
   done(mrChoice);
 }
 
