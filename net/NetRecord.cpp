@@ -5,14 +5,6 @@
 
 #include "platform/Codec.h"
 
-const char* RecordCodeName(std::uint16_t kind, std::uint16_t sub) {
-  for (const RecordCode& c : kRecordCodes) {
-    const bool hasSubs = kind == mkGame || kind == mkPicture || kind == mkPlayerNames;
-    if (c.kind == kind && (!hasSubs || c.sub == sub)) return c.name;
-  }
-  return nullptr;
-}
-
 TNetRecord TNetRecord::FromBytes(const void* bytes) {
   TNetRecord r;
   std::memcpy(r.bytes_.data(), bytes, Size);

@@ -37,32 +37,6 @@ enum PicturePart : std::uint16_t {
   ppEnd = 3,
 };
 
-// Every code with its name, in one place: kind, sub-kind (0 where the kind has none) and name.
-struct RecordCode {
-  std::uint16_t kind;
-  std::uint16_t sub;
-  const char* name;
-};
-inline constexpr RecordCode kRecordCodes[] = {
-    {mkJoin, 0, "mkJoin"},
-    {mkChat, 0, "mkChat"},
-    {mkPrivate, 0, "mkPrivate"},
-    {mkUserList, 0, "mkUserList"},
-    {mkGameState, 0, "mkGameState"},
-    {mkGame, gsMoves, "gsMoves"},
-    {mkGame, gsInvite, "gsInvite"},
-    {mkGame, gsReset, "gsReset"},
-    {mkGame, gsStatsRequest, "gsStatsRequest"},
-    {mkGame, gsStatsReply, "gsStatsReply"},
-    {mkPlayerNames, 1, "mkPlayerNames"},
-    {mkPicture, ppBegin, "ppBegin"},
-    {mkPicture, ppChunk, "ppChunk"},
-    {mkPicture, ppEnd, "ppEnd"},
-    {mkLeave, 0, "mkLeave"},
-};
-// The name of a kind (and sub-kind where it has them); nullptr for a code nobody defines.
-const char* RecordCodeName(std::uint16_t kind, std::uint16_t sub);
-
 // Where each field lies. Overlays share the bytes after offset 8 with Number, Name and Text.
 struct FieldSpan {
   std::size_t offset;
@@ -144,7 +118,6 @@ class TNetRecord {
 
   // mkUserList entry and mkPlayerNames.
   QString UserListName() const { return TextOf(field::UserListName); }
-  void SetUserListName(const QString& s) { SetTextOf(field::UserListName, s); }
   QString BlackName() const { return TextOf(field::BlackName); }
   void SetBlackName(const QString& s) { SetTextOf(field::BlackName, s); }
   QString WhiteName() const { return TextOf(field::WhiteName); }

@@ -66,10 +66,6 @@ TEST(NetRecordLayout, KindAndSubKindCodes) {
   EXPECT_EQ(ppBegin, 1);
   EXPECT_EQ(ppChunk, 2);
   EXPECT_EQ(ppEnd, 3);
-  EXPECT_STREQ(RecordCodeName(201, 6), "gsStatsReply");
-  EXPECT_STREQ(RecordCodeName(999, 7), "mkLeave");
-  EXPECT_EQ(RecordCodeName(201, 2), nullptr);
-  EXPECT_EQ(RecordCodeName(1, 0), nullptr);
 }
 
 TEST(NetRecordLayout, MoveEntriesAreTwentyRevsFromOffsetEight) {
@@ -110,7 +106,7 @@ TEST(NetRecordLayout, OverlaysAtTheirOffsets) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(wire::Get32(BytesOf(stats), 8 + 4 * i), 100 + i);
 
   TNetRecord list;
-  list.SetUserListName(QStringLiteral("Bob"));
+  list.SetTextOf(field::UserListName, QStringLiteral("Bob"));
   EXPECT_EQ(wire::GetText(BytesOf(list), 20, 30), "Bob");
   EXPECT_EQ(list.NameBytes(), "");  // Name at 12 holds eight zero bytes first
 
