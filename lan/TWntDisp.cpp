@@ -10,6 +10,7 @@
 
 #include "platform/MainThreadHandover.h"
 #include "lan/TWnet.h"
+#include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
 #include "platform/NetNeighbourhood.h"
 #include "platform/ScreenCentre.h"
@@ -18,13 +19,6 @@ TWNetDisp* WNetDisp = nullptr;
 
 namespace {
 const QColor kMaroon(0x80, 0x00, 0x00);
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
 
 // A picture whose white background is drawn transparent.
 QPixmap TransparentOnWhite(const QString& path) {
@@ -42,7 +36,7 @@ TWNetDisp::TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood
   // Minimise and maximise only, no system menu.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowMinMaxButtonsHint);
-  setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+  setFont(platform::DesignFont(platform::kPGothic, 12));
 
   Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
@@ -62,7 +56,9 @@ TWNetDisp::TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood
   ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->setIconSize(QSize(16, 16));
-  ListView1->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), 13, true));
+  QFont names = platform::DesignFont(platform::kGothic, 13);
+  names.setBold(true);
+  ListView1->setFont(names);
   QPalette colours = ListView1->palette();
   colours.setColor(QPalette::Base, kMaroon);
   colours.setColor(QPalette::Text, Qt::white);

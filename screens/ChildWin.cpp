@@ -16,13 +16,13 @@
 #include "enginehost/CpuThread.h"
 #include "net/NetRecord.h"
 #include "net/Socket.h"
+#include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
 #include "platform/ReplaceFile.h"
 #include "screens/ByteLimit.h"
 #include "screens/ChatHistory.h"
 #include "screens/Controls.h"
 #include "screens/Data.h"
-#include "screens/DesignFonts.h"
 #include "screens/GamenLayout.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
@@ -98,7 +98,7 @@ TfrmGamen::~TfrmGamen() {
 
 void TfrmGamen::BuildControls() {
   setWindowTitle(QStringLiteral("Velmora"));
-  setFont(DesignFont(kSystemFont, 13));
+  setFont(platform::DesignFont(platform::kSystemFont, 13));
   setGeometry(282, 128, 502, 371);
 
   auto* columns = new PanelSplitter(Qt::Horizontal, this, 9, 9);
@@ -135,7 +135,7 @@ void TfrmGamen::BuildControls() {
 
   edMessage = new QLineEdit(Panel5);
   edMessage->setGeometry(16, 8, 113, 19);
-  edMessage->setFont(DesignFont(kGothic, 11));
+  edMessage->setFont(platform::DesignFont(platform::kGothic, 11));
   edMessage->setToolTip(QStringLiteral("ここにメッセージを書いてReturnキーを押すとメッセージが送信されます"));
   reMessage = new QPlainTextEdit(Panel5);
   reMessage->setGeometry(16, 40, 113, 57);
@@ -143,7 +143,7 @@ void TfrmGamen::BuildControls() {
   reMessage->setLineWrapMode(QPlainTextEdit::NoWrap);
   reMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   reMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  reMessage->setFont(DesignFont(kGothic, 11));
+  reMessage->setFont(platform::DesignFont(platform::kGothic, 11));
   reMessage->setToolTip(QStringLiteral("送受信したメッセージが表示されます"));
   chatHistory_ = new ChatHistory(reMessage);
   mmDllPath = new QPlainTextEdit(Panel5);
@@ -156,7 +156,7 @@ void TfrmGamen::BuildControls() {
   auto* caption = new QLabel(QStringLiteral("接続者リスト"), Panel7);
   caption->setObjectName(QStringLiteral("Panel7Caption"));
   caption->setAlignment(Qt::AlignCenter);
-  caption->setFont(DesignFont(kGothic, 13));
+  caption->setFont(platform::DesignFont(platform::kGothic, 13));
   lbPeaple = new QListWidget(Panel6);
   lbPeaple->setStyleSheet(QStringLiteral("QListWidget::item { height: 18px; }"));
   lbPeaple->setToolTip(

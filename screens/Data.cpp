@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "platform/DesignFonts.h"
 #include "platform/ScreenCentre.h"
 #include "screens/Controls.h"
-#include "screens/DesignFonts.h"
 #include "screens/StatisticsTexts.h"
 
 TfrmData* frmData = nullptr;
@@ -32,7 +32,7 @@ TfrmData::TfrmData() {
   setWindowTitle(QStringLiteral("対戦データ"));
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  setFont(DesignFont(kPGothic, 12));
+  setFont(platform::DesignFont(platform::kPGothic, 12));
   setFixedSize(256, 183);
 
   lbName = MakeLabel(QStringLiteral("lbName"), this, QRect(0, 6, 256, 34), Qt::AlignHCenter);

@@ -15,13 +15,13 @@
 #include "net/Socket.h"
 #include "platform/Codec.h"
 #include "platform/ComputerName.h"
+#include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"
 #include "platform/LoginName.h"
 #include "screens/ByteLimit.h"
 #include "screens/ChildWin.h"
 #include "screens/Controls.h"
-#include "screens/DesignFonts.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
@@ -65,7 +65,7 @@ TfrmMenu::~TfrmMenu() {
 
 void TfrmMenu::BuildControls() {
   setWindowTitle(QStringLiteral("Netへの接続"));
-  setFont(DesignFont(kPGothic, 12));
+  setFont(platform::DesignFont(platform::kPGothic, 12));
   setGeometry(443, 138, 292, 320);
   setFixedSize(292, 320);
 
@@ -90,11 +90,11 @@ void TfrmMenu::BuildControls() {
   btUser->setFocusPolicy(Qt::ClickFocus);
 
   lbPortNo = MakeLabel(QStringLiteral("PortNo."), this, QRect(12, 138, 58, 20));
-  lbPortNo->setFont(DesignFont(kGothic, 13));
+  lbPortNo->setFont(platform::DesignFont(platform::kGothic, 13));
   edPortNo = MakeEdit(QStringLiteral("接続するPortNoを入力してください"), this, QRect(72, 138, 177, 20));
 
   lbUserName = MakeLabel(QStringLiteral("ユーザー名"), this, QRect(4, 170, 66, 20));
-  lbUserName->setFont(DesignFont(kGothic, 13));
+  lbUserName->setFont(platform::DesignFont(platform::kGothic, 13));
   edUserName = MakeEdit(QStringLiteral("Net上の貴方の名前を入力してください"), this, QRect(72, 170, 177, 20));
   LimitToCp932Bytes(edUserName, kUserNameBytes);
 

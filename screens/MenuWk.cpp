@@ -17,12 +17,12 @@
 #include "net/NetRecord.h"
 #include "net/RoomRules.h"
 #include "net/Socket.h"
+#include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
 #include "platform/ScreenCentre.h"
 #include "screens/ChildWin.h"
 #include "screens/Controls.h"
 #include "screens/Data.h"
-#include "screens/DesignFonts.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
@@ -57,7 +57,7 @@ TfrmMenuWk::~TfrmMenuWk() {
 
 void TfrmMenuWk::BuildControls() {
   setWindowTitle(QStringLiteral("対戦メニュー"));
-  setFont(DesignFont(kPGothic, 12));
+  setFont(platform::DesignFont(platform::kPGothic, 12));
   setFixedSize(315, 267);
   setModal(true);
 

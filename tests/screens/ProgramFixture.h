@@ -19,11 +19,11 @@
 
 #include "enginehost/EngineCalls.h"
 #include "platform/ComputerName.h"
+#include "platform/DesignFonts.h"
 #include "platform/LoginName.h"
 #include "platform/MemoryNeighbourhood.h"
 #include "platform/Registry.h"
 #include "screens/ChildWin.h"
-#include "screens/DesignFonts.h"
 #include "screens/Help.h"
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
@@ -51,7 +51,7 @@ class ProgramFixture : public ::testing::Test {
       QFile file(exePath + page);
       ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    MapDesignFonts();
+    platform::MapDesignFonts();
   }
 
   void TearDown() override {
