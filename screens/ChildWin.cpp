@@ -82,6 +82,23 @@ class PanelSplitter : public QSplitter {
   }
 };
 
+// A player's panel: the face at the top, the name along the bottom.
+void MakePlayer(QFrame* panel, const QString& faceHint, const QString& nameHint, TImage*& face, QLabel*& name) {
+  face = new TImage(panel);
+  face->setGeometry(56, 8, 32, 32);
+  face->Transparent = true;
+  face->setToolTip(faceHint);
+  name = new QLabel(panel);
+  name->setAlignment(Qt::AlignCenter);
+  name->setToolTip(nameHint);
+}
+
+// The face centred across the panel, the name docked at its bottom.
+void LayOutPlayer(const QFrame* panel, TImage* face, QLabel* name) {
+  face->move(CentredLeft(panel->width(), face->width()), face->y());
+  name->setGeometry(0, panel->height() - 20, panel->width(), 18);
+}
+
 constexpr int kHandles = 9 + 9;       // Splitter1 and Splitter4
 constexpr int kColumnHandles = 5 + 10;  // Splitter2 and Splitter3
 
@@ -117,21 +134,8 @@ void TfrmGamen::BuildControls() {
   Splitter2 = playerColumn->Bar(1);
   Splitter3 = playerColumn->Bar(2);
 
-  imKuroFace = new TImage(Panel3);
-  imKuroFace->setGeometry(56, 8, 32, 32);
-  imKuroFace->Transparent = true;
-  imKuroFace->setToolTip(QStringLiteral("先行のキャラクターです"));
-  lbKuroName = new QLabel(Panel3);
-  lbKuroName->setAlignment(Qt::AlignCenter);
-  lbKuroName->setToolTip(QStringLiteral("先行の名前です"));
-
-  imShiroKoma = new TImage(Panel4);
-  imShiroKoma->setGeometry(56, 8, 32, 32);
-  imShiroKoma->Transparent = true;
-  imShiroKoma->setToolTip(QStringLiteral("後攻のキャラクターです"));
-  lbShiroKoma = new QLabel(Panel4);
-  lbShiroKoma->setAlignment(Qt::AlignCenter);
-  lbShiroKoma->setToolTip(QStringLiteral("後攻の名前です"));
+  MakePlayer(Panel3, QStringLiteral("先行のキャラクターです"), QStringLiteral("先行の名前です"), imKuroFace, lbKuroName);
+  MakePlayer(Panel4, QStringLiteral("後攻のキャラクターです"), QStringLiteral("後攻の名前です"), imShiroKoma, lbShiroKoma);
 
   edMessage = new QLineEdit(Panel5);
   edMessage->setGeometry(16, 8, 113, 19);
@@ -337,15 +341,9 @@ bool TfrmGamen::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TfrmGamen::Panel3Resize() {
-  imKuroFace->move(CentredLeft(Panel3->width(), imKuroFace->width()), imKuroFace->y());
-  lbKuroName->setGeometry(0, Panel3->height() - 20, Panel3->width(), 18);
-}
+void TfrmGamen::Panel3Resize() { LayOutPlayer(Panel3, imKuroFace, lbKuroName); }
 
-void TfrmGamen::Panel4Resize() {
-  imShiroKoma->move(CentredLeft(Panel4->width(), imShiroKoma->width()), imShiroKoma->y());
-  lbShiroKoma->setGeometry(0, Panel4->height() - 20, Panel4->width(), 18);
-}
+void TfrmGamen::Panel4Resize() { LayOutPlayer(Panel4, imShiroKoma, lbShiroKoma); }
 
 void TfrmGamen::Panel5Resize() {
   const ChatPanelLayout l = LayOutChatPanel(Panel5->width(), Panel5->height(), reMessage->y());
