@@ -7,7 +7,7 @@
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
-#include "screens/DesignFonts.h"
+#include "platform/DesignFonts.h"
 #include "screens/Menu.h"
 #include "screens/ProgramForms.h"
 #include "settings/DataFolder.h"
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Velmora"));
   // The program ends when the dialog closes, not when the last window disappears.
   QApplication::setQuitOnLastWindowClosed(false);
-  MapDesignFonts();
+  platform::MapDesignFonts();
 
   int result = 0;
   std::unique_ptr<TProgramForms> forms;

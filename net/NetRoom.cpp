@@ -45,8 +45,6 @@ int NetRoom::StartMember(sockets::Socket socket) {
 
 NetRoom::JoinResult NetRoom::ConnectToHost(const QString& hostName, std::uint16_t port, const QString& userName) {
   if (memberSocket_ != sockets::InvalidSocket || hosting_) return JoinResult::NoAddress;  // already in a room
-  hostName_ = hostName;
-  port_ = port;
   userName_ = userName;
   std::uint32_t address = 0;
   if (sockets::Startup() != 0 || sockets::Resolve(hostName, address) != 0) return JoinResult::NoAddress;
@@ -63,8 +61,6 @@ NetRoom::JoinResult NetRoom::ConnectToHost(const QString& hostName, std::uint16_
 
 int NetRoom::StartHost(const QString& hostName, std::uint16_t port, const QString& userName) {
   if (memberSocket_ != sockets::InvalidSocket || hosting_) return -1;
-  hostName_ = hostName;
-  port_ = port;
   userName_ = userName;
   std::uint32_t address = 0;
   if (sockets::Startup() != 0 || sockets::Resolve(hostName, address) != 0) return -1;
@@ -112,9 +108,8 @@ int NetRoom::SendRecord(TNetRecord record) {
 }
 
 int NetRoom::SendPicture(int side) {
-  if (!view_ || side < 0 || side > 1) return 0;
-  for (const TNetRecord& part : PictureRecords(static_cast<std::uint16_t>(side), view_->FacePicture(side)))
-    SendRecord(part);
+  if (!view_ || side < 1 || side > 2) return 0;
+  for (const TNetRecord& part : PictureRecords(side, view_->FacePicture(side))) SendRecord(part);
   return 0;
 }
 
@@ -129,8 +124,4 @@ int NetRoom::SendLeave() {
 
 void NetRoom::PauseSending(int ms) {
   if (memberLine_ != WireWriter::NoLine) Writer().Pause(memberLine_, ms);
-}
-
-std::size_t NetRoom::MemberQueued() const {
-  return writer_ && memberLine_ != WireWriter::NoLine ? writer_->Queued(memberLine_) : 0;
 }

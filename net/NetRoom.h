@@ -45,6 +45,7 @@ class NetRoom {
   // Queues one record on this member's connection, adding the user name to chat and private
   // lines and the addressee to private lines; always 0.
   int SendRecord(TNetRecord record);
+  // Sends the face picture of side 1 or 2 to everyone; always 0.
   int SendPicture(int side);
   // The leave record with the user name; 0, or -1 without a connection.
   int SendLeave();
@@ -73,11 +74,6 @@ class NetRoom {
   QStringList UserNames() const;
   int ClientCount() const { return static_cast<int>(clients_.size()); }  // joined or not
   bool IsHosting() const { return hosting_; }
-  const QString& HostName() const { return hostName_; }
-  std::uint16_t Port() const { return port_; }
-  const QString& UserName() const { return userName_; }
-  // Bytes queued for this member's own connection and not yet taken by it.
-  std::size_t MemberQueued() const;
 
   static constexpr int MaxClients = 9999;         // client numbers are 0 .. 9998
   static constexpr int ConnectLimitMs = 5000;     // a host that does not answer the connection
@@ -115,8 +111,6 @@ class NetRoom {
   RoomView* view_ = nullptr;
   std::unique_ptr<WireWriter> writer_;
 
-  QString hostName_;
-  std::uint16_t port_ = 0;
   QString userName_;
   QString address_;
 

@@ -33,8 +33,6 @@ void NetWorker::CloseSocket() {
   if (s != sockets::InvalidSocket) sockets::Close(s);
 }
 
-int NetWorker::Running() { return running.load(); }
-
 bool NetWorker::WaitForAll(int timeoutMs) {
   QDeadlineTimer deadline(timeoutMs);
   while (running.load() > 0 && !deadline.hasExpired()) {

@@ -36,12 +36,10 @@ class NetWorker : public QThread {
   void CloseSocket();
   sockets::Socket Socket() const { return fd_.load(); }
 
-  static int Running();
   // Lets the main thread process events until every worker has ended or the time is up.
   static bool WaitForAll(int timeoutMs);
 
  protected:
-  void SetSocket(sockets::Socket s) { fd_.store(s); }
   // Runs fn on the main thread and waits for it, unless the worker has been stopped.
   void Hand(const std::function<void()>& fn);
   virtual void Body() = 0;

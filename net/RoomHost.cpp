@@ -247,12 +247,12 @@ void NetRoom::SendStateAnswer(const Client& requester) {
   names.SetTo(static_cast<std::uint16_t>(requester.number));
   names.SetSub(1);
   if (view_) {
-    names.SetBlackName(view_->PlayerName(0));
-    names.SetWhiteName(view_->PlayerName(1));
+    names.SetBlackName(view_->PlayerName(1));
+    names.SetWhiteName(view_->PlayerName(2));
   }
   SendTo(requester, names);
 
-  for (std::uint16_t side = 0; side < 2; ++side) {
+  for (const int side : {1, 2}) {
     Writer().Pause(requester.line, StatePauseMs);
     if (!view_) continue;
     for (const TNetRecord& part : PictureRecords(side, view_->FacePicture(side))) SendTo(requester, part);

@@ -1,8 +1,17 @@
 #include "net/RoomRules.h"
 
 Invitation InvitationOf(const TNetRecord& invite) {
-  if (invite.Arg() == 0) return {0, PlayerKind::Local, PlayerKind::Net};
-  return {1, PlayerKind::Net, PlayerKind::Local};
+  if (invite.Arg() == 0) return {1, PlayerKind::Local, PlayerKind::Net};
+  return {2, PlayerKind::Net, PlayerKind::Local};
+}
+
+TNetRecord InviteRecord(std::uint16_t position, int side) {
+  TNetRecord invite;
+  invite.SetKind(mkGame);
+  invite.SetSub(gsInvite);
+  invite.SetTo(position);
+  invite.SetArg(static_cast<std::uint16_t>(side - 1));
+  return invite;
 }
 
 TNetRecord StatsReplyFor(const TNetRecord& request, const RecordCounters& counters) {

@@ -12,7 +12,7 @@
 // The six record counters in wire order: total games, wins, losses, network games, wins, losses.
 using RecordCounters = std::array<std::int32_t, 6>;
 
-// An invitation to play: this machine takes `side` (0 first, 1 second) as Local and the other
+// An invitation to play: this machine takes `side` (1 first, 2 second) as Local and the other
 // side is Net. Arg 0 invites to the first side; any other value to the second.
 struct Invitation {
   int side;
@@ -20,6 +20,8 @@ struct Invitation {
   PlayerKind second;
 };
 Invitation InvitationOf(const TNetRecord& invite);
+// The host's invitation to the member at a table position to play side 1 or 2 (Arg 0 or 1).
+TNetRecord InviteRecord(std::uint16_t position, int side);
 
 // The answer to a statistics request: addressed to the requester the host named in Arg.
 TNetRecord StatsReplyFor(const TNetRecord& request, const RecordCounters& counters);

@@ -23,7 +23,7 @@ class RoomView {
   virtual int PrivateAddressee() const = 0;
 
   // What the host tells a newcomer: the board's placement list (the four starting stones
-  // first), the name shown for a side (0 first/black, 1 second/white) and its face picture as
+  // first), the name shown for a side (1 first/black, 2 second/white) and its face picture as
   // bitmap file bytes (empty when there is none).
   virtual std::vector<_Rev> Placements() const { return {}; }
   virtual QString PlayerName(int side) const = 0;

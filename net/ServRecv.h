@@ -21,8 +21,6 @@ class ServRcvThread : public NetWorker {
   };
   ServRcvThread(sockets::Socket socket, int clientNumber, Handlers handlers);
 
-  int ClientNumber() const { return number_; }
-
  protected:
   void Body() override;
 

@@ -33,7 +33,8 @@ class TfrmSocket : public QWidget {
   // Puts one record on this member's connection, adding the user name to chat and private
   // lines and the addressee to private lines; always 0. Never waits: it only queues.
   int SendRecord(TNetRecord record) { return room_.SendRecord(record); }
-  // Sends a side's face picture (0 first, 1 second) to everyone; 0.
+  // Sends a side's face picture (1 first, 2 second) to everyone; 0. The record carries the
+  // side as 0 or 1.
   int SendPicture(int side) { return room_.SendPicture(side); }
   // The leave record with the user name on this member's connection; 0 or -1.
   int SendLeave() { return room_.SendLeave(); }
@@ -42,14 +43,7 @@ class TfrmSocket : public QWidget {
 
   // A member's handling of one record from the host (on the main thread).
   void HandleRecord(const TNetRecord& record);
-  // The host's handling of one record from the connection with that client number; 0, or -1
-  // when the record was dropped.
-  int HandleHostRecord(TNetRecord& record, int clientNumber) { return room_.HandleHostRecord(record, clientNumber); }
   void AppendLogLine(const QString& line);
-
-  // Stops the listener and every receive thread and lets go of every connection. Records
-  // still on their way are not handled any more. Also run when the form closes.
-  void CloseRoom() { room_.CloseRoom(); }
 
   void SetRoomView(RoomView* view) { room_.SetRoomView(view); }
 
@@ -60,10 +54,6 @@ class TfrmSocket : public QWidget {
   QList<int> ClientNumbers() const { return room_.ClientNumbers(); }
   int ClientCount() const { return room_.ClientCount(); }
   bool IsHosting() const { return room_.IsHosting(); }
-  const QString& HostName() const { return room_.HostName(); }
-  std::uint16_t Port() const { return room_.Port(); }
-  const QString& UserName() const { return room_.UserName(); }
-  NetRoom& Room() { return room_; }
 
   // Host: the joined users' names in join order (hidden); shows the room's table.
   QListWidget* lbUserName;

@@ -16,7 +16,6 @@
 namespace sockets {
 
 int Startup() { return 0; }
-void Cleanup() {}
 
 Socket OpenTcp() {
   const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -108,14 +107,6 @@ int Connect(Socket s, std::uint32_t address, std::uint16_t port, int timeoutMs) 
   if (::fcntl(s, F_SETFL, flags) != 0) return -1;
   if (rc != 0) return -1;
   SendAtOnce(s);
-  return 0;
-}
-
-int LocalPort(Socket s, std::uint16_t& port) {
-  sockaddr_in sa{};
-  socklen_t len = sizeof sa;
-  if (::getsockname(s, reinterpret_cast<sockaddr*>(&sa), &len) != 0) return -1;
-  port = ntohs(sa.sin_port);
   return 0;
 }
 

@@ -13,7 +13,6 @@ using Socket = int;
 inline constexpr Socket InvalidSocket = -1;
 
 int Startup();  // nothing to start on this platform; kept so callers read as designed
-void Cleanup();
 
 Socket OpenTcp();
 int Close(Socket s);
@@ -33,7 +32,6 @@ Socket Accept(Socket s);
 int WaitReadable(Socket s, int timeoutMs);
 // Gives up after timeoutMs, so a host that never answers cannot hold the caller for minutes.
 int Connect(Socket s, std::uint32_t address, std::uint16_t port, int timeoutMs);
-int LocalPort(Socket s, std::uint16_t& port);
 
 // Reads the stream in whole records of exactly 256 bytes however the stream splits or joins
 // them: waits for at least one, then takes every whole record that has already arrived (up to

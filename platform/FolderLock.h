@@ -13,8 +13,6 @@ class FolderLock {
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
 
-  bool Held() const { return fd_ >= 0; }
-
  private:
   int fd_ = -1;
 };

@@ -9,10 +9,12 @@ Shapes are drawn at four times the size and averaged down, so the edges come out
 """
 import math
 import os
-import struct
-import zlib
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, os.pardir, "scripts"))
+from picture_files import write_bmp, write_png  # noqa: E402
+
 SS = 4  # supersampling factor
 
 
@@ -92,40 +94,6 @@ class Canvas:
                 row.append((round(r / k), round(g / k), round(b / k)))
             out.append(row)
         return out
-
-
-def write_bmp(path, rows):
-    h, w = len(rows), len(rows[0])
-    stride = (w * 3 + 3) & ~3
-    data = bytearray()
-    for row in reversed(rows):  # bottom-up
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
-        line += b"\0" * (stride - len(line))
-        data += line
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
-
-
-def write_png(path, rows):
-    """rows of (r, g, b, alpha)."""
-    h, w = len(rows), len(rows[0])
-    raw = bytearray()
-    for row in rows:
-        raw.append(0)
-        for c in row:
-            raw += bytes(c)
-
-    def chunk(kind, body):
-        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
-
-    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
-    with open(path, "wb") as f:
-        f.write(png)
 
 
 def eyes(c, y, dx, colour=(40, 30, 30)):

@@ -7,6 +7,11 @@
 
 #include "platform/Codec.h"
 
+namespace {
+// One line of Chat.log.
+QByteArray LogLineBytes(const QString& line) { return platform::ToCp932(line) + "\r\n"; }
+}  // namespace
+
 ChatHistory::ChatHistory(QPlainTextEdit* view) : QObject(view), view_(view) {
   // A log is never undone; an undo stack would keep every line (and every trim) forever.
   view->document()->setUndoRedoEnabled(false);
@@ -21,7 +26,7 @@ void ChatHistory::Trim() {
   QTextCursor cursor(doc);
   cursor.movePosition(QTextCursor::Start);
   for (int i = 0; i < excess; ++i) {
-    earlier_ += platform::ToCp932(cursor.block().text()) + "\r\n";
+    earlier_ += LogLineBytes(cursor.block().text());
     cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
   }
   cursor.removeSelectedText();
@@ -32,6 +37,6 @@ QByteArray ChatHistory::LogBytes() const {
   QByteArray bytes = earlier_;
   const QString shown = view_->toPlainText();
   if (shown.isEmpty()) return bytes;
-  for (const QString& line : shown.split(QLatin1Char('\n'))) bytes += platform::ToCp932(line) + "\r\n";
+  for (const QString& line : shown.split(QLatin1Char('\n'))) bytes += LogLineBytes(line);
   return bytes;
 }

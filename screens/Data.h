@@ -43,9 +43,6 @@ class TfrmData : public QWidget {
 
  public slots:
   void btCloseClick();
-
- private:
-  void CentreOnScreen();
 };
 
 extern TfrmData* frmData;

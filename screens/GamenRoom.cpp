@@ -32,7 +32,7 @@ TGamenRoom* AttachRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara
   return room;
 }
 
-TImage* TGamenRoom::Face(int side) const { return side == 0 ? gamen_.imKuroFace : gamen_.imShiroKoma; }
+TImage* TGamenRoom::Face(int side) const { return side == 1 ? gamen_.imKuroFace : gamen_.imShiroKoma; }
 
 void TGamenRoom::ApplyRecord(const TNetRecord& record) {
   QListWidget* users = gamen_.lbPeaple;
@@ -146,10 +146,10 @@ void TGamenRoom::MemberLeft(int clientNumber) {
 }
 
 QString TGamenRoom::PlayerName(int side) const {
-  return side == 0 ? gamen_.lbKuroName->text() : gamen_.lbShiroKoma->text();
+  return side == 1 ? gamen_.lbKuroName->text() : gamen_.lbShiroKoma->text();
 }
 
 QByteArray TGamenRoom::FacePicture(int side) const {
-  if (side != 0 && side != 1) return {};
+  if (side != 1 && side != 2) return {};
   return BitmapBytes(Face(side)->Picture());
 }

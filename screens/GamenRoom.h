@@ -31,7 +31,7 @@ class TGamenRoom : public QObject, public RoomView {
   void AnswerStats(const TNetRecord& request);
   void TakePicture(const TNetRecord& record);
   void Leave(const TNetRecord& record);
-  TImage* Face(int side) const;
+  TImage* Face(int side) const;  // side 1 or 2
 
   TfrmGamen& gamen_;
   TfrmSocket& socket_;

@@ -2,9 +2,10 @@
 #include <QString>
 #include <functional>
 
-// F1 in a window opens its help page from the program folder's help/, wherever the program was
-// started from. A missing page, or no program to show it, is told with 「ヘルプを開けません」.
-void OpenHelpPage(const QString& programFolder, const QString& page);
+// The windows' F1, for their FormKeyDown: F1 opens the window's help page from the program
+// folder's help/, wherever the program was started from; other keys are left alone. A missing
+// page, or no program to show it, is told with 「ヘルプを開けません」.
+void HelpKeyDown(int key, const QString& page);
 
 // Tests see which page would open instead of starting a viewer; the opener answers whether it
 // could open it. Empty restores the viewer.

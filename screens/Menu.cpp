@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,17 +15,18 @@
 #include "net/Socket.h"
 #include "platform/Codec.h"
 #include "platform/ComputerName.h"
+#include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"
 #include "platform/LoginName.h"
 #include "screens/ByteLimit.h"
 #include "screens/ChildWin.h"
-#include "screens/DesignFonts.h"
-#include "screens/FormRules.h"
+#include "screens/Controls.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
 #include "screens/RadioGroup.h"
+#include "settings/PortText.h"
 #include "settings/RegistryRecord.h"
 #include "settings/SaveRecord.h"
 
@@ -36,26 +36,11 @@ namespace {
 
 constexpr int kUserNameBytes = 30;  // the name fields of velm.dat and of the records
 
-QLabel* MakeLabel(const QString& caption, QWidget* parent, const QRect& rect) {
-  auto* label = new QLabel(caption, parent);
-  label->setGeometry(rect);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  return label;
-}
-
 QLineEdit* MakeEdit(const QString& hint, QWidget* parent, const QRect& rect) {
   auto* edit = new QLineEdit(parent);
   edit->setGeometry(rect);
   edit->setToolTip(hint);
   return edit;
-}
-
-QPushButton* MakeButton(const QString& caption, const QString& hint, QWidget* parent, const QRect& rect) {
-  auto* button = new QPushButton(caption, parent);
-  button->setGeometry(rect);
-  button->setToolTip(hint);
-  button->setAutoDefault(false);
-  return button;
 }
 
 void SetBoxColour(QLineEdit* edit, const QColor& colour) {
@@ -80,7 +65,7 @@ TfrmMenu::~TfrmMenu() {
 
 void TfrmMenu::BuildControls() {
   setWindowTitle(QStringLiteral("Netへの接続"));
-  setFont(DesignFont(kPGothic, 12));
+  setFont(platform::DesignFont(platform::kPGothic, 12));
   setGeometry(443, 138, 292, 320);
   setFixedSize(292, 320);
 
@@ -105,11 +90,11 @@ void TfrmMenu::BuildControls() {
   btUser->setFocusPolicy(Qt::ClickFocus);
 
   lbPortNo = MakeLabel(QStringLiteral("PortNo."), this, QRect(12, 138, 58, 20));
-  lbPortNo->setFont(DesignFont(kGothic, 13));
+  lbPortNo->setFont(platform::DesignFont(platform::kGothic, 13));
   edPortNo = MakeEdit(QStringLiteral("接続するPortNoを入力してください"), this, QRect(72, 138, 177, 20));
 
   lbUserName = MakeLabel(QStringLiteral("ユーザー名"), this, QRect(4, 170, 66, 20));
-  lbUserName->setFont(DesignFont(kGothic, 13));
+  lbUserName->setFont(platform::DesignFont(platform::kGothic, 13));
   edUserName = MakeEdit(QStringLiteral("Net上の貴方の名前を入力してください"), this, QRect(72, 170, 177, 20));
   LimitToCp932Bytes(edUserName, kUserNameBytes);
 
@@ -124,8 +109,7 @@ void TfrmMenu::BuildControls() {
   btOk = MakeButton(QStringLiteral("Ｏ  Ｋ"), QStringLiteral("この設定でゲームをします"), this, QRect(32, 256, 97, 25));
   btCancel = MakeButton(QStringLiteral("終了"), QStringLiteral("終了します"), this, QRect(152, 256, 97, 25));
 
-  QWidget* order[] = {rgNet->Button(0), rgNet->Button(1), cbOya, edHostName, edPortNo, edUserName, btOk, btCancel, btNext, btPrev};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  ChainTabOrder({rgNet->Button(0), rgNet->Button(1), cbOya, edHostName, edPortNo, edUserName, btOk, btCancel, btNext, btPrev});
 
   connect(rgNet, &TRadioGroup::Click, this, &TfrmMenu::rgNetClick);
   connect(cbOya, &QCheckBox::clicked, this, &TfrmMenu::cbOyaClick);
@@ -135,7 +119,7 @@ void TfrmMenu::BuildControls() {
   connect(btNext, &QPushButton::clicked, this, &TfrmMenu::btNextClick);
   connect(btPrev, &QPushButton::clicked, this, &TfrmMenu::btPrevClick);
 
-  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+  keyPreview_ = new KeyPreview(this, [this](int key) { FormKeyDown(key); });
 }
 
 void TfrmMenu::FormCreate() {
@@ -206,7 +190,7 @@ void TfrmMenu::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMenu::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(ExePath, kHelpStart);
+  HelpKeyDown(key, kHelpStart);
 }
 
 void TfrmMenu::rgNetClick() {
@@ -300,7 +284,7 @@ std::optional<std::uint16_t> TfrmMenu::CheckedPort() {
     Refuse(QStringLiteral("ポートNoが入力されていません"), QStringLiteral("ポート入力"), edPortNo);
     return std::nullopt;
   }
-  const std::optional<std::uint16_t> port = PortFromText(portText);
+  const std::optional<std::uint16_t> port = settings::PortFromText(portText);
   if (!port) Refuse(QStringLiteral("ポートNoが正しくありません"), QStringLiteral("ポート入力"), edPortNo);
   return port;
 }

@@ -3,12 +3,10 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QHideEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTextBlock>
 #include <algorithm>
@@ -17,11 +15,14 @@
 #include "enginehost/CpuDiscovery.h"
 #include "enginehost/EngineSearch.h"
 #include "net/NetRecord.h"
+#include "net/RoomRules.h"
 #include "net/Socket.h"
+#include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
+#include "platform/ScreenCentre.h"
 #include "screens/ChildWin.h"
+#include "screens/Controls.h"
 #include "screens/Data.h"
-#include "screens/DesignFonts.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
@@ -56,19 +57,13 @@ TfrmMenuWk::~TfrmMenuWk() {
 
 void TfrmMenuWk::BuildControls() {
   setWindowTitle(QStringLiteral("対戦メニュー"));
-  setFont(DesignFont(kPGothic, 12));
+  setFont(platform::DesignFont(platform::kPGothic, 12));
   setFixedSize(315, 267);
   setModal(true);
 
-  lblPlay1 = new QLabel(this);
-  lblPlay1->setGeometry(8, 12, 132, 20);
-  lblPlay1->setAlignment(Qt::AlignCenter);
-  Label1 = new QLabel(QStringLiteral("vs"), this);
-  Label1->setGeometry(144, 12, 27, 20);
-  Label1->setAlignment(Qt::AlignCenter);
-  lblPlay2 = new QLabel(this);
-  lblPlay2->setGeometry(175, 12, 132, 20);
-  lblPlay2->setAlignment(Qt::AlignCenter);
+  lblPlay1 = MakeLabel(QString(), this, QRect(8, 12, 132, 20), Qt::AlignHCenter);
+  Label1 = MakeLabel(QStringLiteral("vs"), this, QRect(144, 12, 27, 20), Qt::AlignHCenter);
+  lblPlay2 = MakeLabel(QString(), this, QRect(175, 12, 132, 20), Qt::AlignHCenter);
 
   cbPlay1 = new QComboBox(this);
   cbPlay1->setGeometry(16, 42, 121, 22);
@@ -83,17 +78,10 @@ void TfrmMenuWk::BuildControls() {
   lbCpu2 = MakeList(this, QRect(178, 72, 121, 140));
   lbPlayer2 = MakeList(this, QRect(178, 72, 121, 140));
 
-  btOk = new QPushButton(QStringLiteral("スタート"), this);
-  btOk->setGeometry(40, 228, 97, 25);
-  btOk->setToolTip(QStringLiteral("ゲームをスタートします"));
-  btOk->setAutoDefault(false);
-  btCancel = new QPushButton(QStringLiteral("終了"), this);
-  btCancel->setGeometry(178, 228, 97, 25);
-  btCancel->setToolTip(QStringLiteral("ゲームを終了します"));
-  btCancel->setAutoDefault(false);
+  btOk = MakeButton(QStringLiteral("スタート"), QStringLiteral("ゲームをスタートします"), this, QRect(40, 228, 97, 25));
+  btCancel = MakeButton(QStringLiteral("終了"), QStringLiteral("ゲームを終了します"), this, QRect(178, 228, 97, 25));
 
-  QWidget* order[] = {cbPlay1, cbPlay2, btOk, btCancel, lbCpu1, lbCpu2, lbPlayer1, lbPlayer2};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  ChainTabOrder({cbPlay1, cbPlay2, btOk, btCancel, lbCpu1, lbCpu2, lbPlayer1, lbPlayer2});
 
   connect(cbPlay1, &QComboBox::activated, this, &TfrmMenuWk::cbPlay1Click);
   connect(cbPlay2, &QComboBox::activated, this, &TfrmMenuWk::cbPlay2Click);
@@ -105,7 +93,7 @@ void TfrmMenuWk::BuildControls() {
   connect(lbPlayer2, &QListWidget::itemDoubleClicked, this, &TfrmMenuWk::lbPlayer2DblClick);
   connect(btOk, &QPushButton::clicked, this, &TfrmMenuWk::btOkClick);
   connect(btCancel, &QPushButton::clicked, this, &TfrmMenuWk::btCancelClick);
-  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+  keyPreview_ = new KeyPreview(this, [this](int key) { FormKeyDown(key); });
 }
 
 TfrmMenuWk::Side TfrmMenuWk::SideOf(int side) const {
@@ -117,7 +105,7 @@ void TfrmMenuWk::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
   // Centred on the screen at every showing.
-  if (!event->spontaneous() && screen()) move(screen()->availableGeometry().center() - rect().center());
+  if (!event->spontaneous()) platform::CentreOnScreen(this);
 }
 
 void TfrmMenuWk::hideEvent(QHideEvent* event) {
@@ -287,7 +275,7 @@ void TfrmMenuWk::btOkClick() {
   ConfigureSide(2);
   if (board->FNetPlay && frmSocket) {
     for (int side : {1, 2}) {
-      if (KindOf(side) != static_cast<int>(PlayerKind::Net)) frmSocket->SendPicture(side - 1);
+      if (KindOf(side) != static_cast<int>(PlayerKind::Net)) frmSocket->SendPicture(side);
     }
   }
   accept();
@@ -308,13 +296,8 @@ void TfrmMenuWk::ConfigureSide(int side) {
     }
     case PlayerKind::Net: {
       const int row = s.players->currentRow();
-      TNetRecord invite;
-      invite.SetKind(mkGame);
-      invite.SetSub(gsInvite);
-      invite.SetTo(static_cast<std::uint16_t>(row));
-      invite.SetArg(static_cast<std::uint16_t>(side - 1));
       if (!frmSocket) return;
-      frmSocket->SendRecord(invite);
+      frmSocket->SendRecord(InviteRecord(static_cast<std::uint16_t>(row), side));
       (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = frmSocket->ClientNumbers().value(row, -1);
       break;
     }
@@ -331,5 +314,5 @@ void TfrmMenuWk::ConfigureSide(int side) {
 void TfrmMenuWk::btCancelClick() { reject(); }
 
 void TfrmMenuWk::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(frmMenu ? frmMenu->ExePath : ExePath, kHelpMenu);
+  HelpKeyDown(key, kHelpMenu);
 }

@@ -8,6 +8,15 @@
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
 
+namespace {
+// A window goes, and the global that names it with it.
+template <class Form>
+void Release(std::unique_ptr<Form>& form, Form*& global) {
+  form.reset();
+  global = nullptr;
+}
+}  // namespace
+
 TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood,
                              const QString& dataPath) {
   menu_ = std::make_unique<TfrmMenu>(exePath, record_, dataPath);
@@ -27,18 +36,12 @@ TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::N
 }
 
 TProgramForms::~TProgramForms() {
-  data_.reset();
-  frmData = nullptr;
-  menuWk_.reset();
-  frmMenuWk = nullptr;
-  socket_.reset();
-  frmSocket = nullptr;
-  gamen_.reset();
-  frmGamen = nullptr;
-  netDisp_.reset();
-  WNetDisp = nullptr;
-  menu_.reset();
-  frmMenu = nullptr;
+  Release(data_, frmData);
+  Release(menuWk_, frmMenuWk);
+  Release(socket_, frmSocket);
+  Release(gamen_, frmGamen);
+  Release(netDisp_, WNetDisp);
+  Release(menu_, frmMenu);
 }
 
 void TProgramForms::ShowMain() { menu_->show(); }

@@ -31,8 +31,6 @@ class TProgramForms {
   // Only the dialog is shown at first.
   void ShowMain();
 
-  SaveRecord& Record() { return record_; }
-
  private:
   SaveRecord record_;
   std::unique_ptr<TfrmMenu> menu_;

@@ -58,4 +58,10 @@ std::optional<std::int32_t> ParsePortText(const QString& typed) {
   return static_cast<std::int32_t>(bits);
 }
 
+std::optional<std::uint16_t> PortFromText(const QString& text) {
+  const std::optional<std::int32_t> value = ParsePortText(text);
+  if (!value || *value < 1 || *value > 65535) return std::nullopt;
+  return static_cast<std::uint16_t>(*value);
+}
+
 }  // namespace settings

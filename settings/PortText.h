@@ -12,4 +12,8 @@ namespace settings {
 // ideographic space) count as their ASCII ones. No port range is checked here.
 std::optional<std::int32_t> ParsePortText(const QString& text);
 
+// A port box's text as a port: ParsePortText, then 1 to 65535 only, so a number outside the
+// range is refused instead of wrapping to some other port.
+std::optional<std::uint16_t> PortFromText(const QString& text);
+
 }  // namespace settings

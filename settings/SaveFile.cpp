@@ -5,20 +5,12 @@
 #include "platform/FileErrorText.h"
 #include "platform/FolderLock.h"
 #include "platform/RegularFile.h"
+#include "platform/ReplaceFile.h"
 #include "settings/PortText.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <random>
@@ -28,6 +20,9 @@ namespace {
 
 const char* const kTamperedText = "データが不正に書き換えられているためデータが初期値に戻りました";
 const char* const kTamperedCaption = "Velmora";
+
+// A save younger than this may still be under way in another copy of the program.
+constexpr std::chrono::seconds kStaleAfter{60};
 
 constexpr std::array<std::int32_t SaveRecord::*, 6> kCounters = {&SaveRecord::SouNum, &SaveRecord::SouWin,
                                                                   &SaveRecord::SouLose, &SaveRecord::NetNum,
@@ -56,30 +51,6 @@ void selectSavedChara(const SaveRecord& record, SettingsDialogPort& dialog) {
 
 FileResult failure(platform::FileFailure what, const QString& path, int err) {
   return {false, platform::FileErrorText(what, path, err)};
-}
-
-// 0, or the errno of the write that failed (a short write counts as a failure).
-int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return EIO;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return 0;
-}
-
-// Makes the rename itself durable; a failure here leaves a complete file either way.
-void syncFolder(const QByteArray& target) {
-  const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
-  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
 }
 
 }  // namespace
@@ -126,44 +97,13 @@ SaveRecord::Image EncodeSettings(SaveRecord& record, const SettingsDialogPort& d
 }
 
 FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image) {
-  // QSaveFile is not used: it reports success after a short write on a full disk.
-  const QByteArray target = QFile::encodeName(path);
-  QByteArray temp = target + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return failure(platform::FileFailure::Save, path, errno);
-
-  struct stat old {};
-  const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  int err = ::fchmod(fd, mode) == 0 ? 0 : errno;
-  if (!err) err = writeAll(fd, image.data(), image.size());
-  if (!err && ::fsync(fd) != 0) err = errno;
-  if (::close(fd) != 0 && !err) err = errno;
-  if (!err && ::rename(temp.constData(), target.constData()) != 0) err = errno;
-  if (err) {
-    ::unlink(temp.constData());
-    return failure(platform::FileFailure::Save, path, err);
-  }
-  syncFolder(target);
-  return {};
-}
-
-void RemoveStaleTemporaries(const QString& path, std::chrono::seconds olderThan) {
-  const QFileInfo target(path);
-  const QString prefix = target.fileName() + QLatin1Char('.');
-  const QDateTime before = QDateTime::currentDateTime().addSecs(-olderThan.count());
-  const QFileInfoList entries = target.dir().entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
-  for (const QFileInfo& entry : entries) {
-    // mkstemp's six letters and digits after the exact name, nothing else.
-    const QString tail = entry.fileName().mid(prefix.size());
-    const bool ours = entry.fileName().startsWith(prefix, Qt::CaseSensitive) &&
-                      std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 0x80; });
-    if (ours && entry.lastModified() < before) QFile::remove(entry.filePath());
-  }
+  const QString error = platform::ReplaceFile(path, QByteArrayView(image.data(), static_cast<qsizetype>(image.size())));
+  return {error.isEmpty(), error};
 }
 
 LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog) {
   using Outcome = platform::RegularFileRead::Outcome;
-  RemoveStaleTemporaries(path);
+  platform::RemoveStaleTemporaries(path, kStaleAfter);
   const platform::RegularFileRead file = platform::ReadRegularFile(path, static_cast<qint64>(SaveRecord::kSize));
   if (file.outcome == Outcome::Missing) {
     // Also what stands there when it is no plain file: a FIFO or a folder holds no settings.

@@ -4,7 +4,6 @@
 #include <QString>
 
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -70,20 +69,16 @@ struct LoadResult {
   Counters read{};  // the counters as this run starts from them
 };
 
-// path is ExePath + "velm.dat". First removes what an interrupted save left beside it (see
-// RemoveStaleTemporaries). Shows "データが不正に書き換えられているためデータが初期値に戻りました"
-// / "Velmora" through platform::ShowMessage when the check fails.
+// path is ExePath + "velm.dat". First removes what an interrupted save left beside it, once it
+// is a minute old (platform::RemoveStaleTemporaries). Shows
+// "データが不正に書き換えられているためデータが初期値に戻りました" / "Velmora" through
+// platform::ShowMessage when the check fails.
 LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog);
 
-// EncodeSettings, then the file is replaced as a whole: a new file beside it is written and
-// flushed, then renamed over the old one, so a failed write leaves the old file untouched.
+// EncodeSettings, then the file is replaced as a whole (platform::ReplaceFile), so a failed
+// write leaves the old file untouched.
 FileResult WriteSaveFile(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog,
                          const MaskRandom& random = DefaultMaskRandom());
-
-// Removes the temporary files of saves that never finished ("velm.dat.XXXXXX", written beside
-// the file and renamed over it), once they are older than olderThan: a younger one may belong
-// to another copy of the program saving at this moment.
-void RemoveStaleTemporaries(const QString& path, std::chrono::seconds olderThan = std::chrono::seconds(60));
 
 // WriteSaveFile for a file that other copies of the program may be saving too. Under a lock on
 // its folder the file is read again, and what this run added to the six counters since they were

@@ -446,7 +446,7 @@ TEST_F(HostRoom, ClosingStopsEverythingWithoutHandlingMore) {
   // The port is free again for the next room.
   TfrmSocket again;
   EXPECT_EQ(again.StartHost(QStringLiteral("127.0.0.1"), port, QStringLiteral("Again")), 0);
-  again.CloseRoom();
+  again.close();
 }
 
 TEST(HostStart, FailsWhenTheAddressCannotBeResolvedOrBound) {
@@ -461,7 +461,7 @@ TEST(HostStart, FailsWhenTheAddressCannotBeResolvedOrBound) {
   EXPECT_EQ(second.StartHost(QStringLiteral("127.0.0.1"), other.port(), QStringLiteral("H")), -1);
   // And the form can host after a failed start.
   EXPECT_EQ(second.StartHost(QStringLiteral("127.0.0.1"), FreePort(), QStringLiteral("H")), 0);
-  second.CloseRoom();
+  second.close();
   EXPECT_TRUE(NetWorker::WaitForAll(3000));
 }
 

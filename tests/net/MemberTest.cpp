@@ -106,8 +106,8 @@ TEST_F(MemberRoom, SendRecordAddsNameAndAddressee) {
 TEST_F(MemberRoom, SendsPicturesAndLeave) {
   JoinAs(QStringLiteral("Me"));
   view.pictures[1] = QByteArray(241, 'q');
-  form->SendPicture(1);
-  form->SendPicture(0);  // no picture: nothing
+  form->SendPicture(2);
+  form->SendPicture(1);  // no picture: nothing
   EXPECT_EQ(form->SendLeave(), 0);
   const auto got = line.Drain();
   ASSERT_EQ(got.size(), 5u);

@@ -20,8 +20,8 @@ class RecordingView : public RoomView {
   }
   int PrivateAddressee() const override { return addressee; }
   std::vector<_Rev> Placements() const override { return placements; }
-  QString PlayerName(int side) const override { return names[side]; }
-  QByteArray FacePicture(int side) const override { return pictures[side]; }
+  QString PlayerName(int side) const override { return names[side - 1]; }
+  QByteArray FacePicture(int side) const override { return pictures[side - 1]; }
   void MemberLeft(int clientNumber) override { left.push_back(clientNumber); }
 
   std::vector<TNetRecord> applied;
@@ -30,7 +30,7 @@ class RecordingView : public RoomView {
   std::vector<int> left;
   std::vector<_Rev> placements;
   int addressee = 0;
-  QString names[2] = {QStringLiteral("Kuro"), QStringLiteral("Shiro")};
+  QString names[2] = {QStringLiteral("Kuro"), QStringLiteral("Shiro")};  // sides 1 and 2
   QByteArray pictures[2];
 };
 

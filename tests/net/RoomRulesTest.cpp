@@ -21,7 +21,7 @@ TEST(RoomRules, LeavesStatisticsAndInvitations) {
 
   TNetRecord invite;
   invite.SetArg(0);
-  EXPECT_EQ(InvitationOf(invite).side, 0);
+  EXPECT_EQ(InvitationOf(invite).side, 1);
   EXPECT_EQ(InvitationOf(invite).first, PlayerKind::Local);
   invite.SetArg(1);
   EXPECT_EQ(InvitationOf(invite).second, PlayerKind::Local);

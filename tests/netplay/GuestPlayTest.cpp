@@ -105,8 +105,8 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   line.Send(names);
   QImage face(20, 20, QImage::Format_RGB32);
   face.fill(Qt::red);
-  for (const TNetRecord& part : PictureRecords(0, BitmapBytes(face))) line.SendRaw(part.data(), 256);
-  for (const TNetRecord& part : PictureRecords(1, QByteArray(500, 'z'))) line.SendRaw(part.data(), 256);
+  for (const TNetRecord& part : PictureRecords(1, BitmapBytes(face))) line.SendRaw(part.data(), 256);
+  for (const TNetRecord& part : PictureRecords(2, QByteArray(500, 'z'))) line.SendRaw(part.data(), 256);
   ASSERT_TRUE(WaitFor([] { return frmGamen->lbShiroKoma->text() == QStringLiteral("ベン"); }));
   line.Drain(100);
   EXPECT_EQ(board->FKomaCount, 6);

@@ -19,10 +19,11 @@
 
 #include "enginehost/EngineCalls.h"
 #include "platform/ComputerName.h"
+#include "platform/DesignFonts.h"
 #include "platform/LoginName.h"
 #include "platform/MemoryNeighbourhood.h"
 #include "platform/Registry.h"
-#include "screens/DesignFonts.h"
+#include "screens/ChildWin.h"
 #include "screens/Help.h"
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
@@ -50,7 +51,7 @@ class ProgramFixture : public ::testing::Test {
       QFile file(exePath + page);
       ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    MapDesignFonts();
+    platform::MapDesignFonts();
   }
 
   void TearDown() override {
@@ -89,7 +90,8 @@ class ProgramFixture : public ::testing::Test {
   // Ends the program as its start does: windows in reverse order, the dialog last.
   void Stop() { forms_.reset(); }
 
-  SaveRecord& Record() { return forms_->Record(); }
+  // The record the game screen counts into and the dialog saves.
+  SaveRecord& Record() { return frmGamen->SaveRecord; }
 
   // Runs fn once the widget is visible (a modal window runs its own loop meanwhile). A window
   // still open after the time limit is closed, so a test never hangs.

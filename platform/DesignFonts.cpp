@@ -1,6 +1,8 @@
-#include "screens/DesignFonts.h"
+#include "platform/DesignFonts.h"
 
 #include <QStringList>
+
+namespace platform {
 
 void MapDesignFonts() {
   // The fixed-pitch design font keeps a fixed-pitch face; the others take the proportional one.
@@ -14,3 +16,5 @@ QFont DesignFont(const QString& family, int pixelSize) {
   font.setPixelSize(pixelSize);
   return font;
 }
+
+}  // namespace platform
