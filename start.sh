@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Velmora.
+# Installs what the program needs, builds the program (not the tests), and starts Velmora.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/setup.sh
+scripts/setup.sh program
 cd build/bin
 exec ./velmora "$@"

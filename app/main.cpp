@@ -3,24 +3,31 @@
 #include <QIcon>
 
 #include <memory>
+#include <optional>
 
 #include "app/Application.h"
-#include "screens/DesignFonts.h"
+#include "app/CommandLine.h"
+#include "platform/DesignFonts.h"
 #include "screens/Menu.h"
 #include "screens/ProgramForms.h"
+#include "settings/DataFolder.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> answered = AnswerCommandLine(argc, argv)) return *answered;
   TApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velmora"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/velmora.png")));
+  // The desktop matches the windows to the menu entry by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Velmora"));
   // The program ends when the dialog closes, not when the last window disappears.
   QApplication::setQuitOnLastWindowClosed(false);
-  MapDesignFonts();
+  platform::MapDesignFonts();
 
   int result = 0;
   std::unique_ptr<TProgramForms> forms;
   try {
-    forms = std::make_unique<TProgramForms>(ProgramFolder());
+    const QString programFolder = ProgramFolder();
+    forms = std::make_unique<TProgramForms>(programFolder, nullptr, settings::DataFolder(programFolder));
     frmMenu->OnProgramEnd = [] { QCoreApplication::quit(); };
     forms->ShowMain();
     result = TApplication::exec();

@@ -1,9 +1,8 @@
 #include "board/IReversi.h"
 
-#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QThread>
+#include <QTimer>
 #include <cstring>
 
 #include "board/BoardGeometry.h"
@@ -14,11 +13,15 @@ namespace {
 const QColor kBackground(192, 192, 192);
 const QColor kSide1(0, 0, 255);
 const QColor kSide2(255, 255, 255);
+constexpr int kEnginePauseMs = 100;
 
 QString SideName(int side) { return side == 1 ? QStringLiteral("青") : QStringLiteral("白"); }
 int OtherSide(int side) { return side == 1 ? 2 : 1; }
 void Increment(std::int32_t* counter) {
   if (counter) ++*counter;
+}
+void Decrement(std::int32_t* counter) {
+  if (counter && *counter > 0) --*counter;
 }
 }  // namespace
 
@@ -33,6 +36,7 @@ TIReversi::TIReversi(QWidget* owner) : QLabel(owner) {
 TIReversi::~TIReversi() = default;
 
 void TIReversi::SetBanSize(int cols, int rows) {
+  CancelEngine();
   ResizeBoard(cols, rows);
   FGameEnd = 0;
   gameOver_ = false;
@@ -43,7 +47,15 @@ void TIReversi::SetBanSize(int cols, int rows) {
   FCellH = g.cellH;
 }
 
-void TIReversi::ClearBanSize() { ReleaseBoard(); }
+void TIReversi::ClearBanSize() {
+  CancelEngine();
+  ReleaseBoard();
+  ++turnGeneration_;  // an engine request still pausing has no board left to ask about
+}
+
+void TIReversi::CancelEngine() {
+  if (OnEngineCancel) OnEngineCancel();
+}
 
 void TIReversi::NewBoard() {
   SetBanSize(8, 8);
@@ -56,9 +68,14 @@ void TIReversi::SetWho(QPoint p) {
   FWho1 = p.x();
   FWho2 = p.y();
   constexpr auto local = static_cast<int>(PlayerKind::Local);
+  countedGame_[0] = countedGame_[1] = nullptr;
   if (p.x() == local || p.y() == local) {
     Increment(SouNum);
-    if (FNetPlay) Increment(NetNum);
+    countedGame_[0] = SouNum;
+    if (FNetPlay) {
+      Increment(NetNum);
+      countedGame_[1] = NetNum;
+    }
   }
 }
 
@@ -235,11 +252,16 @@ void TIReversi::GameShori() {
     case PlayerKind::Local: setEnabled(true); break;
     case PlayerKind::Cpu: {
       setEnabled(false);
+      // The pause before an engine move is a timer: the window goes on meanwhile. A move, a
+      // reset or a new match handled in it makes the request stale, and one engine is asked
+      // per position however often the turn is handed out.
       const unsigned generation = turnGeneration_;
-      QThread::msleep(100);
-      QCoreApplication::processEvents();
-      // A move or a reset handled meanwhile makes this request stale.
-      if (generation == turnGeneration_ && !gameOver_) Tekuming();
+      QTimer::singleShot(kEnginePauseMs, this, [this, generation] {
+        if (generation != turnGeneration_ || gameOver_ || engineAsked_ == generation) return;
+        if (KindOfSide(FTurn) != static_cast<int>(PlayerKind::Cpu)) return;
+        engineAsked_ = generation;
+        Tekuming();
+      });
       break;
     }
     case PlayerKind::Net: setEnabled(false); break;
@@ -253,6 +275,7 @@ void TIReversi::MessagePass(int side) {
 
 void TIReversi::EndShori() {
   gameOver_ = true;
+  countedGame_[0] = countedGame_[1] = nullptr;  // the game has its result
   FKuroCount = 0;
   FShiroCount = 0;
   for (int x = 0; x < FCols && FBan; ++x) {
@@ -281,6 +304,18 @@ void TIReversi::EndShori() {
   platform::ShowMessage(SideName(winner) + QStringLiteral("の勝ちです\n青：") + QString::number(FKuroCount) +
                             QStringLiteral("\n白：") + QString::number(FShiroCount),
                         QStringLiteral("結果"));
+  FGameEnd = 1;
+}
+
+void TIReversi::AbandonGame() {
+  if (gameOver_) return;
+  gameOver_ = true;
+  ++turnGeneration_;
+  setEnabled(false);
+  for (std::int32_t*& counter : countedGame_) {
+    Decrement(counter);
+    counter = nullptr;
+  }
   FGameEnd = 1;
 }
 

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "board/BoardModel.h"
 #include "board/Rev.h"
@@ -45,9 +46,11 @@ class TIReversi : public QLabel, public BoardModel {
   std::int32_t* NetLose = nullptr;
 
   // Seams to the network and the engine. OnSendMove gets a move this board wants played in a
-  // network game; OnEngineRequest is asked to start the engine for side FTurn.
+  // network game; OnEngineRequest is asked to start the engine for side FTurn; OnEngineCancel
+  // is told when the board is reset or released, so an engine still thinking is stopped.
   std::function<void(const _Rev& move)> OnSendMove;
   std::function<void()> OnEngineRequest;
+  std::function<void()> OnEngineCancel;
 
   // Board size and storage.
   void SetBanSize(int cols, int rows);
@@ -78,6 +81,9 @@ class TIReversi : public QLabel, public BoardModel {
   void SetCpuPath(int index, const char* path);
   // Applies a move of the side to move: place and flip, then the end or the next turn.
   void MoveStep(const _Rev& r);
+  // Ends the game without a winner (its engine failed): no result box, nothing in the record,
+  // so the game SetWho counted is taken back; a restart is open at once.
+  void AbandonGame();
   // Hands a move to the network (OnSendMove) and refuses further clicks until a move
   // comes back through NetGet.
   void SendMove(const _Rev& r);
@@ -97,10 +103,14 @@ class TIReversi : public QLabel, public BoardModel {
   void ShowCursor(BoardCursor cursor);
   bool CellAtPointer(int X, int Y, int& column, int& row) const;
   std::int32_t KindOfSide(int side) const;
+  void CancelEngine();
 
   QImage bitmap_;
   BoardCursor cursor_ = BoardCursor::Default;
   bool awaitingEcho_ = false;
   bool gameOver_ = false;        // EndShori has begun; later moves are stale
   unsigned turnGeneration_ = 0;  // changes with every move and reset
+  std::optional<unsigned> engineAsked_;  // the generation an engine was last asked about
+  // The counters SetWho incremented for the game in progress, until it has its result.
+  std::int32_t* countedGame_[2] = {};
 };

@@ -5,9 +5,11 @@ Run it to rewrite Rurika.bmp beside this script; the committed file is what the 
 Shapes are sampled 4 x 4 per pixel and averaged, so the edges come out soft.
 """
 import math
-import struct
 import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "scripts"))
+from picture_files import bmp_bytes  # noqa: E402  (other picture scripts import it from here)
 
 SIZE = 32
 SAMPLES = 4
@@ -105,23 +107,6 @@ def render():
             row.append(tuple(min(255, max(0, round(a / n))) for a in acc))
         pixels.append(row)
     return pixels
-
-
-def bmp_bytes(pixels):
-    height = len(pixels)
-    width = len(pixels[0])
-    stride = (width * 3 + 3) & ~3
-    image = bytearray()
-    for row in reversed(pixels):  # bottom-up
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
-        line += b"\0" * (stride - len(line))
-        image += line
-    header_size = 14 + 40
-    file_header = struct.pack("<2sIHHI", b"BM", header_size + len(image), 0, 0, header_size)
-    info_header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(image), 2835, 2835, 0, 0)
-    return file_header + info_header + bytes(image)
 
 
 def main():

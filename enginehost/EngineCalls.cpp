@@ -1,60 +1,103 @@
 #include "enginehost/EngineCalls.h"
 
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
-#include "enginehost/EngineContract.h"
+#include "enginehost/EngineProcess.h"
+#include "enginerunner/RunnerWire.h"
 #include "platform/Codec.h"
-#include "platform/DynamicLibrary.h"
 
 namespace {
 
-// Room past the end of each buffer the contract names, so an engine that writes a little too
-// much spoils nothing of ours; what lies past the contract's size is never read.
-constexpr std::size_t kSlack = 256;
+std::atomic<long long> statusLimitMs{EngineTimeLimits{}.status.count()};
+std::atomic<long long> moveLimitMs{EngineTimeLimits{}.move.count()};
 
 // The text a field holds: up to its first zero, never past the contract's size. A field filled
 // to the brim without its zero keeps one byte less, cut at a character boundary.
-QByteArray FieldText(const char* field, std::size_t size) {
-  const void* zero = std::memchr(field, 0, size);
-  if (zero) return QByteArray(field, static_cast<qsizetype>(static_cast<const char*>(zero) - field));
-  return platform::CutCp932(QByteArray(field, static_cast<qsizetype>(size)), size - 1);
+template <std::size_t N>
+QByteArray FieldText(const std::array<char, N>& field) {
+  const void* zero = std::memchr(field.data(), 0, N);
+  if (zero) return QByteArray(field.data(), static_cast<qsizetype>(static_cast<const char*>(zero) - field.data()));
+  return platform::CutCp932(QByteArray(field.data(), static_cast<qsizetype>(N)), N - 1);
+}
+
+EngineFailure FailureOf(RunnerEnd end) {
+  switch (end) {
+    case RunnerEnd::Answered: return EngineFailure::None;
+    case RunnerEnd::Died: return EngineFailure::Crashed;
+    case RunnerEnd::TimedOut: return EngineFailure::TimedOut;
+    case RunnerEnd::Cancelled: return EngineFailure::Cancelled;
+    case RunnerEnd::NotStarted: break;
+  }
+  return EngineFailure::NotAnEngine;
+}
+
+// The runner's answer as the caller's value: a garbled answer counts as a crash, and the reply
+// that the library is no engine as such.
+template <typename T, typename Answer, typename Make>
+EngineAnswer<T> Interpret(RunnerEnd end, const std::optional<Answer>& answer, Make make) {
+  EngineAnswer<T> result;
+  result.failure = FailureOf(end);
+  if (end != RunnerEnd::Answered) return result;
+  if (!answer)
+    result.failure = EngineFailure::Crashed;
+  else if (answer->reply != runnerwire::Reply::Answered)
+    result.failure = EngineFailure::NotAnEngine;
+  else
+    result.value = make(*answer);
+  return result;
+}
+
+// One run of the runner; a call without a cancel of its own gets one nobody else can reach.
+RunnerResult Run(const std::string& runner, const char* call, const std::string& libraryPath,
+                 const std::vector<unsigned char>& request, std::size_t answerBytes, std::chrono::milliseconds limit,
+                 EngineCallCancel* cancel) {
+  EngineCallCancel own;
+  return RunEngineRunner({runner, call, libraryPath}, request, answerBytes, limit, cancel ? *cancel : own);
 }
 
 }  // namespace
 
-std::optional<EngineStatus> QueryEngineStatus(const std::string& libraryPath) {
-  platform::DynamicLibrary library(libraryPath);
-  // A library without the export is no engine: treated like one that does not load.
-  auto getStatus = reinterpret_cast<GetStatusProc>(library.Symbol(VELM_ENGINE_STATUS_EXPORT));
-  if (!getStatus) return std::nullopt;
-  std::array<char, VELM_ENGINE_NAME_SIZE + kSlack> name{};
-  std::array<char, VELM_ENGINE_BITMAP_SIZE + kSlack> bitmap{};
-  getStatus(name.data(), bitmap.data());
-  return EngineStatus{FieldText(name.data(), VELM_ENGINE_NAME_SIZE), FieldText(bitmap.data(), VELM_ENGINE_BITMAP_SIZE)};
+EngineTimeLimits CurrentEngineTimeLimits() {
+  return {std::chrono::milliseconds(statusLimitMs.load()), std::chrono::milliseconds(moveLimitMs.load())};
 }
 
-std::optional<_Rev> AskEngineMove(const std::string& libraryPath, std::int32_t cols, std::int32_t rows,
-                                  std::int32_t* const* board, std::int32_t side) {
-  if (cols <= 0 || rows <= 0 || !board) return std::nullopt;
-  platform::DynamicLibrary library(libraryPath);
-  auto tekuming = reinterpret_cast<TekumingProc>(library.Symbol(VELM_ENGINE_MOVE_EXPORT));
-  if (!tekuming) return std::nullopt;
+void SetEngineTimeLimits(const EngineTimeLimits& limits) {
+  statusLimitMs = limits.status.count();
+  moveLimitMs = limits.move.count();
+}
 
-  // The engine gets its own copy, in the board's shape, so nothing it does reaches the game.
-  std::vector<std::vector<std::int32_t>> columns(static_cast<std::size_t>(cols));
-  std::vector<std::int32_t*> copy(static_cast<std::size_t>(cols));
-  for (std::int32_t x = 0; x < cols; ++x) {
-    columns[x].assign(board[x], board[x] + rows);
-    copy[x] = columns[x].data();
-  }
-  std::array<unsigned char, VELM_ENGINE_SCRATCH_SIZE + kSlack> scratch{};
-  struct {
-    EngineMove record;
-    unsigned char slack[kSlack];
-  } move{};
-  const EngineBoardSize size{cols, rows};
-  tekuming(&size, copy.data(), side, &move.record, scratch.data());
-  return _Rev{move.record.x, move.record.y, side};
+std::string EngineRunnerName() { return VELM_ENGINE_RUNNER_NAME; }
+
+std::string EngineRunnerIn(const std::string& programFolder) {
+  std::string folder = programFolder;
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder + EngineRunnerName();
+}
+
+EngineAnswer<EngineStatus> QueryEngineStatus(const std::string& runner, const std::string& libraryPath,
+                                             EngineCallCancel* cancel) {
+  const RunnerResult run = Run(runner, runnerwire::kStatusCall, libraryPath, {}, runnerwire::kStatusAnswerBytes,
+                               CurrentEngineTimeLimits().status, cancel);
+  return Interpret<EngineStatus>(run.end, runnerwire::DecodeStatusAnswer(run.answer),
+                                 [](const runnerwire::StatusAnswer& answer) {
+                                   return EngineStatus{FieldText(answer.buffers.name), FieldText(answer.buffers.bitmap)};
+                                 });
+}
+
+EngineAnswer<_Rev> AskEngineMove(const std::string& runner, const std::string& libraryPath, std::int32_t cols,
+                                 std::int32_t rows, const std::int32_t* const* board, std::int32_t side,
+                                 EngineCallCancel* cancel) {
+  if (cols <= 0 || rows <= 0 || !board) return {std::nullopt, EngineFailure::NotAnEngine};
+  runnerwire::MoveRequest request{cols, rows, side, {}};
+  for (std::int32_t x = 0; x < cols; ++x) request.cells.insert(request.cells.end(), board[x], board[x] + rows);
+  const std::vector<unsigned char> bytes = runnerwire::EncodeMoveRequest(request);
+  if (bytes.empty()) return {std::nullopt, EngineFailure::NotAnEngine};  // no board the contract could carry
+  const RunnerResult run = Run(runner, runnerwire::kMoveCall, libraryPath, bytes, runnerwire::kMoveAnswerBytes,
+                               CurrentEngineTimeLimits().move, cancel);
+  return Interpret<_Rev>(run.end, runnerwire::DecodeMoveAnswer(run.answer), [side](const runnerwire::MoveAnswer& answer) {
+    return _Rev{answer.move.x, answer.move.y, side};
+  });
 }

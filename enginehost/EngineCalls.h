@@ -1,11 +1,33 @@
 #pragma once
-// The game's side of the engine contract: one load, one call, one free for every single use.
+// The program's side of the engine contract. Every call runs in the engine runner, a program of
+// its own beside velmora that loads the library, makes the one call and frees it; the program
+// never loads an engine library itself. One call at a time in the whole program, each within
+// its time limit. Called on worker threads only: a call may take as long as its limit.
 #include <QByteArray>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "board/Rev.h"
+
+class EngineCallCancel;
+
+enum class EngineFailure {
+  None,
+  NotAnEngine,  // the library does not load or lacks the export
+  Crashed,      // the runner died before answering (crash, abort, exit)
+  TimedOut,     // no answer within the time limit: the runner was killed
+  WrongAnswer,  // an answer that is no legal move (decided by the caller, who knows the board)
+  Cancelled,    // the caller gave up on the call
+};
+
+// An answer, or why there is none.
+template <typename T>
+struct EngineAnswer {
+  std::optional<T> value;
+  EngineFailure failure = EngineFailure::None;
+};
 
 // What an engine's GetStatus reported: raw code page 932 bytes, each up to its terminating zero.
 struct EngineStatus {
@@ -13,13 +35,25 @@ struct EngineStatus {
   QByteArray bitmap;  // picture file name, without folder
 };
 
-// Loads the library at libraryPath, calls GetStatus once with zeroed buffers and frees it.
-// Nothing when the library does not load or lacks the export.
-std::optional<EngineStatus> QueryEngineStatus(const std::string& libraryPath);
+struct EngineTimeLimits {
+  std::chrono::milliseconds status{2000};
+  std::chrono::milliseconds move{60000};
+};
+EngineTimeLimits CurrentEngineTimeLimits();
+// Tests shorten the limits; the program keeps the ones above.
+void SetEngineTimeLimits(const EngineTimeLimits& limits);
 
-// Loads the library, calls Tekuming once on a private copy of the board (cols pointers to rows
-// cells each) with a zeroed scratch buffer and move record, frees it, and answers the engine's
-// cell with value = side. Nothing when the library does not load or lacks the export. The answer
-// is the engine's as it stands: the caller checks it against the board before applying it.
-std::optional<_Rev> AskEngineMove(const std::string& libraryPath, std::int32_t cols, std::int32_t rows,
-                                  std::int32_t* const* board, std::int32_t side);
+// The runner's file name, and where it lies: in the program folder (ending in "/"), beside velmora.
+std::string EngineRunnerName();
+std::string EngineRunnerIn(const std::string& programFolder);
+
+// GetStatus of the library at libraryPath, through the runner.
+EngineAnswer<EngineStatus> QueryEngineStatus(const std::string& runner, const std::string& libraryPath,
+                                             EngineCallCancel* cancel = nullptr);
+
+// Tekuming on a copy of the board (cols pointers to rows cells each) for side, through the
+// runner: the engine's cell with value = side. The answer is the engine's as it stands: the
+// caller checks it against the board before playing it.
+EngineAnswer<_Rev> AskEngineMove(const std::string& runner, const std::string& libraryPath, std::int32_t cols,
+                                 std::int32_t rows, const std::int32_t* const* board, std::int32_t side,
+                                 EngineCallCancel* cancel = nullptr);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "lan/MachineEntry.h"
-#include "lan/MainThreadHandover.h"
+#include "platform/MainThreadHandover.h"
 
 TWNet::TWNet(std::shared_ptr<platform::NetNeighbourhood> source,
              std::shared_ptr<MainThreadHandover> handover, AddItemProc addItem)

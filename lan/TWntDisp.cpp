@@ -2,30 +2,23 @@
 
 #include <QBitmap>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 
-#include "lan/MainThreadHandover.h"
+#include "platform/MainThreadHandover.h"
 #include "lan/TWnet.h"
+#include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
 #include "platform/NetNeighbourhood.h"
+#include "platform/ScreenCentre.h"
 
 TWNetDisp* WNetDisp = nullptr;
 
 namespace {
 const QColor kMaroon(0x80, 0x00, 0x00);
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
 
 // A picture whose white background is drawn transparent.
 QPixmap TransparentOnWhite(const QString& path) {
@@ -43,7 +36,7 @@ TWNetDisp::TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood
   // Minimise and maximise only, no system menu.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowMinMaxButtonsHint);
-  setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+  setFont(platform::DesignFont(platform::kPGothic, 12));
 
   Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
@@ -63,7 +56,9 @@ TWNetDisp::TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood
   ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->setIconSize(QSize(16, 16));
-  ListView1->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), 13, true));
+  QFont names = platform::DesignFont(platform::kGothic, 13);
+  names.setBold(true);
+  ListView1->setFont(names);
   QPalette colours = ListView1->palette();
   colours.setColor(QPalette::Base, kMaroon);
   colours.setColor(QPalette::Text, Qt::white);
@@ -86,8 +81,7 @@ TWNetDisp::TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood
   connect(Button2, &QPushButton::clicked, this, &TWNetDisp::Button2Click);
 
   resize(383, 183);
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  platform::CentreOnScreen(this);
 
   FormCreate(std::move(source));
 }
@@ -139,7 +133,6 @@ void TWNetDisp::ListView1DblClick() {
     return;
   }
   ChosenName = selected.first()->text();
-  emit machineChosen(ChosenName);
   done(mrChoice);
 }
 

@@ -17,8 +17,8 @@ class MainThreadHandover;
 
 // "ユーザーの検索": the machines found on the local network, gathered by TWNet in the background.
 // Created once at start by the program, which points WNetDisp at it; shown modally by the
-// connection dialog. exec() answers mrChoice when a name was picked (read ChosenName, or take it from
-// machineChosen) and mrCancel for "キャンセル"; the list and its selection survive between openings.
+// connection dialog. exec() answers mrChoice when a name was picked (read ChosenName) and
+// mrCancel for "キャンセル"; the list and its selection survive between openings.
 class TWNetDisp : public QDialog {
   Q_OBJECT
 
@@ -44,10 +44,6 @@ class TWNetDisp : public QDialog {
 
   // Runs on the main thread for each entry the walk hands over; adds one list item per server.
   void AddListItem(const QString& caption, int imageIndex);
-
- signals:
-  // A machine name was picked; the window closes with mrChoice right after.
-  void machineChosen(const QString& name);
 
  public slots:
   void ListView1Click();

@@ -3,17 +3,12 @@
 CliRcvThread::CliRcvThread(sockets::Socket socket, Handlers handlers)
     : NetWorker(socket), handlers_(std::move(handlers)) {}
 
-TNetRecord CliRcvThread::LossNotice() {
-  TNetRecord r;
-  r.SetKind(mkChat);
-  r.SetNumber(99);
-  r.SetName(QStringLiteral("Server"));
-  r.SetText(QStringLiteral("サーバーが切断されました"));
-  return r;
-}
+TNetRecord CliRcvThread::LossNotice() { return ServerNotice(QStringLiteral("サーバーが切断されました")); }
 
 void CliRcvThread::Body() {
-  sockets::RecordReader reader;
+  // Takes everything that has arrived in one go: on the host this connection is fed by every
+  // other member, and must not fall behind them.
+  sockets::RecordReader reader(MaxBatch);
   std::vector<std::uint8_t> batch;
   while (!Stopped()) {
     if (reader.Next(Socket(), batch) != 0) break;

@@ -18,6 +18,7 @@ class CliRcvThread : public NetWorker {
 
   // The notice a member sees when its host is gone: No.99(Server):サーバーが切断されました
   static TNetRecord LossNotice();
+  static constexpr std::size_t MaxBatch = 4096;  // records handed over at most in one call
 
  protected:
   void Body() override;

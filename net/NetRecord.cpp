@@ -5,14 +5,6 @@
 
 #include "platform/Codec.h"
 
-const char* RecordCodeName(std::uint16_t kind, std::uint16_t sub) {
-  for (const RecordCode& c : kRecordCodes) {
-    const bool hasSubs = kind == mkGame || kind == mkPicture || kind == mkPlayerNames;
-    if (c.kind == kind && (!hasSubs || c.sub == sub)) return c.name;
-  }
-  return nullptr;
-}
-
 TNetRecord TNetRecord::FromBytes(const void* bytes) {
   TNetRecord r;
   std::memcpy(r.bytes_.data(), bytes, Size);
@@ -103,12 +95,21 @@ QByteArray JoinNoticeText(const QByteArray& name) { return Formatted({}, name, Q
 QByteArray LeaveNoticeText(const QByteArray& name) { return Formatted({}, name, QStringLiteral("が退室しました")); }
 QByteArray PrivateLineText(const QByteArray& text) { return Formatted(QStringLiteral("(個別送信):"), text, {}); }
 
+TNetRecord ServerNotice(const QString& text) {
+  TNetRecord r;
+  r.SetKind(mkChat);
+  r.SetNumber(99);
+  r.SetName(QStringLiteral("Server"));
+  r.SetText(text);
+  return r;
+}
+
 QString LogLine(const TNetRecord& r) {
   return QStringLiteral("No.") + QString::number(r.Number()) + QLatin1Char('(') + r.Name() + QStringLiteral("):") +
          r.Text();
 }
 
-std::vector<TNetRecord> PictureRecords(std::uint16_t side, const QByteArray& picture) {
+std::vector<TNetRecord> PictureRecords(int side, const QByteArray& picture) {
   std::vector<TNetRecord> out;
   if (picture.isEmpty()) return out;
   auto part = [side](std::uint16_t sub) {
@@ -116,7 +117,7 @@ std::vector<TNetRecord> PictureRecords(std::uint16_t side, const QByteArray& pic
     r.SetKind(mkPicture);
     r.SetTo(TNetRecord::Everyone);
     r.SetSub(sub);
-    r.SetPictureSide(side);
+    r.SetPictureSide(static_cast<std::uint16_t>(side - 1));
     return r;
   };
   TNetRecord begin = part(ppBegin);
@@ -176,7 +177,7 @@ bool PictureReceiver::Take(const TNetRecord& r, int& side, QByteArray& done) {
     case ppEnd:
       if (!s.open) return false;
       if (s.bytes.size() < s.size) s.bytes.append(QByteArray(s.size - s.bytes.size(), '\0'));
-      side = r.PictureSide();
+      side = r.PictureSide() + 1;
       done = s.bytes;
       s = Stream{};
       return true;

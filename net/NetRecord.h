@@ -37,32 +37,6 @@ enum PicturePart : std::uint16_t {
   ppEnd = 3,
 };
 
-// Every code with its name, in one place: kind, sub-kind (0 where the kind has none) and name.
-struct RecordCode {
-  std::uint16_t kind;
-  std::uint16_t sub;
-  const char* name;
-};
-inline constexpr RecordCode kRecordCodes[] = {
-    {mkJoin, 0, "mkJoin"},
-    {mkChat, 0, "mkChat"},
-    {mkPrivate, 0, "mkPrivate"},
-    {mkUserList, 0, "mkUserList"},
-    {mkGameState, 0, "mkGameState"},
-    {mkGame, gsMoves, "gsMoves"},
-    {mkGame, gsInvite, "gsInvite"},
-    {mkGame, gsReset, "gsReset"},
-    {mkGame, gsStatsRequest, "gsStatsRequest"},
-    {mkGame, gsStatsReply, "gsStatsReply"},
-    {mkPlayerNames, 1, "mkPlayerNames"},
-    {mkPicture, ppBegin, "ppBegin"},
-    {mkPicture, ppChunk, "ppChunk"},
-    {mkPicture, ppEnd, "ppEnd"},
-    {mkLeave, 0, "mkLeave"},
-};
-// The name of a kind (and sub-kind where it has them); nullptr for a code nobody defines.
-const char* RecordCodeName(std::uint16_t kind, std::uint16_t sub);
-
 // Where each field lies. Overlays share the bytes after offset 8 with Number, Name and Text.
 struct FieldSpan {
   std::size_t offset;
@@ -144,7 +118,6 @@ class TNetRecord {
 
   // mkUserList entry and mkPlayerNames.
   QString UserListName() const { return TextOf(field::UserListName); }
-  void SetUserListName(const QString& s) { SetTextOf(field::UserListName, s); }
   QString BlackName() const { return TextOf(field::BlackName); }
   void SetBlackName(const QString& s) { SetTextOf(field::BlackName, s); }
   QString WhiteName() const { return TextOf(field::WhiteName); }
@@ -188,12 +161,16 @@ QByteArray JoinNoticeText(const QByteArray& name);    // "%sが入室しまし�
 QByteArray LeaveNoticeText(const QByteArray& name);   // "%sが退室しました"
 QByteArray PrivateLineText(const QByteArray& text);   // "(個別送信):%s"
 
+// A notice the connection itself gives a member, logged as No.99(Server):text.
+TNetRecord ServerNotice(const QString& text);
+
 // The log line of a received chat, join or leave: "No." + Number + "(" + Name + "):" + Text.
 QString LogLine(const TNetRecord& r);
 
-// The parts of one face picture: ppBegin, one ppChunk per 240 bytes (the last may be short),
-// ppEnd; nothing at all for an empty picture. Every part goes to everyone (To 0xFFFF).
-std::vector<TNetRecord> PictureRecords(std::uint16_t side, const QByteArray& picture);
+// The parts of the face picture of side 1 or 2 (Side 0 or 1 on the wire): ppBegin, one ppChunk
+// per 240 bytes (the last may be short), ppEnd; nothing at all for an empty picture. Every part
+// goes to everyone (To 0xFFFF).
+std::vector<TNetRecord> PictureRecords(int side, const QByteArray& picture);
 
 // The placement list as gsMoves records: floor(count / 20) + 1 of them, the last holding
 // count mod 20 entries (possibly none). To is 0.
@@ -204,8 +181,9 @@ std::vector<TNetRecord> MoveRunRecords(const _Rev* list, int count);
 class PictureReceiver {
  public:
   static constexpr std::int32_t MaxPictureBytes = 4 * 1024 * 1024;
-  // Takes one mkPicture record. Answers true with the whole picture in `done` on ppEnd of a
-  // transfer that began; false otherwise (parts without a begin or of another side are ignored).
+  // Takes one mkPicture record. Answers true with the whole picture in `done` and its side (1 or
+  // 2, from Side 0 or 1) on ppEnd of a transfer that began; false otherwise (parts without a
+  // begin or of another Side are ignored).
   // A begin claiming more than MaxPictureBytes, or chunks running past it, drop that transfer.
   bool Take(const TNetRecord& r, int& side, QByteArray& done);
 

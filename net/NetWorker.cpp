@@ -3,15 +3,18 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
-#include "platform/Synchronize.h"
+#include "platform/MainThreadHandover.h"
 
 namespace {
 std::atomic<int> running{0};
 }
 
-NetWorker::NetWorker(sockets::Socket socket) : fd_(socket) {
+NetWorker::NetWorker(sockets::Socket socket)
+    : fd_(socket), handover_(std::make_shared<MainThreadHandover>(this)) {
   connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
+
+NetWorker::~NetWorker() { handover_->Close(); }
 
 void NetWorker::Launch() {
   ++running;
@@ -20,16 +23,15 @@ void NetWorker::Launch() {
 
 void NetWorker::Stop() {
   const sockets::Socket s = fd_.load();
-  if (s != sockets::InvalidSocket) sockets::Shutdown(s);
+  if (s != sockets::InvalidSocket) sockets::ShutdownReading(s);
   stop_.store(true);
+  handover_->Close();
 }
 
 void NetWorker::CloseSocket() {
   const sockets::Socket s = fd_.exchange(sockets::InvalidSocket);
   if (s != sockets::InvalidSocket) sockets::Close(s);
 }
-
-int NetWorker::Running() { return running.load(); }
 
 bool NetWorker::WaitForAll(int timeoutMs) {
   QDeadlineTimer deadline(timeoutMs);
@@ -41,9 +43,8 @@ bool NetWorker::WaitForAll(int timeoutMs) {
 }
 
 void NetWorker::Hand(const std::function<void()>& fn) {
-  // Without an application there is no main thread left to hand anything to.
-  if (Stopped() || !QCoreApplication::instance()) return;
-  platform::Synchronize([this, &fn] {
+  if (Stopped()) return;
+  handover_->Run([this, &fn] {
     if (!Stopped()) fn();
   });
 }

@@ -1,12 +1,17 @@
 #include "net/RoomRules.h"
 
-#include <QBuffer>
-#include <QImageReader>
-#include <QImageWriter>
-
 Invitation InvitationOf(const TNetRecord& invite) {
-  if (invite.Arg() == 0) return {0, PlayerKind::Local, PlayerKind::Net};
-  return {1, PlayerKind::Net, PlayerKind::Local};
+  if (invite.Arg() == 0) return {1, PlayerKind::Local, PlayerKind::Net};
+  return {2, PlayerKind::Net, PlayerKind::Local};
+}
+
+TNetRecord InviteRecord(std::uint16_t position, int side) {
+  TNetRecord invite;
+  invite.SetKind(mkGame);
+  invite.SetSub(gsInvite);
+  invite.SetTo(position);
+  invite.SetArg(static_cast<std::uint16_t>(side - 1));
+  return invite;
 }
 
 TNetRecord StatsReplyFor(const TNetRecord& request, const RecordCounters& counters) {
@@ -39,31 +44,4 @@ int LeavingRow(const QStringList& rows, const QString& name) {
   for (qsizetype i = 1; i < rows.size(); ++i)
     if (rows[i].compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
   return -1;
-}
-
-QByteArray BitmapBytes(const QImage& picture) {
-  if (picture.isNull()) return {};
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "bmp");
-  if (!writer.write(picture)) return {};
-  return bytes;
-}
-
-std::optional<QImage> PictureFromBytes(const QByteArray& bytes) {
-  // A bitmap file starts with "BM"; nothing else is even handed to a decoder.
-  if (bytes.size() < 26 || !bytes.startsWith("BM")) return std::nullopt;
-  QByteArray copy = bytes;
-  QBuffer buffer(&copy);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer, "bmp");
-  reader.setDecideFormatFromContent(false);
-  const QSize size = reader.size();
-  if (!size.isValid() || size.width() < 1 || size.height() < 1 || size.width() > MaxPictureSide ||
-      size.height() > MaxPictureSide)
-    return std::nullopt;
-  QImage picture;
-  if (!reader.read(&picture) || picture.isNull()) return std::nullopt;
-  return picture;
 }

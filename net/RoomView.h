@@ -2,10 +2,14 @@
 #include <QByteArray>
 #include <QString>
 
+#include <vector>
+
+#include "board/Rev.h"
+
 class TNetRecord;
 
-// What the socket form needs from the windows. The game screen implements it; the socket form
-// only holds a pointer and works without one (nothing shown, no names, no pictures).
+// What the room needs from the windows and the board. The game screen implements it; the room
+// only holds a pointer and works without one (nothing shown, no names, no pictures, no moves).
 class RoomView {
  public:
   virtual ~RoomView() = default;
@@ -18,9 +22,14 @@ class RoomView {
   // The table position a private line goes to: the selected row of the user list minus one.
   virtual int PrivateAddressee() const = 0;
 
-  // The name shown for a side (0 first/black, 1 second/white), for the host's answer to a newcomer.
+  // What the host tells a newcomer: the board's placement list (the four starting stones
+  // first), the name shown for a side (1 first/black, 2 second/white) and its face picture as
+  // bitmap file bytes (empty when there is none).
+  virtual std::vector<_Rev> Placements() const { return {}; }
   virtual QString PlayerName(int side) const = 0;
-
-  // A side's face picture as bitmap file bytes; empty when there is none.
   virtual QByteArray FacePicture(int side) const = 0;
+
+  // Host: the member with this client number has left the room or was lost. When it plays
+  // the running game, that game is over.
+  virtual void MemberLeft(int clientNumber) { (void)clientNumber; }
 };

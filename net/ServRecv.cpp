@@ -18,7 +18,7 @@ void ServRcvThread::Body() {
           continue;
         }
         buffer_.SetTextBytes(LeaveNoticeText(buffer_.NameBytes()));
-        handlers_.record(buffer_, number_);
+        if (handlers_.record(buffer_, number_) != 0) continue;  // not its own leave
         if (!Stopped()) handlers_.remove(number_);
         left = true;  // whatever followed the leave is not read
         return;

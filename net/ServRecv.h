@@ -11,15 +11,15 @@ class ServRcvThread : public NetWorker {
 
  public:
   struct Handlers {
-    std::function<void(TNetRecord&, int clientNumber)> record;  // HandleHostRecord
-    std::function<void(int clientNumber)> remove;               // RemoveClient, after a leave
+    // HandleHostRecord: 0, or -1 when the record was dropped (a leave then does not end the
+    // connection: it was not this member's own).
+    std::function<int(TNetRecord&, int clientNumber)> record;
+    std::function<void(int clientNumber)> remove;  // RemoveClient, after a leave
     std::function<void(int clientNumber)> lost;                 // the connection ended without one
     // Runs one handed-over batch of records; lets the host send what they cause in one go.
     std::function<void(const std::function<void()>&)> batch;
   };
   ServRcvThread(sockets::Socket socket, int clientNumber, Handlers handlers);
-
-  int ClientNumber() const { return number_; }
 
  protected:
   void Body() override;

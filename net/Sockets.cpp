@@ -1,6 +1,7 @@
 #include "net/Sockets.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -9,13 +10,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
+#include <algorithm>
 #include <cstring>
 
 namespace sockets {
 
 int Startup() { return 0; }
-void Cleanup() {}
 
 Socket OpenTcp() {
   const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -25,6 +25,8 @@ Socket OpenTcp() {
 int Close(Socket s) { return s >= 0 && ::close(s) == 0 ? 0 : -1; }
 
 int Shutdown(Socket s) { return s >= 0 && ::shutdown(s, SHUT_RDWR) == 0 ? 0 : -1; }
+
+int ShutdownReading(Socket s) { return s >= 0 && ::shutdown(s, SHUT_RD) == 0 ? 0 : -1; }
 
 int Resolve(const QString& host, std::uint32_t& address) {
   const QByteArray name = host.toLocal8Bit();
@@ -89,64 +91,45 @@ int WaitReadable(Socket s, int timeoutMs) {
   return rc > 0 ? 1 : 0;
 }
 
-int Connect(Socket s, std::uint32_t address, std::uint16_t port) {
+int Connect(Socket s, std::uint32_t address, std::uint16_t port, int timeoutMs) {
   const sockaddr_in sa = Endpoint(address, port);
-  int rc;
-  do rc = ::connect(s, reinterpret_cast<const sockaddr*>(&sa), sizeof sa);
-  while (rc < 0 && errno == EINTR);
+  const int flags = ::fcntl(s, F_GETFL, 0);
+  if (flags < 0 || ::fcntl(s, F_SETFL, flags | O_NONBLOCK) != 0) return -1;
+  int rc = ::connect(s, reinterpret_cast<const sockaddr*>(&sa), sizeof sa);
+  if (rc != 0 && (errno == EINPROGRESS || errno == EINTR)) {
+    pollfd pfd{s, POLLOUT, 0};
+    do rc = ::poll(&pfd, 1, timeoutMs);
+    while (rc < 0 && errno == EINTR);
+    int error = 0;
+    socklen_t len = sizeof error;
+    rc = rc == 1 && ::getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0 ? 0 : -1;
+  }
+  if (::fcntl(s, F_SETFL, flags) != 0) return -1;
   if (rc != 0) return -1;
   SendAtOnce(s);
   return 0;
 }
 
-int LocalPort(Socket s, std::uint16_t& port) {
-  sockaddr_in sa{};
-  socklen_t len = sizeof sa;
-  if (::getsockname(s, reinterpret_cast<sockaddr*>(&sa), &len) != 0) return -1;
-  port = ntohs(sa.sin_port);
-  return 0;
-}
-
-int SendAll(Socket s, const void* data, std::size_t size, int timeoutMs) {
-  if (s < 0) return -1;
-  using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
-  const auto* p = static_cast<const char*>(data);
-  while (size > 0) {
-    const int flags = MSG_NOSIGNAL | (timeoutMs >= 0 ? MSG_DONTWAIT : 0);
-    const ssize_t n = ::send(s, p, size, flags);
-    if (n > 0) {
-      p += n;
-      size -= static_cast<std::size_t>(n);
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && timeoutMs >= 0) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-      if (left <= 0) return -1;
-      pollfd pfd{s, POLLOUT, 0};
-      if (::poll(&pfd, 1, static_cast<int>(left)) < 0 && errno != EINTR) return -1;
-      continue;
-    }
-    return -1;
-  }
-  return 0;
-}
+RecordReader::RecordReader(std::size_t maxBatch) : buffer_(RecordSize * std::max<std::size_t>(maxBatch, 1)) {}
 
 int RecordReader::Next(Socket s, std::vector<std::uint8_t>& records) {
-  constexpr std::size_t capacity = RecordSize * MaxBatch;
-  while (pending_.size() < RecordSize) {
-    const std::size_t have = pending_.size();
-    pending_.resize(capacity);
-    const ssize_t n = ::recv(s, pending_.data() + have, capacity - have, 0);
-    pending_.resize(have + (n > 0 ? static_cast<std::size_t>(n) : 0));
-    if (n > 0) continue;
+  for (;;) {
+    if (used_ == buffer_.size()) break;
+    // Blocks only until the first whole record; after that takes what has arrived already.
+    const bool whole = used_ >= RecordSize;
+    const ssize_t n = ::recv(s, buffer_.data() + used_, buffer_.size() - used_, whole ? MSG_DONTWAIT : 0);
+    if (n > 0) {
+      used_ += static_cast<std::size_t>(n);
+      continue;
+    }
     if (n < 0 && errno == EINTR) continue;
+    if (whole) break;  // nothing more yet, or the end, which the next call finds
     return -1;  // error, or the peer closed the stream
   }
-  const std::size_t whole = pending_.size() / RecordSize * RecordSize;
-  records.assign(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(whole));
-  pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(whole));
+  const std::size_t take = used_ / RecordSize * RecordSize;
+  records.assign(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(take));
+  std::memmove(buffer_.data(), buffer_.data() + take, used_ - take);
+  used_ -= take;
   return 0;
 }
 

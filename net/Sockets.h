@@ -13,11 +13,12 @@ using Socket = int;
 inline constexpr Socket InvalidSocket = -1;
 
 int Startup();  // nothing to start on this platform; kept so callers read as designed
-void Cleanup();
 
 Socket OpenTcp();
 int Close(Socket s);
 int Shutdown(Socket s);  // both directions; wakes a thread blocked in recv or accept on it
+// Reading only: wakes a thread blocked in recv while what is queued for sending still goes out.
+int ShutdownReading(Socket s);
 
 // A dotted IPv4 address is used as it stands; anything else is looked up and its first
 // IPv4 address taken.
@@ -29,12 +30,8 @@ int Listen(Socket s, int backlog);
 Socket Accept(Socket s);
 // Waits up to timeoutMs for something to read or accept: 1 ready, 0 not yet, -1 error.
 int WaitReadable(Socket s, int timeoutMs);
-int Connect(Socket s, std::uint32_t address, std::uint16_t port);
-int LocalPort(Socket s, std::uint16_t& port);
-
-// Sends every byte, never raising SIGPIPE. With a time limit (ms) the send gives up once no
-// byte could be sent for that long in total; a negative limit waits as long as it takes.
-int SendAll(Socket s, const void* data, std::size_t size, int timeoutMs = -1);
+// Gives up after timeoutMs, so a host that never answers cannot hold the caller for minutes.
+int Connect(Socket s, std::uint32_t address, std::uint16_t port, int timeoutMs);
 
 // Reads the stream in whole records of exactly 256 bytes however the stream splits or joins
 // them: waits for at least one, then takes every whole record that has already arrived (up to
@@ -42,13 +39,14 @@ int SendAll(Socket s, const void* data, std::size_t size, int timeoutMs = -1);
 class RecordReader {
  public:
   static constexpr std::size_t RecordSize = 256;
-  static constexpr std::size_t MaxBatch = 64;
-  // Fills `records` with 1 to MaxBatch records of 256 bytes each, back to back; 0, or -1 on
+  explicit RecordReader(std::size_t maxBatch = 64);
+  // Fills `records` with 1 to maxBatch records of 256 bytes each, back to back; 0, or -1 on
   // an error or a closed stream.
   int Next(Socket s, std::vector<std::uint8_t>& records);
 
  private:
-  std::vector<std::uint8_t> pending_;
+  std::vector<std::uint8_t> buffer_;
+  std::size_t used_ = 0;
 };
 
 // Caps the kernel's send buffer for one connection, so a peer that stops reading is noticed.

@@ -41,8 +41,8 @@ std::vector<FoundFile> FindFiles(const std::string& folder, const std::string& p
     std::string name = e->d_name;
     if (!MatchesPattern(name, pattern)) continue;
     struct stat st {};
-    bool isDir = (stat((base + name).c_str(), &st) == 0) && S_ISDIR(st.st_mode);
-    found.push_back({name, isDir});
+    const bool known = stat((base + name).c_str(), &st) == 0;
+    found.push_back({name, known && S_ISDIR(st.st_mode), known && S_ISREG(st.st_mode)});
   }
   closedir(dir);
   return found;

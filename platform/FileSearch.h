@@ -7,6 +7,7 @@ namespace platform {
 struct FoundFile {
   std::string name;  // file name only, as stored on disk
   bool isDirectory = false;
+  bool isRegularFile = false;  // a plain file, not a FIFO, a device or a folder
 };
 
 // Entries of folder whose names match pattern ("*", "*.bmp", "TEKUM.DLL"), matched without regard

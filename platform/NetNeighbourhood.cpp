@@ -3,18 +3,7 @@
 #include "platform/AvahiNeighbourhood.h"
 
 namespace platform {
-namespace {
-NetNeighbourhoodFactory& overrideSlot() {
-  static NetNeighbourhoodFactory factory;
-  return factory;
-}
-}  // namespace
 
-std::shared_ptr<NetNeighbourhood> DefaultNetNeighbourhood() {
-  if (overrideSlot()) return overrideSlot()();
-  return std::make_shared<AvahiNeighbourhood>();
-}
-
-void SetNetNeighbourhoodOverride(NetNeighbourhoodFactory factory) { overrideSlot() = std::move(factory); }
+std::shared_ptr<NetNeighbourhood> DefaultNetNeighbourhood() { return std::make_shared<AvahiNeighbourhood>(); }
 
 }  // namespace platform

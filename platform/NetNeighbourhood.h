@@ -1,7 +1,6 @@
 #pragma once
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -65,10 +64,7 @@ class NetNeighbourhood {
                                                const NetResource* parent) = 0;
 };
 
-// The neighbourhood of this machine: the machines announced by DNS-SD on the local network,
-// unless a test has installed its own source.
+// The neighbourhood of this machine: the machines announced by DNS-SD on the local network.
 std::shared_ptr<NetNeighbourhood> DefaultNetNeighbourhood();
-using NetNeighbourhoodFactory = std::function<std::shared_ptr<NetNeighbourhood>()>;
-void SetNetNeighbourhoodOverride(NetNeighbourhoodFactory factory);  // empty restores the real one
 
 }  // namespace platform

@@ -3,15 +3,18 @@
 
 Run it from anywhere; it rewrites the files beside it:
   characters/*.bmp  the faces offered in the connection dialog
-  icon/velmora.png  the program icon
+  icon/velmora.png  the program icon compiled into the program (64 x 64)
+  icon/hicolor/NxN/apps/velmora.png  the same drawing for the desktop's menus, 16 to 256 pixels
 Shapes are drawn at four times the size and averaged down, so the edges come out smooth.
 """
 import math
 import os
-import struct
-import zlib
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, os.pardir, "scripts"))
+from picture_files import write_bmp, write_png  # noqa: E402
+
 SS = 4  # supersampling factor
 
 
@@ -57,6 +60,26 @@ class Canvas:
             a = math.radians(start + (end - start) * i / steps)
             self.ellipse(cx + r * math.cos(a), cy - r * math.sin(a), width / 2, width / 2, colour)
 
+    def pixels_with_alpha(self):
+        """RGBA rows: where the background shows through, the pixel is as transparent as it is."""
+        out = []
+        for y in range(self.size):
+            row = []
+            for x in range(self.size):
+                r = g = b = covered = 0
+                for sy in range(SS):
+                    for sx in range(SS):
+                        c = self.px[y * SS + sy][x * SS + sx]
+                        if c is not None:
+                            r, g, b, covered = r + c[0], g + c[1], b + c[2], covered + 1
+                if covered:
+                    row.append((round(r / covered), round(g / covered), round(b / covered),
+                                round(255 * covered / (SS * SS))))
+                else:
+                    row.append((0, 0, 0, 0))
+            out.append(row)
+        return out
+
     def pixels(self):
         out = []
         for y in range(self.size):
@@ -71,39 +94,6 @@ class Canvas:
                 row.append((round(r / k), round(g / k), round(b / k)))
             out.append(row)
         return out
-
-
-def write_bmp(path, rows):
-    h, w = len(rows), len(rows[0])
-    stride = (w * 3 + 3) & ~3
-    data = bytearray()
-    for row in reversed(rows):  # bottom-up
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
-        line += b"\0" * (stride - len(line))
-        data += line
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
-
-
-def write_png(path, rows, transparent):
-    h, w = len(rows), len(rows[0])
-    raw = bytearray()
-    for row in rows:
-        raw.append(0)
-        for c in row:
-            raw += bytes(c) + (b"\0" if c == transparent else b"\xff")
-
-    def chunk(kind, body):
-        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
-
-    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
-    with open(path, "wb") as f:
-        f.write(png)
 
 
 def eyes(c, y, dx, colour=(40, 30, 30)):
@@ -168,26 +158,28 @@ def penguin():
     return c
 
 
-def icon():
-    back = (0, 0, 0)
-    c = Canvas(64, back)
-    c.ellipse(32, 32, 30, 30, (40, 110, 60))
-    c.ellipse(32, 32, 27, 27, (70, 150, 90))
-    c.ellipse(24, 28, 13, 13, (20, 20, 20))
-    c.ellipse(24, 28, 11, 11, (30, 60, 230))
-    c.ellipse(40, 38, 13, 13, (20, 20, 20))
-    c.ellipse(40, 38, 11, 11, (250, 250, 250))
-    return c, back
+def icon(size):
+    """A green board disc with a blue and a white stone; drawn on a 64-unit grid at any size."""
+    k = size / 64
+    c = Canvas(size, None)
+    c.ellipse(32 * k, 32 * k, 30 * k, 30 * k, (40, 110, 60))
+    c.ellipse(32 * k, 32 * k, 27 * k, 27 * k, (70, 150, 90))
+    c.ellipse(24 * k, 28 * k, 13 * k, 13 * k, (20, 20, 20))
+    c.ellipse(24 * k, 28 * k, 11 * k, 11 * k, (30, 60, 230))
+    c.ellipse(40 * k, 38 * k, 13 * k, 13 * k, (20, 20, 20))
+    c.ellipse(40 * k, 38 * k, 11 * k, 11 * k, (250, 250, 250))
+    return c
 
 
 def main():
     pictures = {"neko.bmp": cat, "kaeru.bmp": frog, "pengin.bmp": penguin}
     for name, draw in pictures.items():
         write_bmp(os.path.join(HERE, "characters", name), draw().pixels())
-    canvas, back = icon()
-    rows = canvas.pixels()
-    # Only the pure background becomes transparent; blended edge pixels stay opaque.
-    write_png(os.path.join(HERE, "icon", "velmora.png"), rows, back)
+    write_png(os.path.join(HERE, "icon", "velmora.png"), icon(64).pixels_with_alpha())
+    for size in (16, 22, 24, 32, 48, 64, 128, 256):
+        folder = os.path.join(HERE, "icon", "hicolor", "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        write_png(os.path.join(folder, "velmora.png"), icon(size).pixels_with_alpha())
 
 
 if __name__ == "__main__":

@@ -1,7 +1,6 @@
 #include "screens/ChildWin.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QThread>
 #include <QTimer>
 
 #include "board/IReversi.h"
@@ -18,11 +16,14 @@
 #include "enginehost/CpuThread.h"
 #include "net/NetRecord.h"
 #include "net/Socket.h"
-#include "platform/Codec.h"
+#include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
+#include "platform/ReplaceFile.h"
+#include "screens/ByteLimit.h"
+#include "screens/ChatHistory.h"
+#include "screens/Controls.h"
 #include "screens/Data.h"
-#include "screens/DesignFonts.h"
-#include "screens/FormRules.h"
+#include "screens/GamenLayout.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
@@ -44,29 +45,58 @@ class SizedHandle : public QSplitterHandle {
   QSize sizeHint() const override { return {thickness, thickness}; }
 };
 
-class DesignSplitter : public QSplitter {
- public:
-  DesignSplitter(Qt::Orientation orientation, QWidget* parent) : QSplitter(orientation, parent) {
-    setChildrenCollapsible(false);
-    setOpaqueResize(true);
-  }
-  QSplitterHandle* SetThickness(int index, int px) {
-    auto* h = static_cast<SizedHandle*>(handle(index));
-    h->thickness = px;
-    h->updateGeometry();
-    return h;
-  }
-
- protected:
-  QSplitterHandle* createHandle() override { return new SizedHandle(orientation(), this); }
-};
-
 QFrame* MakePanel(QWidget* parent) {
   auto* panel = new QFrame(parent);
   panel->setFrameShape(QFrame::Panel);
   panel->setFrameShadow(QFrame::Raised);
   panel->setMinimumSize(0, 0);
   return panel;
+}
+
+// Three raised panels in a row or a column, a bar of its own thickness between each two; a
+// resize goes to the last panel, the others keep their size.
+class PanelSplitter : public QSplitter {
+ public:
+  PanelSplitter(Qt::Orientation orientation, QWidget* parent, int firstBar, int secondBar)
+      : QSplitter(orientation, parent) {
+    setChildrenCollapsible(false);
+    setOpaqueResize(true);
+    for (int i = 0; i < 3; ++i) addWidget(MakePanel(this));
+    SetThickness(1, firstBar);
+    SetThickness(2, secondBar);
+    setStretchFactor(0, 0);
+    setStretchFactor(1, 0);
+    setStretchFactor(2, 1);
+  }
+  QFrame* Panel(int index) const { return static_cast<QFrame*>(widget(index)); }
+  QSplitterHandle* Bar(int index) const { return handle(index); }
+
+ protected:
+  QSplitterHandle* createHandle() override { return new SizedHandle(orientation(), this); }
+
+ private:
+  void SetThickness(int index, int px) {
+    auto* h = static_cast<SizedHandle*>(handle(index));
+    h->thickness = px;
+    h->updateGeometry();
+  }
+};
+
+// A player's panel: the face at the top, the name along the bottom.
+void MakePlayer(QFrame* panel, const QString& faceHint, const QString& nameHint, TImage*& face, QLabel*& name) {
+  face = new TImage(panel);
+  face->setGeometry(56, 8, 32, 32);
+  face->Transparent = true;
+  face->setToolTip(faceHint);
+  name = new QLabel(panel);
+  name->setAlignment(Qt::AlignCenter);
+  name->setToolTip(nameHint);
+}
+
+// The face centred across the panel, the name docked at its bottom.
+void LayOutPlayer(const QFrame* panel, TImage* face, QLabel* name) {
+  face->move(CentredLeft(panel->width(), face->width()), face->y());
+  name->setGeometry(0, panel->height() - 20, panel->width(), 18);
 }
 
 constexpr int kHandles = 9 + 9;       // Splitter1 and Splitter4
@@ -85,56 +115,31 @@ TfrmGamen::~TfrmGamen() {
 
 void TfrmGamen::BuildControls() {
   setWindowTitle(QStringLiteral("Velmora"));
-  setFont(DesignFont(kSystemFont, 13));
+  setFont(platform::DesignFont(platform::kSystemFont, 13));
   setGeometry(282, 128, 502, 371);
 
-  auto* columns = new DesignSplitter(Qt::Horizontal, this);
+  auto* columns = new PanelSplitter(Qt::Horizontal, this, 9, 9);
   columns_ = columns;
-  Panel1 = MakePanel(columns);
-  Panel2 = MakePanel(columns);
-  Panel6 = MakePanel(columns);
-  columns->addWidget(Panel1);
-  columns->addWidget(Panel2);
-  columns->addWidget(Panel6);
-  Splitter1 = columns->SetThickness(1, 9);
-  Splitter4 = columns->SetThickness(2, 9);
-  columns->setStretchFactor(0, 0);
-  columns->setStretchFactor(1, 0);
-  columns->setStretchFactor(2, 1);
+  Panel1 = columns->Panel(0);
+  Panel2 = columns->Panel(1);
+  Panel6 = columns->Panel(2);
+  Splitter1 = columns->Bar(1);
+  Splitter4 = columns->Bar(2);
 
-  auto* playerColumn = new DesignSplitter(Qt::Vertical, Panel2);
+  auto* playerColumn = new PanelSplitter(Qt::Vertical, Panel2, 5, 10);
   playerColumn_ = playerColumn;
-  Panel3 = MakePanel(playerColumn);
-  Panel4 = MakePanel(playerColumn);
-  Panel5 = MakePanel(playerColumn);
-  playerColumn->addWidget(Panel3);
-  playerColumn->addWidget(Panel4);
-  playerColumn->addWidget(Panel5);
-  Splitter2 = playerColumn->SetThickness(1, 5);
-  Splitter3 = playerColumn->SetThickness(2, 10);
-  playerColumn->setStretchFactor(0, 0);
-  playerColumn->setStretchFactor(1, 0);
-  playerColumn->setStretchFactor(2, 1);
+  Panel3 = playerColumn->Panel(0);
+  Panel4 = playerColumn->Panel(1);
+  Panel5 = playerColumn->Panel(2);
+  Splitter2 = playerColumn->Bar(1);
+  Splitter3 = playerColumn->Bar(2);
 
-  imKuroFace = new TImage(Panel3);
-  imKuroFace->setGeometry(56, 8, 32, 32);
-  imKuroFace->Transparent = true;
-  imKuroFace->setToolTip(QStringLiteral("先行のキャラクターです"));
-  lbKuroName = new QLabel(Panel3);
-  lbKuroName->setAlignment(Qt::AlignCenter);
-  lbKuroName->setToolTip(QStringLiteral("先行の名前です"));
-
-  imShiroKoma = new TImage(Panel4);
-  imShiroKoma->setGeometry(56, 8, 32, 32);
-  imShiroKoma->Transparent = true;
-  imShiroKoma->setToolTip(QStringLiteral("後攻のキャラクターです"));
-  lbShiroKoma = new QLabel(Panel4);
-  lbShiroKoma->setAlignment(Qt::AlignCenter);
-  lbShiroKoma->setToolTip(QStringLiteral("後攻の名前です"));
+  MakePlayer(Panel3, QStringLiteral("先行のキャラクターです"), QStringLiteral("先行の名前です"), imKuroFace, lbKuroName);
+  MakePlayer(Panel4, QStringLiteral("後攻のキャラクターです"), QStringLiteral("後攻の名前です"), imShiroKoma, lbShiroKoma);
 
   edMessage = new QLineEdit(Panel5);
   edMessage->setGeometry(16, 8, 113, 19);
-  edMessage->setFont(DesignFont(kGothic, 11));
+  edMessage->setFont(platform::DesignFont(platform::kGothic, 11));
   edMessage->setToolTip(QStringLiteral("ここにメッセージを書いてReturnキーを押すとメッセージが送信されます"));
   reMessage = new QPlainTextEdit(Panel5);
   reMessage->setGeometry(16, 40, 113, 57);
@@ -142,23 +147,20 @@ void TfrmGamen::BuildControls() {
   reMessage->setLineWrapMode(QPlainTextEdit::NoWrap);
   reMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   reMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  reMessage->setFont(DesignFont(kGothic, 11));
+  reMessage->setFont(platform::DesignFont(platform::kGothic, 11));
   reMessage->setToolTip(QStringLiteral("送受信したメッセージが表示されます"));
+  chatHistory_ = new ChatHistory(reMessage);
   mmDllPath = new QPlainTextEdit(Panel5);
   mmDllPath->setLineWrapMode(QPlainTextEdit::NoWrap);
   mmDllPath->hide();
-  btRestart = new QPushButton(QStringLiteral("再ゲーム"), Panel5);
-  btRestart->setGeometry(21, 158, 121, 25);
-  btRestart->setAutoDefault(false);
-  btRestart->setToolTip(QStringLiteral("前画面に戻ります。　ただし最後までやらないと選べません"));
+  btRestart = MakeButton(QStringLiteral("再ゲーム"), QStringLiteral("前画面に戻ります。　ただし最後までやらないと選べません"),
+                         Panel5, QRect(21, 158, 121, 25));
 
-  Panel7 = new QFrame(Panel6);
-  Panel7->setFrameShape(QFrame::Panel);
-  Panel7->setFrameShadow(QFrame::Raised);
+  Panel7 = MakePanel(Panel6);
   auto* caption = new QLabel(QStringLiteral("接続者リスト"), Panel7);
   caption->setObjectName(QStringLiteral("Panel7Caption"));
   caption->setAlignment(Qt::AlignCenter);
-  caption->setFont(DesignFont(kGothic, 13));
+  caption->setFont(platform::DesignFont(platform::kGothic, 13));
   lbPeaple = new QListWidget(Panel6);
   lbPeaple->setStyleSheet(QStringLiteral("QListWidget::item { height: 18px; }"));
   lbPeaple->setToolTip(
@@ -171,10 +173,10 @@ void TfrmGamen::BuildControls() {
   connect(columns_, &QSplitter::splitterMoved, this, [this](int, int index) {
     if (index == 1) Splitter1Moved();
   });
-  connect(edMessage, &QLineEdit::textEdited, this, &TfrmGamen::KeepMessageWithinBytes);
+  LimitToCp932Bytes(edMessage, kMessageBytes);
   connect(lbPeaple, &QListWidget::itemDoubleClicked, this, &TfrmGamen::lbPeapleDblClick);
   connect(btRestart, &QPushButton::clicked, this, &TfrmGamen::mnuRestartClick);
-  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+  keyPreview_ = new KeyPreview(this, [this](int key) { FormKeyDown(key); });
 }
 
 void TfrmGamen::FormCreate() {
@@ -182,8 +184,10 @@ void TfrmGamen::FormCreate() {
   Reversi = new TIReversi(Panel1);
   Reversi->setGeometry(Panel1->contentsRect());
   keyPreview_->Watch(Reversi);
-  // A network game's moves are sent by the room attached to this screen (AttachRoom).
-  Reversi->OnEngineRequest = [this] { RequestEngineMove(*Reversi); };
+  // A network game's moves are sent by the room attached to this screen (AttachRoom). Engines
+  // run in the runner beside the program, and go by the names on their player panels.
+  ConnectEngine(*Reversi, frmMenu ? frmMenu->ExePath.toStdString() : std::string(),
+                [this](int side) { return side == 1 ? lbKuroName->text() : lbShiroKoma->text(); });
 }
 
 bool TfrmGamen::SetsUpGames() const {
@@ -229,18 +233,18 @@ void TfrmGamen::FormShow() {
 
 void TfrmGamen::FormShowStarted() {
   if (closed_) return;
-  if (Reversi->FNetPlay) {
-    QCoreApplication::processEvents();
-    QThread::msleep(100);
+  if (Reversi->FNetPlay && frmSocket) {
+    // The pauses before the first two records wait in the connection's queue, not here.
     TNetRecord state;
     state.SetKind(mkGameState);
-    if (frmSocket) frmSocket->SendRecord(state);
-    QThread::msleep(100);
+    frmSocket->PauseSending(100);
+    frmSocket->SendRecord(state);
     TNetRecord users;
     users.SetKind(mkUserList);
-    if (frmSocket) frmSocket->SendRecord(users);
+    frmSocket->PauseSending(100);
+    frmSocket->SendRecord(users);
     lbPeaple->setCurrentRow(0);
-    if (frmMenuWk && frmSocket) frmMenuWk->setWindowTitle(QStringLiteral("対戦メニュー") + frmSocket->AddressText());
+    if (frmMenuWk) frmMenuWk->setWindowTitle(QStringLiteral("対戦メニュー") + frmSocket->AddressText());
   }
   if (SetsUpGames()) {
     RunMatchMenu();
@@ -337,29 +341,15 @@ bool TfrmGamen::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TfrmGamen::Panel3Resize() {
-  imKuroFace->move(CentredLeft(Panel3->width(), imKuroFace->width()), imKuroFace->y());
-  lbKuroName->setGeometry(0, Panel3->height() - 20, Panel3->width(), 18);
-}
+void TfrmGamen::Panel3Resize() { LayOutPlayer(Panel3, imKuroFace, lbKuroName); }
 
-void TfrmGamen::Panel4Resize() {
-  imShiroKoma->move(CentredLeft(Panel4->width(), imShiroKoma->width()), imShiroKoma->y());
-  lbShiroKoma->setGeometry(0, Panel4->height() - 20, Panel4->width(), 18);
-}
+void TfrmGamen::Panel4Resize() { LayOutPlayer(Panel4, imShiroKoma, lbShiroKoma); }
 
 void TfrmGamen::Panel5Resize() {
   const ChatPanelLayout l = LayOutChatPanel(Panel5->width(), Panel5->height(), reMessage->y());
   reMessage->setGeometry(l.left, reMessage->y(), l.width, std::max(0, l.messageHeight));
   edMessage->setGeometry(l.left, edMessage->y(), l.width, edMessage->height());
   btRestart->setGeometry(l.left, l.restartTop, l.width, btRestart->height());
-}
-
-void TfrmGamen::KeepMessageWithinBytes() {
-  const QString text = edMessage->text();
-  if (platform::ToCp932(text).size() <= kMessageBytes) return;
-  const int cursor = edMessage->cursorPosition();
-  edMessage->setText(platform::FromCp932(platform::ToCp932Cut(text, kMessageBytes)));
-  edMessage->setCursorPosition(std::min(cursor, static_cast<int>(edMessage->text().size())));
 }
 
 void TfrmGamen::edMessageKeyDown(int key) {
@@ -382,7 +372,7 @@ void TfrmGamen::lbPeapleDblClick() {
   if (frmSocket) frmSocket->SendRecord(request);
   if (!frmData) return;
   frmData->lbName->setText(lbPeaple->item(row)->text());
-  frmData->show();
+  frmData->ShowOver(this);
 }
 
 void TfrmGamen::mnuRestartClick() {
@@ -402,7 +392,7 @@ void TfrmGamen::mnuRestartClick() {
 }
 
 void TfrmGamen::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(kHelpGame);
+  HelpKeyDown(key, kHelpGame);
 }
 
 void TfrmGamen::closeEvent(QCloseEvent* event) {
@@ -412,11 +402,9 @@ void TfrmGamen::closeEvent(QCloseEvent* event) {
 
 void TfrmGamen::FormCloseQuery() {
   closed_ = true;
-  QStringList lines;
-  if (!reMessage->toPlainText().isEmpty()) lines = reMessage->toPlainText().split(QLatin1Char('\n'));
-  const QString base = frmMenu ? frmMenu->ExePath : QString();
+  const QString base = frmMenu ? frmMenu->DataPath : QString();
   // A log that cannot be written is reported, but the window still closes and the program ends.
-  const QString error = WriteChatLog(base + QStringLiteral("Chat.log"), lines);
+  const QString error = platform::ReplaceFile(base + QStringLiteral("Chat.log"), chatHistory_->LogBytes());
   if (!error.isEmpty()) platform::ShowMessage(error, QStringLiteral("Velmora"));
   if (Reversi->FNetPlay && frmSocket) frmSocket->SendLeave();
   if (frmSocket) frmSocket->close();

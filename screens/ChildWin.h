@@ -13,6 +13,7 @@ class QSplitterHandle;
 class KeyPreview;
 class TIReversi;
 class TImage;
+class ChatHistory;
 struct SaveRecord;
 
 // The game screen: the board on the left, the two players and the chat in the middle, the
@@ -47,8 +48,10 @@ class TfrmGamen : public QWidget {
   QListWidget* lbPeaple = nullptr;
 
   TIReversi* Reversi = nullptr;
-  std::int32_t NetUser1 = 0;
-  std::int32_t NetUser2 = 0;
+  // Host: the client numbers of the running game's Net players, as the match menu records
+  // them; -1 for none. The room ends the game when either leaves.
+  std::int32_t NetUser1 = -1;
+  std::int32_t NetUser2 = -1;
   ::SaveRecord& SaveRecord;
 
   void SaveGamenPos();
@@ -85,13 +88,13 @@ class TfrmGamen : public QWidget {
   void FormKeyDown(int key);
   void FormCloseQuery();
   void SetColumnWidths(int board, int players, int peaple);
-  void KeepMessageWithinBytes();
   // The match menu, modally; its cancel ends the program. Answers whether it started a game.
   bool RunMatchMenu();
 
   QSplitter* columns_ = nullptr;
   QSplitter* playerColumn_ = nullptr;
   KeyPreview* keyPreview_ = nullptr;
+  ChatHistory* chatHistory_ = nullptr;  // reMessage's lines, all of them, for Chat.log
   bool closed_ = false;
   // Set while a restored geometry is in force: a resize to the restored size keeps the saved
   // panel widths instead of halving.

@@ -1,23 +1,16 @@
 #include "screens/Data.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
-#include "screens/DesignFonts.h"
-#include "screens/FormRules.h"
+#include "platform/DesignFonts.h"
+#include "platform/ScreenCentre.h"
+#include "screens/Controls.h"
+#include "screens/StatisticsTexts.h"
 
 TfrmData* frmData = nullptr;
 
 namespace {
-
-QLabel* MakeLabel(const QString& caption, QWidget* parent, const QRect& rect, Qt::Alignment align) {
-  auto* label = new QLabel(caption, parent);
-  label->setGeometry(rect);
-  label->setAlignment(align | Qt::AlignVCenter);
-  return label;
-}
 
 // One record row: four numbers, each right-aligned and followed by its unit.
 void MakeRow(QWidget* parent, int top, QLabel*& games, QLabel*& gamesUnit, QLabel*& wins, QLabel*& winsUnit,
@@ -39,7 +32,7 @@ TfrmData::TfrmData() {
   setWindowTitle(QStringLiteral("対戦データ"));
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  setFont(DesignFont(kPGothic, 12));
+  setFont(platform::DesignFont(platform::kPGothic, 12));
   setFixedSize(256, 183);
 
   lbName = MakeLabel(QStringLiteral("lbName"), this, QRect(0, 6, 256, 34), Qt::AlignHCenter);
@@ -53,9 +46,20 @@ TfrmData::TfrmData() {
   btClose->setGeometry(88, 146, 80, 25);
   connect(btClose, &QPushButton::clicked, this, &TfrmData::btCloseClick);
 
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
+  platform::CentreOnScreen(this);
+}
+
+void TfrmData::ShowOver(QWidget* opener) {
+  // A modal window blocks every window but its own children, so the opener's window becomes
+  // this window's parent; as a child window it also stays above it.
+  QWidget* owner = opener ? opener->window() : nullptr;
+  if (parentWidget() != owner) {
+    setParent(owner, windowFlags());
+    platform::CentreOnScreen(this);
   }
+  show();
+  raise();
+  activateWindow();
 }
 
 TfrmData::~TfrmData() {

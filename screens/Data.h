@@ -37,6 +37,10 @@ class TfrmData : public QWidget {
   // The six counters of a statistics reply: total games, wins, losses, network games, wins, losses.
   void Fill(const std::array<std::int32_t, 6>& counters);
 
+  // Shows the window above the window of opener, also while that one is modal (the match
+  // menu): the window belongs to its opener for as long as it is shown.
+  void ShowOver(QWidget* opener);
+
  public slots:
   void btCloseClick();
 };

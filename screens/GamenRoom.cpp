@@ -4,7 +4,10 @@
 #include <QListWidget>
 #include <QStringList>
 
+#include <algorithm>
+
 #include "board/IReversi.h"
+#include "net/FacePicture.h"
 #include "net/RoomRules.h"
 #include "net/Socket.h"
 #include "screens/ChildWin.h"
@@ -24,13 +27,12 @@ TGamenRoom::TGamenRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara
 TGamenRoom* AttachRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara, TfrmData* data) {
   auto* room = new TGamenRoom(gamen, socket, chara, data);
   socket.SetRoomView(room);
-  socket.SetBoard(gamen.Reversi);
   TfrmSocket* to = &socket;
   gamen.Reversi->OnSendMove = [to](const _Rev& move) { to->SendRecord(OneMoveRecord(move)); };
   return room;
 }
 
-TImage* TGamenRoom::Face(int side) const { return side == 0 ? gamen_.imKuroFace : gamen_.imShiroKoma; }
+TImage* TGamenRoom::Face(int side) const { return side == 1 ? gamen_.imKuroFace : gamen_.imShiroKoma; }
 
 void TGamenRoom::ApplyRecord(const TNetRecord& record) {
   QListWidget* users = gamen_.lbPeaple;
@@ -131,11 +133,23 @@ void TGamenRoom::Leave(const TNetRecord& record) {
 
 int TGamenRoom::PrivateAddressee() const { return gamen_.lbPeaple->currentRow() - 1; }
 
+std::vector<_Rev> TGamenRoom::Placements() const {
+  const TIReversi& board = *gamen_.Reversi;
+  if (!board.FKomaList) return {};
+  const int count = std::clamp(board.FKomaCount, 0, board.FCols * board.FRows);
+  return {board.FKomaList, board.FKomaList + count};
+}
+
+void TGamenRoom::MemberLeft(int clientNumber) {
+  // A player of the running game has gone: the host's user may start a new one.
+  if (clientNumber == gamen_.NetUser1 || clientNumber == gamen_.NetUser2) gamen_.Reversi->FGameEnd = 1;
+}
+
 QString TGamenRoom::PlayerName(int side) const {
-  return side == 0 ? gamen_.lbKuroName->text() : gamen_.lbShiroKoma->text();
+  return side == 1 ? gamen_.lbKuroName->text() : gamen_.lbShiroKoma->text();
 }
 
 QByteArray TGamenRoom::FacePicture(int side) const {
-  if (side != 0 && side != 1) return {};
+  if (side != 1 && side != 2) return {};
   return BitmapBytes(Face(side)->Picture());
 }

@@ -19,6 +19,8 @@ class TGamenRoom : public QObject, public RoomView {
 
   void ApplyRecord(const TNetRecord& record) override;
   int PrivateAddressee() const override;
+  std::vector<_Rev> Placements() const override;
+  void MemberLeft(int clientNumber) override;
   QString PlayerName(int side) const override;
   QByteArray FacePicture(int side) const override;
 
@@ -29,7 +31,7 @@ class TGamenRoom : public QObject, public RoomView {
   void AnswerStats(const TNetRecord& request);
   void TakePicture(const TNetRecord& record);
   void Leave(const TNetRecord& record);
-  TImage* Face(int side) const;
+  TImage* Face(int side) const;  // side 1 or 2
 
   TfrmGamen& gamen_;
   TfrmSocket& socket_;

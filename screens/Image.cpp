@@ -3,15 +3,29 @@
 #include <QBitmap>
 #include <QPixmap>
 
+#include "platform/Bitmap.h"
+#include "platform/RegularFile.h"
+
+namespace {
+// The largest picture taken, 32 bits a pixel, with room for the headers.
+constexpr qint64 kMaxPictureFileBytes = 4LL * platform::kMaxBitmapSide * platform::kMaxBitmapSide + 4096;
+}
+
 TImage::TImage(QWidget* parent) : QLabel(parent) {
   setAttribute(Qt::WA_TranslucentBackground);
   setAlignment(Qt::AlignCenter);
 }
 
+std::optional<QImage> TImage::PictureOf(const QString& path) {
+  const platform::RegularFileRead file = platform::ReadRegularFile(path, kMaxPictureFileBytes);
+  if (file.outcome != platform::RegularFileRead::Outcome::Read) return std::nullopt;
+  return platform::DecodeWholeBitmap(file.bytes);
+}
+
 bool TImage::LoadFromFile(const QString& path) {
-  QImage loaded(path);
-  if (loaded.isNull()) return false;
-  SetPicture(loaded);
+  const std::optional<QImage> loaded = PictureOf(path);
+  if (!loaded) return false;
+  SetPicture(*loaded);
   return true;
 }
 

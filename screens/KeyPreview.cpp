@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-KeyPreview::KeyPreview(QWidget* form, std::function<void(QKeyEvent*)> onKey)
+KeyPreview::KeyPreview(QWidget* form, std::function<void(int key)> onKey)
     : QObject(form), form_(form), onKey_(std::move(onKey)) {
   Watch(form);
 }
@@ -20,6 +20,6 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
   // An ignored key travels on to the parents; the form reacts once, where the key was first delivered.
   QWidget* focus = QApplication::focusWidget();
   QWidget* first = (focus && focus->window() == form_) ? focus : form_;
-  if (watched == first) onKey_(static_cast<QKeyEvent*>(event));
+  if (watched == first) onKey_(static_cast<QKeyEvent*>(event)->key());
   return false;
 }

@@ -3,14 +3,13 @@
 #include <functional>
 
 class QWidget;
-class QKeyEvent;
 
 // A form with key preview sees every key before the focused control does. The filter watches
-// the form and all its controls (also those added later) and hands each key press to onKey;
+// the form and all its controls (also those added later) and hands each pressed key to onKey;
 // the key then goes on to the control as usual.
 class KeyPreview : public QObject {
  public:
-  KeyPreview(QWidget* form, std::function<void(QKeyEvent*)> onKey);
+  KeyPreview(QWidget* form, std::function<void(int key)> onKey);
   // Call after controls were added to the form.
   void Watch(QWidget* widget);
 
@@ -19,5 +18,5 @@ class KeyPreview : public QObject {
 
  private:
   QWidget* form_;
-  std::function<void(QKeyEvent*)> onKey_;
+  std::function<void(int key)> onKey_;
 };

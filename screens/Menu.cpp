@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,16 +13,20 @@
 #include "board/IReversi.h"
 #include "lan/TWntDisp.h"
 #include "net/Socket.h"
+#include "platform/Codec.h"
 #include "platform/ComputerName.h"
+#include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"
+#include "platform/LoginName.h"
+#include "screens/ByteLimit.h"
 #include "screens/ChildWin.h"
-#include "screens/DesignFonts.h"
-#include "screens/FormRules.h"
+#include "screens/Controls.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
 #include "screens/RadioGroup.h"
+#include "settings/PortText.h"
 #include "settings/RegistryRecord.h"
 #include "settings/SaveRecord.h"
 
@@ -31,26 +34,13 @@ TfrmMenu* frmMenu = nullptr;
 
 namespace {
 
-QLabel* MakeLabel(const QString& caption, QWidget* parent, const QRect& rect) {
-  auto* label = new QLabel(caption, parent);
-  label->setGeometry(rect);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  return label;
-}
+constexpr int kUserNameBytes = 30;  // the name fields of velm.dat and of the records
 
 QLineEdit* MakeEdit(const QString& hint, QWidget* parent, const QRect& rect) {
   auto* edit = new QLineEdit(parent);
   edit->setGeometry(rect);
   edit->setToolTip(hint);
   return edit;
-}
-
-QPushButton* MakeButton(const QString& caption, const QString& hint, QWidget* parent, const QRect& rect) {
-  auto* button = new QPushButton(caption, parent);
-  button->setGeometry(rect);
-  button->setToolTip(hint);
-  button->setAutoDefault(false);
-  return button;
 }
 
 void SetBoxColour(QLineEdit* edit, const QColor& colour) {
@@ -61,8 +51,9 @@ void SetBoxColour(QLineEdit* edit, const QColor& colour) {
 
 }  // namespace
 
-TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record) : record_(record) {
+TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record, const QString& dataPath) : record_(record) {
   ExePath = exePath;
+  DataPath = dataPath.isEmpty() ? exePath : dataPath;
   BuildControls();
   FormCreate();
 }
@@ -74,7 +65,7 @@ TfrmMenu::~TfrmMenu() {
 
 void TfrmMenu::BuildControls() {
   setWindowTitle(QStringLiteral("Netへの接続"));
-  setFont(DesignFont(kPGothic, 12));
+  setFont(platform::DesignFont(platform::kPGothic, 12));
   setGeometry(443, 138, 292, 320);
   setFixedSize(292, 320);
 
@@ -99,12 +90,13 @@ void TfrmMenu::BuildControls() {
   btUser->setFocusPolicy(Qt::ClickFocus);
 
   lbPortNo = MakeLabel(QStringLiteral("PortNo."), this, QRect(12, 138, 58, 20));
-  lbPortNo->setFont(DesignFont(kGothic, 13));
+  lbPortNo->setFont(platform::DesignFont(platform::kGothic, 13));
   edPortNo = MakeEdit(QStringLiteral("接続するPortNoを入力してください"), this, QRect(72, 138, 177, 20));
 
   lbUserName = MakeLabel(QStringLiteral("ユーザー名"), this, QRect(4, 170, 66, 20));
-  lbUserName->setFont(DesignFont(kGothic, 13));
+  lbUserName->setFont(platform::DesignFont(platform::kGothic, 13));
   edUserName = MakeEdit(QStringLiteral("Net上の貴方の名前を入力してください"), this, QRect(72, 170, 177, 20));
+  LimitToCp932Bytes(edUserName, kUserNameBytes);
 
   lbChara = MakeLabel(QStringLiteral("キャラクター選択"), this, QRect(96, 198, 120, 18));
   btPrev = MakeButton(QStringLiteral("←"), QStringLiteral("前のキャラクターを表示します"), this, QRect(72, 216, 32, 32));
@@ -117,8 +109,7 @@ void TfrmMenu::BuildControls() {
   btOk = MakeButton(QStringLiteral("Ｏ  Ｋ"), QStringLiteral("この設定でゲームをします"), this, QRect(32, 256, 97, 25));
   btCancel = MakeButton(QStringLiteral("終了"), QStringLiteral("終了します"), this, QRect(152, 256, 97, 25));
 
-  QWidget* order[] = {rgNet->Button(0), rgNet->Button(1), cbOya, edHostName, edPortNo, edUserName, btOk, btCancel, btNext, btPrev};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  ChainTabOrder({rgNet->Button(0), rgNet->Button(1), cbOya, edHostName, edPortNo, edUserName, btOk, btCancel, btNext, btPrev});
 
   connect(rgNet, &TRadioGroup::Click, this, &TfrmMenu::rgNetClick);
   connect(cbOya, &QCheckBox::clicked, this, &TfrmMenu::cbOyaClick);
@@ -128,7 +119,7 @@ void TfrmMenu::BuildControls() {
   connect(btNext, &QPushButton::clicked, this, &TfrmMenu::btNextClick);
   connect(btPrev, &QPushButton::clicked, this, &TfrmMenu::btPrevClick);
 
-  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+  keyPreview_ = new KeyPreview(this, [this](int key) { FormKeyDown(key); });
 }
 
 void TfrmMenu::FormCreate() {
@@ -139,10 +130,18 @@ void TfrmMenu::FormCreate() {
 
 void TfrmMenu::WriteRegistryRecord() { settings::WriteRegistryRecord(QCoreApplication::applicationFilePath()); }
 
+QStringList TfrmMenu::SearchFolders() const {
+  return DataPath == ExePath ? QStringList{ExePath} : QStringList{ExePath, DataPath};
+}
+
 void TfrmMenu::LoadCharaList() {
   CharaList.clear();
-  for (const platform::FoundFile& found : platform::FindFiles(ExePath.toStdString(), "*.bmp")) {
-    if (!found.isDirectory) CharaList.append(ExePath + QString::fromStdString(found.name));
+  for (const QString& folder : SearchFolders()) {
+    for (const platform::FoundFile& found : platform::FindFiles(folder.toStdString(), "*.bmp")) {
+      // A picture that cannot be shown whole is not offered.
+      const QString path = folder + QString::fromStdString(found.name);
+      if (found.isRegularFile && TImage::PictureOf(path)) CharaList.append(path);
+    }
   }
   if (CharaList.size() <= 1) btNext->setEnabled(false);
   if (CharaList.isEmpty()) return;
@@ -158,14 +157,22 @@ void TfrmMenu::showEvent(QShowEvent* event) {
 void TfrmMenu::FormShow() { LoadSaveFile(); }
 
 void TfrmMenu::LoadSaveFile() {
-  const settings::LoadResult result = settings::LoadSaveFile(ExePath + QStringLiteral("velm.dat"), record_, *this);
+  const settings::LoadResult result = settings::LoadSaveFile(DataPath + QStringLiteral("velm.dat"), record_, *this);
   // A file that is there but could not be read is not overwritten at the end with a fresh record.
   saveFileLoaded_ = result.outcome != settings::LoadOutcome::Unreadable;
+  countersRead_ = result.read;
   if (!result.file.ok) platform::ShowMessage(result.file.error, QStringLiteral("Velmora"));
+  // A first start offers the login name, when other machines can be told it.
+  const QString login = platform::LoginName();
+  if (edUserName->text().isEmpty() && platform::FitsCp932(login)) {
+    edUserName->setText(platform::LeftWithinCp932(login, kUserNameBytes));
+  }
 }
 
 void TfrmMenu::WriteSaveFile() {
-  const settings::FileResult result = settings::WriteSaveFile(ExePath + QStringLiteral("velm.dat"), record_, *this);
+  // Another copy of the program may have saved its games meanwhile; they are kept.
+  const settings::FileResult result =
+      settings::SaveMerged(DataPath + QStringLiteral("velm.dat"), record_, *this, countersRead_);
   if (!result.ok) platform::ShowMessage(result.error, QStringLiteral("Velmora"));
 }
 
@@ -183,7 +190,7 @@ void TfrmMenu::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMenu::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(kHelpStart);
+  HelpKeyDown(key, kHelpStart);
 }
 
 void TfrmMenu::rgNetClick() {
@@ -247,6 +254,11 @@ void TfrmMenu::btOkClick() {
     Refuse(QStringLiteral("ユーザー名が入力されていません"), QStringLiteral("ユーザー名"), edUserName);
     return;
   }
+  // Other machines and velm.dat know the name only in code page 932.
+  if (!platform::FitsCp932(UserName)) {
+    Refuse(QStringLiteral("ユーザー名に使えない文字が含まれています"), QStringLiteral("Velmora"), edUserName);
+    return;
+  }
   const QString chosen = CharaList.isEmpty() ? QString() : QFileInfo(CharaList[imChara->Tag]).fileName();
   settings::SetCharaFile(record_, chosen);
 
@@ -272,7 +284,7 @@ std::optional<std::uint16_t> TfrmMenu::CheckedPort() {
     Refuse(QStringLiteral("ポートNoが入力されていません"), QStringLiteral("ポート入力"), edPortNo);
     return std::nullopt;
   }
-  const std::optional<std::uint16_t> port = PortFromText(portText);
+  const std::optional<std::uint16_t> port = settings::PortFromText(portText);
   if (!port) Refuse(QStringLiteral("ポートNoが正しくありません"), QStringLiteral("ポート入力"), edPortNo);
   return port;
 }

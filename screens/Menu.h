@@ -24,8 +24,8 @@ class TfrmMenu : public QWidget, public settings::SettingsDialogPort {
 
  public:
   // exePath is the program folder ending in "/"; record is the one SaveRecord, which outlives
-  // this window.
-  TfrmMenu(const QString& exePath, SaveRecord& record);
+  // this window; dataPath is DataPath, empty for the program folder.
+  TfrmMenu(const QString& exePath, SaveRecord& record, const QString& dataPath = QString());
   ~TfrmMenu() override;  // FormDestroy
 
   TRadioGroup* rgNet = nullptr;
@@ -46,6 +46,11 @@ class TfrmMenu : public QWidget, public settings::SettingsDialogPort {
 
   QString UserName;
   QString ExePath;
+  // Where velm.dat and Chat.log are kept and the user's own pictures and engines are found:
+  // the program folder, or the user's data folder for an installed program. Ends in "/".
+  QString DataPath;
+  // The folders searched for pictures and engines, the program's own first.
+  QStringList SearchFolders() const;
   // Full paths of the character pictures, in the file system's order; none when empty.
   QStringList CharaList;
 
@@ -104,6 +109,7 @@ class TfrmMenu : public QWidget, public settings::SettingsDialogPort {
   KeyPreview* keyPreview_ = nullptr;
   bool destroyed_ = false;
   bool saveFileLoaded_ = false;
+  settings::Counters countersRead_{};  // what velm.dat held at start; this run adds to it
 };
 
 extern TfrmMenu* frmMenu;

@@ -1,25 +1,28 @@
 #include "screens/MenuWk.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
+#include <QDeadlineTimer>
+#include <QHideEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTextBlock>
+#include <algorithm>
 
 #include "board/IReversi.h"
 #include "enginehost/CpuDiscovery.h"
-#include "enginehost/EngineCalls.h"
+#include "enginehost/EngineSearch.h"
 #include "net/NetRecord.h"
+#include "net/RoomRules.h"
 #include "net/Socket.h"
-#include "platform/Codec.h"
+#include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
+#include "platform/ScreenCentre.h"
 #include "screens/ChildWin.h"
+#include "screens/Controls.h"
 #include "screens/Data.h"
-#include "screens/DesignFonts.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
@@ -43,24 +46,24 @@ QListWidget* MakeList(QWidget* parent, const QRect& rect) {
 TfrmMenuWk::TfrmMenuWk() { BuildControls(); }
 
 TfrmMenuWk::~TfrmMenuWk() {
+  // At the program's end: the runner of a search still going is killed, and its thread ends
+  // before the windows do.
+  if (EngineSearch* search = search_.data()) {
+    search->Stop();
+    if (search->wait(QDeadlineTimer(500))) delete search;
+  }
   if (frmMenuWk == this) frmMenuWk = nullptr;
 }
 
 void TfrmMenuWk::BuildControls() {
   setWindowTitle(QStringLiteral("対戦メニュー"));
-  setFont(DesignFont(kPGothic, 12));
+  setFont(platform::DesignFont(platform::kPGothic, 12));
   setFixedSize(315, 267);
   setModal(true);
 
-  lblPlay1 = new QLabel(this);
-  lblPlay1->setGeometry(8, 12, 132, 20);
-  lblPlay1->setAlignment(Qt::AlignCenter);
-  Label1 = new QLabel(QStringLiteral("vs"), this);
-  Label1->setGeometry(144, 12, 27, 20);
-  Label1->setAlignment(Qt::AlignCenter);
-  lblPlay2 = new QLabel(this);
-  lblPlay2->setGeometry(175, 12, 132, 20);
-  lblPlay2->setAlignment(Qt::AlignCenter);
+  lblPlay1 = MakeLabel(QString(), this, QRect(8, 12, 132, 20), Qt::AlignHCenter);
+  Label1 = MakeLabel(QStringLiteral("vs"), this, QRect(144, 12, 27, 20), Qt::AlignHCenter);
+  lblPlay2 = MakeLabel(QString(), this, QRect(175, 12, 132, 20), Qt::AlignHCenter);
 
   cbPlay1 = new QComboBox(this);
   cbPlay1->setGeometry(16, 42, 121, 22);
@@ -75,17 +78,10 @@ void TfrmMenuWk::BuildControls() {
   lbCpu2 = MakeList(this, QRect(178, 72, 121, 140));
   lbPlayer2 = MakeList(this, QRect(178, 72, 121, 140));
 
-  btOk = new QPushButton(QStringLiteral("スタート"), this);
-  btOk->setGeometry(40, 228, 97, 25);
-  btOk->setToolTip(QStringLiteral("ゲームをスタートします"));
-  btOk->setAutoDefault(false);
-  btCancel = new QPushButton(QStringLiteral("終了"), this);
-  btCancel->setGeometry(178, 228, 97, 25);
-  btCancel->setToolTip(QStringLiteral("ゲームを終了します"));
-  btCancel->setAutoDefault(false);
+  btOk = MakeButton(QStringLiteral("スタート"), QStringLiteral("ゲームをスタートします"), this, QRect(40, 228, 97, 25));
+  btCancel = MakeButton(QStringLiteral("終了"), QStringLiteral("ゲームを終了します"), this, QRect(178, 228, 97, 25));
 
-  QWidget* order[] = {cbPlay1, cbPlay2, btOk, btCancel, lbCpu1, lbCpu2, lbPlayer1, lbPlayer2};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  ChainTabOrder({cbPlay1, cbPlay2, btOk, btCancel, lbCpu1, lbCpu2, lbPlayer1, lbPlayer2});
 
   connect(cbPlay1, &QComboBox::activated, this, &TfrmMenuWk::cbPlay1Click);
   connect(cbPlay2, &QComboBox::activated, this, &TfrmMenuWk::cbPlay2Click);
@@ -97,7 +93,7 @@ void TfrmMenuWk::BuildControls() {
   connect(lbPlayer2, &QListWidget::itemDoubleClicked, this, &TfrmMenuWk::lbPlayer2DblClick);
   connect(btOk, &QPushButton::clicked, this, &TfrmMenuWk::btOkClick);
   connect(btCancel, &QPushButton::clicked, this, &TfrmMenuWk::btCancelClick);
-  keyPreview_ = new KeyPreview(this, [this](QKeyEvent* e) { FormKeyDown(e->key()); });
+  keyPreview_ = new KeyPreview(this, [this](int key) { FormKeyDown(key); });
 }
 
 TfrmMenuWk::Side TfrmMenuWk::SideOf(int side) const {
@@ -109,7 +105,13 @@ void TfrmMenuWk::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
   // Centred on the screen at every showing.
-  if (!event->spontaneous() && screen()) move(screen()->availableGeometry().center() - rect().center());
+  if (!event->spontaneous()) platform::CentreOnScreen(this);
+}
+
+void TfrmMenuWk::hideEvent(QHideEvent* event) {
+  // A search still running when the menu closes is of no use to anyone.
+  if (!event->spontaneous()) StopSearch();
+  QDialog::hideEvent(event);
 }
 
 void TfrmMenuWk::FormShow() {
@@ -117,8 +119,7 @@ void TfrmMenuWk::FormShow() {
   const bool network = frmGamen && frmGamen->Reversi->FNetPlay;
   for (QComboBox* box : {cbPlay1, cbPlay2}) {
     box->clear();
-    box->addItem(kLocal);
-    if (lbCpu1->count() > 0) box->addItem(kCpu);
+    box->addItem(kLocal);  // "Cpu" joins once the search has found an engine (CpuDllFound)
     if (network) box->addItem(kNet);
     box->setCurrentIndex(0);
   }
@@ -132,35 +133,60 @@ void TfrmMenuWk::FormShow() {
 void TfrmMenuWk::UpdateStart() { btOk->setEnabled(NetSidesChosen()); }
 
 void TfrmMenuWk::SearchCpuDll() {
+  StopSearch();
   ExePath = frmMenu ? frmMenu->ExePath : QString();
-  QPlainTextEdit* paths = frmGamen ? frmGamen->mmDllPath : nullptr;
-  if (paths) paths->clear();
+  if (frmGamen) frmGamen->mmDllPath->clear();
   lbCpu1->clear();
   lbCpu2->clear();
-  const EngineSearchResult found = SearchEngines(ExePath.toStdString());
-  for (const FoundEngine& engine : found.engines) {
+  engines_.clear();
+  searching_ = true;
+  // Each engine answers in a process of its own, within its time limit: the menu is usable
+  // meanwhile, and "Cpu" is offered once an engine has been found.
+  // The program's own engines, then the user's.
+  std::vector<std::string> userFolders;
+  if (frmMenu)
+    for (const QString& folder : frmMenu->SearchFolders())
+      if (folder != ExePath) userFolders.push_back(folder.toStdString());
+  search_ = new EngineSearch(ExePath.toStdString(), std::move(userFolders),
+                             [this](const EngineSearchResult& found) { CpuDllFound(found); });
+}
+
+void TfrmMenuWk::StopSearch() {
+  if (search_) search_->Stop();
+  search_ = nullptr;
+  searching_ = false;
+}
+
+void TfrmMenuWk::CpuDllFound(const EngineSearchResult& found) {
+  search_ = nullptr;
+  engines_ = found.engines;
+  for (const FoundEngine& engine : engines_) {
     lbCpu1->addItem(engine.name);
     lbCpu2->addItem(engine.name);
-    if (paths) paths->appendPlainText(QString::fromStdString(engine.libraryPath));
+    if (frmGamen) frmGamen->mmDllPath->appendPlainText(QString::fromStdString(engine.libraryPath));
   }
-  if (found.stoppedOnFailure) {
-    platform::ShowMessage(QStringLiteral("読み込めません"), QStringLiteral("DLLの読み込み"));
-    return;
-  }
-  if (lbCpu1->count() > 0) {
+  if (!engines_.empty()) {
     lbCpu1->setCurrentRow(0);
     lbCpu2->setCurrentRow(0);
+    // "Cpu" comes after "local" and before "Net".
+    for (QComboBox* box : {cbPlay1, cbPlay2})
+      if (box->findText(kCpu) < 0) box->insertItem(1, kCpu);
   }
+  // One box per folder that holds no working engine; the others are listed all the same.
+  for (std::size_t i = 0; i < found.failedPaths.size(); ++i)
+    platform::ShowMessage(QStringLiteral("読み込めません"), QStringLiteral("DLLの読み込み"));
+  searching_ = false;
 }
 
 void TfrmMenuWk::SetCpuStatus(int side, const QString& libraryPath) {
   const std::string path = libraryPath.toStdString();
-  const std::optional<EngineStatus> status = QueryEngineStatus(path);
-  if (!status || !frmGamen) return;
+  const auto engine = std::find_if(engines_.begin(), engines_.end(),
+                                   [&](const FoundEngine& e) { return e.libraryPath == path; });
+  if (engine == engines_.end() || !frmGamen) return;
   TImage* face = side == 1 ? frmGamen->imKuroFace : frmGamen->imShiroKoma;
   QLabel* name = side == 1 ? frmGamen->lbKuroName : frmGamen->lbShiroKoma;
-  face->LoadFromFile(EnginePicturePath(path, status->bitmap));  // a missing picture is ignored
-  name->setText(platform::FromCp932(status->name));
+  face->LoadFromFile(EnginePicturePath(path, engine->bitmap));  // a missing picture is ignored
+  name->setText(engine->name);
 }
 
 void TfrmMenuWk::cbPlay1Click() { PlayClick(1); }
@@ -174,8 +200,6 @@ void TfrmMenuWk::PlayClick(int side) {
     s.cpu->hide();
     s.name->setText(frmMenu ? frmMenu->UserName : QString());
   } else if (kind == kCpu) {
-    // After a search that stopped on a broken library nothing is selected yet.
-    if (s.cpu->currentRow() < 0 && s.cpu->count() > 0) s.cpu->setCurrentRow(0);
     s.cpu->show();
     s.players->hide();
     s.name->setText(s.cpu->currentItem() ? s.cpu->currentItem()->text() : QString());
@@ -214,7 +238,7 @@ void TfrmMenuWk::PlayerDblClick(int side) {
   if (frmSocket) frmSocket->SendRecord(request);
   if (!frmData) return;
   frmData->lbName->setText(s.name->text());
-  frmData->show();
+  frmData->ShowOver(this);
 }
 
 int TfrmMenuWk::KindOf(int side) const {
@@ -251,7 +275,7 @@ void TfrmMenuWk::btOkClick() {
   ConfigureSide(2);
   if (board->FNetPlay && frmSocket) {
     for (int side : {1, 2}) {
-      if (KindOf(side) != static_cast<int>(PlayerKind::Net)) frmSocket->SendPicture(side - 1);
+      if (KindOf(side) != static_cast<int>(PlayerKind::Net)) frmSocket->SendPicture(side);
     }
   }
   accept();
@@ -272,16 +296,9 @@ void TfrmMenuWk::ConfigureSide(int side) {
     }
     case PlayerKind::Net: {
       const int row = s.players->currentRow();
-      TNetRecord invite;
-      invite.SetKind(mkGame);
-      invite.SetSub(gsInvite);
-      invite.SetTo(static_cast<std::uint16_t>(row));
-      invite.SetArg(static_cast<std::uint16_t>(side - 1));
       if (!frmSocket) return;
-      frmSocket->SendRecord(invite);
-      const int client = frmSocket->ClientNumbers().value(row, -1);
-      (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = client;
-      (side == 1 ? frmSocket->NetUser1 : frmSocket->NetUser2) = client;
+      frmSocket->SendRecord(InviteRecord(static_cast<std::uint16_t>(row), side));
+      (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = frmSocket->ClientNumbers().value(row, -1);
       break;
     }
     default:
@@ -291,12 +308,11 @@ void TfrmMenuWk::ConfigureSide(int side) {
   // A side no member plays has no Net player whose leave could end this game.
   if (KindOf(side) != static_cast<int>(PlayerKind::Net)) {
     (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = -1;
-    if (frmSocket) (side == 1 ? frmSocket->NetUser1 : frmSocket->NetUser2) = -1;
   }
 }
 
 void TfrmMenuWk::btCancelClick() { reject(); }
 
 void TfrmMenuWk::FormKeyDown(int key) {
-  if (key == Qt::Key_F1) OpenHelpPage(kHelpMenu);
+  HelpKeyDown(key, kHelpMenu);
 }

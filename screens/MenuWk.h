@@ -1,12 +1,17 @@
 #pragma once
 #include <QDialog>
+#include <QPointer>
 #include <QString>
+#include <vector>
+
+#include "enginehost/CpuDiscovery.h"
 
 class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
 class KeyPreview;
+class EngineSearch;
 
 // "対戦メニュー": who plays each side of the next game. Opened modally by the game screen on
 // the machine that sets up the games; "スタート" configures the board and the player panels,
@@ -32,12 +37,13 @@ class TfrmMenuWk : public QDialog {
 
   QString ExePath;  // the program folder of the last engine search
 
-  // Rebuilds lbCpu1, lbCpu2 and the game screen's mmDllPath from the program folder's DllCpu/.
+  // Empties lbCpu1, lbCpu2 and the game screen's mmDllPath and starts searching the program
+  // folder's DllCpu/ on a worker; the lists are filled when it is done (CpuDllFound).
   void SearchCpuDll();
-  // Shows the engine's picture and name on the game screen for side 1 or 2; a library that no
-  // longer loads leaves them as they were.
+  bool SearchingCpuDll() const { return searching_; }
+  // Shows the engine's picture and name on the game screen for side 1 or 2, as the engine
+  // reported them to the search; an engine the search did not list leaves them as they were.
   void SetCpuStatus(int side, const QString& libraryPath);
-
 
  public slots:
   void cbPlay1Click();
@@ -53,6 +59,7 @@ class TfrmMenuWk : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   struct Side {
@@ -73,8 +80,14 @@ class TfrmMenuWk : public QDialog {
   // A Net side needs a chosen user; without one "スタート" is disabled.
   bool NetSidesChosen() const;
   void UpdateStart();
+  // The search's result: the lists, "Cpu" when an engine was found, a box per bad folder.
+  void CpuDllFound(const EngineSearchResult& found);
+  void StopSearch();
 
   KeyPreview* keyPreview_ = nullptr;
+  QPointer<EngineSearch> search_;
+  bool searching_ = false;
+  std::vector<FoundEngine> engines_;  // what the last search found, as listed
 };
 
 extern TfrmMenuWk* frmMenuWk;

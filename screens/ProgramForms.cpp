@@ -8,8 +8,18 @@
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
 
-TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood) {
-  menu_ = std::make_unique<TfrmMenu>(exePath, record_);
+namespace {
+// A window goes, and the global that names it with it.
+template <class Form>
+void Release(std::unique_ptr<Form>& form, Form*& global) {
+  form.reset();
+  global = nullptr;
+}
+}  // namespace
+
+TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood,
+                             const QString& dataPath) {
+  menu_ = std::make_unique<TfrmMenu>(exePath, record_, dataPath);
   frmMenu = menu_.get();
   // The LAN picker belongs to the dialog that opens it.
   netDisp_ = neighbourhood ? std::make_unique<TWNetDisp>(frmMenu, neighbourhood) : std::make_unique<TWNetDisp>(frmMenu);
@@ -18,7 +28,6 @@ TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::N
   frmGamen = gamen_.get();
   socket_ = std::make_unique<TfrmSocket>();
   frmSocket = socket_.get();
-  frmSocket->SetBoard(frmGamen->Reversi);
   menuWk_ = std::make_unique<TfrmMenuWk>();
   frmMenuWk = menuWk_.get();
   data_ = std::make_unique<TfrmData>();
@@ -27,18 +36,12 @@ TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::N
 }
 
 TProgramForms::~TProgramForms() {
-  data_.reset();
-  frmData = nullptr;
-  menuWk_.reset();
-  frmMenuWk = nullptr;
-  socket_.reset();
-  frmSocket = nullptr;
-  gamen_.reset();
-  frmGamen = nullptr;
-  netDisp_.reset();
-  WNetDisp = nullptr;
-  menu_.reset();
-  frmMenu = nullptr;
+  Release(data_, frmData);
+  Release(menuWk_, frmMenuWk);
+  Release(socket_, frmSocket);
+  Release(gamen_, frmGamen);
+  Release(netDisp_, WNetDisp);
+  Release(menu_, frmMenu);
 }
 
 void TProgramForms::ShowMain() { menu_->show(); }

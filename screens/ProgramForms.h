@@ -20,16 +20,16 @@ class NetNeighbourhood;
 class TProgramForms {
  public:
   // exePath: the program folder ending in "/". neighbourhood: what the LAN browser walks;
-  // null for this machine's own.
-  explicit TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood = nullptr);
+  // null for this machine's own. dataPath: where the user's files are kept (TfrmMenu::DataPath);
+  // empty for the program folder.
+  explicit TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood = nullptr,
+                         const QString& dataPath = QString());
   ~TProgramForms();
   TProgramForms(const TProgramForms&) = delete;
   TProgramForms& operator=(const TProgramForms&) = delete;
 
   // Only the dialog is shown at first.
   void ShowMain();
-
-  SaveRecord& Record() { return record_; }
 
  private:
   SaveRecord record_;

@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
-# Installs what building and testing Velmora needs on Debian 12, then configures and builds.
+# Installs what building Velmora needs on Debian 12, then configures and builds.
+#   scripts/setup.sh program   what the program needs, and builds the program set (./start.sh)
+#   scripts/setup.sh all       also what the tests, benchmarks and package checks need, and
+#                              builds everything (./test.sh)
 # Quick when nothing is missing: apt-get runs only for packages that are not installed yet.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+WHAT="${1:-all}"
 
-PACKAGES=(
+# The program: compiler, build tools, Qt, ICU, Avahi and the Japanese fonts it draws with.
+PROGRAM_PACKAGES=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libicu-dev libavahi-client-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
-  xvfb xdotool x11-utils openbox imagemagick python3 avahi-daemon dbus
 )
+# The tests and benchmarks, the X server the two-process tests drive, and the package checks.
+TEST_PACKAGES=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xdotool x11-utils openbox imagemagick python3 avahi-daemon dbus
+  desktop-file-utils appstream lintian dpkg-dev file
+)
+
+PACKAGES=("${PROGRAM_PACKAGES[@]}")
+[ "$WHAT" = all ] && PACKAGES+=("${TEST_PACKAGES[@]}")
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -27,4 +39,8 @@ fi
 
 PRESET="${VELM_PRESET:-default}"
 cmake --preset "$PRESET" >/dev/null
-cmake --build --preset "$PRESET"
+if [ "$WHAT" = all ]; then
+  cmake --build --preset "$PRESET"
+else
+  cmake --build --preset "$PRESET" --target velm_program
+fi

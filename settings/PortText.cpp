@@ -12,12 +12,25 @@ int digitValue(QChar c, int base) {
   return v < base ? v : -1;
 }
 
+// What a Japanese input method types: full-width letters, digits and signs, and the
+// ideographic space, as their ASCII forms.
+QString HalfWidth(const QString& text) {
+  QString out = text;
+  for (QChar& c : out) {
+    if (c.unicode() >= u'！' && c.unicode() <= u'～') c = QChar(c.unicode() - (u'！' - u'!'));
+    else if (c == u'　') c = u' ';
+  }
+  return out;
+}
+
 }  // namespace
 
-std::optional<std::int32_t> ParsePortText(const QString& text) {
+std::optional<std::int32_t> ParsePortText(const QString& typed) {
+  const QString text = HalfWidth(typed);
   qsizetype i = 0;
-  const qsizetype n = text.size();
+  qsizetype n = text.size();
   while (i < n && text[i] == u' ') ++i;
+  while (n > i && text[n - 1] == u' ') --n;
   bool negative = false;
   if (i < n && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
 
@@ -43,6 +56,12 @@ std::optional<std::int32_t> ParsePortText(const QString& text) {
   std::uint32_t bits = static_cast<std::uint32_t>(value);
   if (negative) bits = 0u - bits;
   return static_cast<std::int32_t>(bits);
+}
+
+std::optional<std::uint16_t> PortFromText(const QString& text) {
+  const std::optional<std::int32_t> value = ParsePortText(text);
+  if (!value || *value < 1 || *value > 65535) return std::nullopt;
+  return static_cast<std::uint16_t>(*value);
 }
 
 }  // namespace settings

@@ -2,18 +2,17 @@
 
 #include "platform/Codec.h"
 #include "platform/Dialogs.h"
+#include "platform/FileErrorText.h"
+#include "platform/FolderLock.h"
+#include "platform/RegularFile.h"
+#include "platform/ReplaceFile.h"
 #include "settings/PortText.h"
 
-#include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <random>
 
 namespace settings {
@@ -21,6 +20,23 @@ namespace {
 
 const char* const kTamperedText = "データが不正に書き換えられているためデータが初期値に戻りました";
 const char* const kTamperedCaption = "Velmora";
+
+// A save younger than this may still be under way in another copy of the program.
+constexpr std::chrono::seconds kStaleAfter{60};
+
+constexpr std::array<std::int32_t SaveRecord::*, 6> kCounters = {&SaveRecord::SouNum, &SaveRecord::SouWin,
+                                                                  &SaveRecord::SouLose, &SaveRecord::NetNum,
+                                                                  &SaveRecord::NetWin, &SaveRecord::NetLose};
+
+// The counters the file holds now, when what it holds passes its check.
+std::optional<Counters> countersInFile(const QString& path) {
+  const platform::RegularFileRead file = platform::ReadRegularFile(path, static_cast<qint64>(SaveRecord::kSize));
+  if (file.outcome != platform::RegularFileRead::Outcome::Read) return std::nullopt;
+  SaveRecord now = SaveRecord::FromBytes(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size()));
+  RemoveMasks(now);
+  if (ComputeChecksum(now) != now.Checksum) return std::nullopt;
+  return CountersOf(now);
+}
 
 void selectSavedChara(const SaveRecord& record, SettingsDialogPort& dialog) {
   if (record.CharaFile[0] == 0) return;
@@ -33,39 +49,17 @@ void selectSavedChara(const SaveRecord& record, SettingsDialogPort& dialog) {
   }
 }
 
-QString describe(const QString& what, const QString& path, const QString& reason) {
-  return QStringLiteral("%1 %2: %3").arg(what, QFileInfo(path).absoluteFilePath(), reason);
-}
-
-FileResult failure(const QString& what, const QString& path, int err) {
-  return {false, describe(what, path, QString::fromLocal8Bit(std::strerror(err)))};
-}
-
-// 0, or the errno of the write that failed (a short write counts as a failure).
-int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return EIO;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return 0;
-}
-
-// Makes the rename itself durable; a failure here leaves a complete file either way.
-void syncFolder(const QByteArray& target) {
-  const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
-  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+FileResult failure(platform::FileFailure what, const QString& path, int err) {
+  return {false, platform::FileErrorText(what, path, err)};
 }
 
 }  // namespace
+
+Counters CountersOf(const SaveRecord& record) {
+  Counters counters{};
+  for (std::size_t i = 0; i < kCounters.size(); ++i) counters[i] = record.*kCounters[i];
+  return counters;
+}
 
 MaskRandom DefaultMaskRandom() {
   auto engine = std::make_shared<std::mt19937>(std::random_device{}());
@@ -103,44 +97,28 @@ SaveRecord::Image EncodeSettings(SaveRecord& record, const SettingsDialogPort& d
 }
 
 FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image) {
-  // QSaveFile is not used: it reports success after a short write on a full disk.
-  const QByteArray target = QFile::encodeName(path);
-  QByteArray temp = target + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return failure(QStringLiteral("velm.dat を作成できません"), path, errno);
-
-  struct stat old {};
-  const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  int err = ::fchmod(fd, mode) == 0 ? 0 : errno;
-  if (!err) err = writeAll(fd, image.data(), image.size());
-  if (!err && ::fsync(fd) != 0) err = errno;
-  if (::close(fd) != 0 && !err) err = errno;
-  if (!err && ::rename(temp.constData(), target.constData()) != 0) err = errno;
-  if (err) {
-    ::unlink(temp.constData());
-    return failure(QStringLiteral("velm.dat に書き込めません"), path, err);
-  }
-  syncFolder(target);
-  return {};
+  const QString error = platform::ReplaceFile(path, QByteArrayView(image.data(), static_cast<qsizetype>(image.size())));
+  return {error.isEmpty(), error};
 }
 
 LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog) {
-  QFile file(path);
-  if (!file.exists()) {
+  using Outcome = platform::RegularFileRead::Outcome;
+  platform::RemoveStaleTemporaries(path, kStaleAfter);
+  const platform::RegularFileRead file = platform::ReadRegularFile(path, static_cast<qint64>(SaveRecord::kSize));
+  if (file.outcome == Outcome::Missing) {
+    // Also what stands there when it is no plain file: a FIFO or a folder holds no settings.
     record.Reset();
     return {LoadOutcome::Missing, {}};
   }
-  QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly)) bytes = file.read(static_cast<qint64>(SaveRecord::kSize));
-  if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+  if (file.outcome == Outcome::Failed) {
     // An unreadable file is left alone: only a good write may replace it.
     record.Reset();
-    return {LoadOutcome::Unreadable, {false, describe(QStringLiteral("velm.dat を読み込めません"), path, file.errorString())}};
+    return {LoadOutcome::Unreadable, failure(platform::FileFailure::Read, path, file.error)};
   }
-  file.close();
 
+  const QByteArray& bytes = file.bytes;
   record = SaveRecord::FromBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  if (RestoreSettings(record, dialog) == 0) return {LoadOutcome::Restored, {}};
+  if (RestoreSettings(record, dialog) == 0) return {LoadOutcome::Restored, {}, CountersOf(record)};
 
   platform::ShowMessage(QString::fromUtf8(kTamperedText), QString::fromUtf8(kTamperedCaption));
   return {LoadOutcome::Tampered, ReplaceFile(path, record.ToImage())};
@@ -149,6 +127,19 @@ LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogP
 FileResult WriteSaveFile(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog,
                          const MaskRandom& random) {
   return ReplaceFile(path, EncodeSettings(record, dialog, random));
+}
+
+FileResult SaveMerged(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog, const Counters& read,
+                      const MaskRandom& random) {
+  const platform::FolderLock lock(QFileInfo(path).absolutePath());
+  if (const std::optional<Counters> now = countersInFile(path)) {
+    for (std::size_t i = 0; i < kCounters.size(); ++i) {
+      std::int32_t& counter = record.*kCounters[i];
+      const std::uint32_t added = static_cast<std::uint32_t>(counter) - static_cast<std::uint32_t>(read[i]);
+      counter = static_cast<std::int32_t>(static_cast<std::uint32_t>((*now)[i]) + added);
+    }
+  }
+  return WriteSaveFile(path, record, dialog, random);
 }
 
 }  // namespace settings

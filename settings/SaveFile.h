@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -58,19 +59,34 @@ enum class LoadOutcome {
   Unreadable // the file exists but cannot be read: record reset, file left as it is
 };
 
+// The six record counters: SouNum, SouWin, SouLose, NetNum, NetWin, NetLose.
+using Counters = std::array<std::int32_t, 6>;
+Counters CountersOf(const SaveRecord& record);
+
 struct LoadResult {
   LoadOutcome outcome = LoadOutcome::Missing;
   FileResult file;  // failure to read, or to write the reset file after tampering
+  Counters read{};  // the counters as this run starts from them
 };
 
-// path is ExePath + "velm.dat". Shows "データが不正に書き換えられているためデータが初期値に戻りました"
-// / "Velmora" through platform::ShowMessage when the check fails.
+// path is ExePath + "velm.dat". First removes what an interrupted save left beside it, once it
+// is a minute old (platform::RemoveStaleTemporaries). Shows
+// "データが不正に書き換えられているためデータが初期値に戻りました" / "Velmora" through
+// platform::ShowMessage when the check fails.
 LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog);
 
-// EncodeSettings, then the file is replaced as a whole: a new file beside it is written and
-// flushed, then renamed over the old one, so a failed write leaves the old file untouched.
+// EncodeSettings, then the file is replaced as a whole (platform::ReplaceFile), so a failed
+// write leaves the old file untouched.
 FileResult WriteSaveFile(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog,
                          const MaskRandom& random = DefaultMaskRandom());
+
+// WriteSaveFile for a file that other copies of the program may be saving too. Under a lock on
+// its folder the file is read again, and what this run added to the six counters since they were
+// `read` is added to what the file holds now, so no copy's games are lost; the settings and the
+// geometry are this run's, so the copy that saves last wins those. A file that does not pass its
+// check now is simply replaced.
+FileResult SaveMerged(const QString& path, SaveRecord& record, const SettingsDialogPort& dialog, const Counters& read,
+                      const MaskRandom& random = DefaultMaskRandom());
 
 // Writes an image the same way (used for the reset file as well).
 FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image);

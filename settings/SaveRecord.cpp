@@ -133,8 +133,9 @@ void SetText(char* field, std::size_t width, const QString& text) {
 
 void SetCharaFile(SaveRecord& record, const QString& fileName) {
   record.CharaFile.fill(0);
+  // A name that would come back as another name is not kept either.
   const QByteArray bytes = platform::ToCp932(fileName);
-  if (static_cast<std::size_t>(bytes.size()) < record.CharaFile.size())
+  if (platform::FitsCp932(fileName) && static_cast<std::size_t>(bytes.size()) < record.CharaFile.size())
     std::memcpy(record.CharaFile.data(), bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 

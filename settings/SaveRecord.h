@@ -91,8 +91,9 @@ void SetText(std::array<char, N>& field, const QString& text) {
   SetText(field.data(), N, text);
 }
 
-// The chosen picture's file name (no folder): stored when shorter than 30 bytes, else the
-// field is left empty, so a stored name is always whole and zero-terminated.
+// The chosen picture's file name (no folder): stored when shorter than 30 bytes and written
+// wholly in code page 932, else the field is left empty, so a stored name is always whole,
+// zero-terminated and the name of that file.
 void SetCharaFile(SaveRecord& record, const QString& fileName);
 
 }  // namespace settings

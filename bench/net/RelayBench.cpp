@@ -227,7 +227,7 @@ void BM_Relay(benchmark::State& state) {
   state.counters["p99_us"] = percentile(0.99);
 
   for (int s : fds) ::close(s);
-  form.CloseRoom();
+  form.close();
   NetWorker::WaitForAll(3000);
 }
 

@@ -108,7 +108,7 @@ void BM_ClickToEveryBoard(benchmark::State& state) {
   state.counters["p50_us"] = at(0.50);
   state.counters["p99_us"] = at(0.99);
 
-  for (auto& m : room) m->socket->CloseRoom();
+  for (auto& m : room) m->socket->close();
   NetWorker::WaitForAll(3000);
   // The forms go in reverse order; the sockets before their game screens.
   while (!room.empty()) {

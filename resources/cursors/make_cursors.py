@@ -4,8 +4,11 @@ plus transparency, hot spot at the top-left where the stone is. Writes a text pi
 (KUROGOMA.txt, SIROGOMA.txt: '#' black, 'o' white, '.' clear) and the PNG the program loads.
 Run it again after changing a shape: python3 make_cursors.py"""
 import math
-import struct
-import zlib
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "scripts"))
+from picture_files import write_png  # noqa: E402
 
 SIZE = 32
 
@@ -52,17 +55,9 @@ def draw(stone_fill):
     return [''.join(row) for row in picture]
 
 
-def write_png(path, rows):
+def write_cursor_png(path, rows):
     colours = {'#': (0, 0, 0, 255), 'o': (255, 255, 255, 255), '.': (0, 0, 0, 0)}
-    raw = b''.join(b'\x00' + b''.join(bytes(colours[c]) for c in row) for row in rows)
-
-    def chunk(kind, data):
-        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
-
-    header = struct.pack('>IIBBBBB', SIZE, SIZE, 8, 6, 0, 0, 0)
-    with open(path, 'wb') as f:
-        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', zlib.compress(raw, 9))
-                + chunk(b'IEND', b''))
+    write_png(path, [[colours[c] for c in row] for row in rows])
 
 
 if __name__ == '__main__':
@@ -70,4 +65,4 @@ if __name__ == '__main__':
         rows = draw(fill)
         with open(name + '.txt', 'w') as f:
             f.write('\n'.join(rows) + '\n')
-        write_png(name + '.png', rows)
+        write_cursor_png(name + '.png', rows)

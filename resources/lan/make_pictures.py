@@ -4,9 +4,12 @@ tile.bmp, the window's background tile in brown, maroon and orange, and
 disc.bmp, the grey disc before each machine name, on white (white is drawn transparent)."""
 import math
 import os
-import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, os.pardir, os.pardir, "scripts"))
+from picture_files import write_bmp  # noqa: E402
+
 SIZE = 16
 
 BROWN = (0x6B, 0x3A, 0x1E)
@@ -15,18 +18,9 @@ ORANGE = (0xE8, 0x8A, 0x1A)
 WHITE = (0xFF, 0xFF, 0xFF)
 
 
-def write_bmp(name, pixel):
-    row_bytes = SIZE * 3  # 48: already a multiple of four
-    data = bytearray()
-    for y in reversed(range(SIZE)):  # bottom-up rows
-        for x in range(SIZE):
-            r, g, b = pixel(x, y)
-            data += bytes((b, g, r))
-    header = struct.pack('<2sIHHI', b'BM', 54 + len(data), 0, 0, 54)
-    info = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    assert len(data) == row_bytes * SIZE
-    with open(os.path.join(HERE, name), 'wb') as f:
-        f.write(header + info + data)
+def write_picture(name, pixel):
+    rows = [[pixel(x, y) for x in range(SIZE)] for y in range(SIZE)]
+    write_bmp(os.path.join(HERE, name), rows)
 
 
 def tile(x, y):
@@ -60,5 +54,5 @@ def disc(x, y):
 
 
 if __name__ == '__main__':
-    write_bmp('tile.bmp', tile)
-    write_bmp('disc.bmp', disc)
+    write_picture('tile.bmp', tile)
+    write_picture('disc.bmp', disc)

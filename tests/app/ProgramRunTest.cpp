@@ -1,6 +1,8 @@
 // The program as a user meets it, through the real windows: the dialog without network, the
 // match menu with both sides local, a whole game played with the mouse, the result, a restart,
-// closing, velm.dat written, and the next start reading it back.
+// closing, velm.dat written, and the next start reading it back; an engine that fails, and
+// closing while one hangs.
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -16,8 +18,10 @@
 #include "screens/Image.h"
 #include "screens/MenuWk.h"
 #include "screens/RadioGroup.h"
+#include "settings/SaveFile.h"
 #include "settings/SaveRecord.h"
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/ChildProcesses.h"
 
 namespace {
 
@@ -73,6 +77,24 @@ class ProgramRun : public ProgramFixture {
     frmGamen->lbPeaple->addItem(QStringLiteral("たろう"));
     frmGamen->reMessage->appendPlainText(QStringLiteral("No.0(たろう):よろしく"));
     frmGamen->grab().save(QStringLiteral(VELM_DOCS_DIR "/gamen.png"));
+  }
+
+  // The dialog without network, then side 1 played by the only engine, which lies in
+  // DllCpu/Mini, against the user.
+  void StartAgainstEngine(const char* library) {
+    AddPictures({"a.bmp"});
+    QDir().mkpath(exePath + "DllCpu/Mini");
+    ASSERT_TRUE(QFile::copy(library, exePath + "DllCpu/Mini/TEKUM.DLL"));
+    Start();
+    frmMenu->rgNet->Button(1)->click();
+    frmMenu->edUserName->setText(QStringLiteral("たろう"));
+    InMatchMenu([] { frmMenu->btOk->click(); }, [] {
+      ASSERT_TRUE(EnginesListed());
+      frmMenuWk->cbPlay1->setCurrentIndex(frmMenuWk->cbPlay1->findText(QStringLiteral("Cpu")));
+      frmMenuWk->cbPlay1Click();
+      frmMenuWk->btOk->click();
+    });
+    EXPECT_EQ(Record().SouNum, 1) << "counted as the game starts";
   }
 
   bool menuDone_ = false;
@@ -161,4 +183,84 @@ TEST_F(ProgramRun, ATamperedDataFileIsResetWithAMessage) {
             (MessageRecorder::Box{"データが不正に書き換えられているためデータが初期値に戻りました", "Velmora"}));
   EXPECT_EQ(Record().SouWin, 0);
   EXPECT_EQ(frmMenu->edUserName->text(), "hanako") << "the settings read stay on screen";
+}
+
+TEST_F(ProgramRun, AnEngineThatCrashesEndsTheGameWithoutAResultAndARestartFollows) {
+  StartAgainstEngine(TINY_CRASH_IN_MOVE);
+  ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
+  EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{
+                               {QStringLiteral(u"ミニエンジン・テストが異常終了しました"), QStringLiteral("Velmora")}}));
+  EXPECT_EQ(Record().SouNum, 0) << "nothing counted";
+  EXPECT_EQ(Record().SouWin + Record().SouLose, 0);
+  QFile maps(QStringLiteral("/proc/self/maps"));
+  ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+  EXPECT_FALSE(maps.readAll().contains("DllCpu/")) << "no engine library is ever loaded into the program";
+
+  // "再ゲーム" at once: the menu opens with no refusal, and a game of two users starts.
+  boxes.clear();
+  InMatchMenu([] { frmGamen->btRestart->click(); }, [] { frmMenuWk->btOk->click(); });
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(frmGamen->Reversi->FKomaCount, 4);
+  EXPECT_TRUE(frmGamen->Reversi->isEnabled());
+  EXPECT_EQ(Record().SouNum, 1);
+}
+
+TEST_F(ProgramRun, ClosingWhileAnEngineHangsEndsAtOnceAndKeepsTheRecord) {
+  StartAgainstEngine(TINY_NEVER_RETURNS);
+  ASSERT_TRUE(WaitFor([] { return !ChildProcesses().empty(); }, 10000)) << "the engine is thinking";
+  frmGamen->reMessage->appendPlainText(QStringLiteral("またね"));
+  frmGamen->close();
+  EXPECT_TRUE(programEnded);
+  EXPECT_TRUE(WaitFor([] { return ChildProcesses().empty(); }, 10000)) << "the runner was killed and reaped";
+  Stop();
+  EXPECT_EQ(QFileInfo(exePath + "velm.dat").size(), 412);
+  EXPECT_TRUE(QFileInfo::exists(exePath + "Chat.log"));
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(ProgramRun, InstalledTheUsersFilesLiveInTheirOwnFolderAfterTheProgramsOwn) {
+  const QString data = QFileInfo(exePath + "../data/").absoluteFilePath();
+  ASSERT_TRUE(QDir().mkpath(data));
+  AddPictures({"face.bmp"});
+  ASSERT_TRUE(QFile::copy(VELM_CHARACTERS_DIR "/kaeru.bmp", data + "mine.bmp"));
+  AddEngines();
+  AddEngines(data, "Mine");
+  Start(data);
+  EXPECT_EQ(frmMenu->CharaList, QStringList({exePath + "face.bmp", data + "mine.bmp"}));
+
+  frmMenu->rgNet->Button(1)->click();
+  frmMenu->edUserName->setText(QStringLiteral("たろう"));
+  QStringList engines;
+  InMatchMenu([] { frmMenu->btOk->click(); }, [&] {
+    ASSERT_TRUE(EnginesListed());
+    engines = frmGamen->mmDllPath->toPlainText().split('\n');
+    frmMenuWk->btOk->click();
+  });
+  ASSERT_EQ(engines.size(), 2);
+  EXPECT_TRUE(engines[0].startsWith(exePath + "DllCpu/Tekum/")) << engines[0].toStdString();
+  EXPECT_TRUE(engines[1].startsWith(data + "DllCpu/Mine/")) << engines[1].toStdString();
+
+  frmGamen->close();
+  Stop();
+  EXPECT_EQ(QFileInfo(data + "velm.dat").size(), 412);
+  EXPECT_TRUE(QFileInfo::exists(data + "Chat.log"));
+  EXPECT_FALSE(QFileInfo::exists(exePath + "velm.dat"));
+  EXPECT_FALSE(QFileInfo::exists(exePath + "Chat.log"));
+}
+
+TEST_F(ProgramRun, GamesAnotherCopySavedMeanwhileAreKept) {
+  AddPictures({"a.bmp"});
+  Start();
+  frmMenu->edUserName->setText(QStringLiteral("hanako"));
+  Record().SouNum += 2;  // this run's games, as the board counts them
+  // Another copy, started at the same time, ended first with three games of its own.
+  SaveRecord other;
+  other.Reset();
+  other.SouNum = 3;
+  other.Checksum = settings::ComputeChecksum(other);
+  ASSERT_TRUE(settings::ReplaceFile(exePath + "velm.dat", other.ToImage()).ok);
+  Stop();
+  Start();
+  EXPECT_EQ(Record().SouNum, 5);
+  EXPECT_EQ(frmMenu->edUserName->text(), QStringLiteral("hanako")) << "the settings of the copy that saved last";
 }

@@ -7,8 +7,14 @@
 #include <stdexcept>
 
 #include "app/Application.h"
-#include "screens/DesignFonts.h"
+#include "platform/DesignFonts.h"
 #include "tests/support/MessageRecorder.h"
+
+using platform::DesignFont;
+using platform::kGothic;
+using platform::kPGothic;
+using platform::kSystemFont;
+using platform::MapDesignFonts;
 
 TEST(Start, DesignFontsFindJapaneseGlyphs) {
   MapDesignFonts();

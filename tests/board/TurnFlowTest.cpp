@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "tests/board/BoardFixture.h"
@@ -223,6 +224,14 @@ TEST_F(TurnFlow, ANetworkClickIsSentOnceAndAppliedWhenItReturns) {
   EXPECT_FALSE(board.AwaitingEcho());
 }
 
+// Processes events until done() or the limit.
+bool WaitFor(const std::function<bool()>& done, int limitMs = 10000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < limitMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  return done();
+}
+
 TEST_F(TurnFlow, EngineIsAskedAfterAPauseWithTheBoardDisabled) {
   board.DefaultSetKoma();
   int requests = 0;
@@ -238,13 +247,18 @@ TEST_F(TurnFlow, EngineIsAskedAfterAPauseWithTheBoardDisabled) {
   };
   board.SetWho(QPoint(kLocal, kCpu));
   board.GameShori();
-  EXPECT_EQ(requests, 0);
   clock.start();
   ClickCell(2, 3);
-  EXPECT_EQ(requests, 1);
+  // The pause is a timer: the click returns at once, the window goes on meanwhile.
+  EXPECT_EQ(requests, 0);
+  EXPECT_FALSE(board.isEnabled());
+  ASSERT_TRUE(WaitFor([&] { return requests == 1; }));
   EXPECT_EQ(turnAtRequest, 2);
   EXPECT_FALSE(enabledAtRequest);
   EXPECT_GE(waited, 100);
+  board.GameShori();  // the same turn handed out again asks no second engine
+  WaitFor([] { return false; }, 300);
+  EXPECT_EQ(requests, 1);
 }
 
 TEST_F(TurnFlow, AResetWhileWaitingForTheEngineDropsTheRequest) {
@@ -252,13 +266,46 @@ TEST_F(TurnFlow, AResetWhileWaitingForTheEngineDropsTheRequest) {
   int requests = 0;
   board.OnEngineRequest = [&] { ++requests; };
   board.SetWho(QPoint(kCpu, kLocal));
-  // Handled during the pause before the request, like a board-reset record.
-  QMetaObject::invokeMethod(
-      &board, [&] { board.SetBanSize(8, 8); board.DefaultSetKoma(); }, Qt::QueuedConnection);
   board.GameShori();
-  EXPECT_EQ(requests, 0);
+  board.SetBanSize(8, 8);  // a board-reset record handled during the pause
+  board.DefaultSetKoma();
   board.GameShori();
+  ASSERT_TRUE(WaitFor([&] { return requests > 0; }));
+  WaitFor([] { return false; }, 300);
+  EXPECT_EQ(requests, 1) << "only the request after the reset";
+
+  // Nor is an engine asked once the window has closed and released the board.
+  board.SetBanSize(8, 8);
+  board.DefaultSetKoma();
+  board.GameShori();
+  board.ClearBanSize();
+  WaitFor([] { return false; }, 300);
   EXPECT_EQ(requests, 1);
+}
+
+TEST_F(TurnFlow, AnAbandonedGameCountsNothing) {
+  board.DefaultSetKoma();
+  board.FNetPlay = true;
+  board.SetWho(QPoint(kLocal, kCpu));
+  EXPECT_EQ(counters[kSouNum], 1);
+  EXPECT_EQ(counters[kNetNum], 1);
+  board.AbandonGame();
+  EXPECT_EQ(counters[kSouNum], 0);
+  EXPECT_EQ(counters[kNetNum], 0);
+  EXPECT_EQ(board.FGameEnd, 1);
+  EXPECT_FALSE(board.isEnabled());
+  EXPECT_TRUE(boxes.boxes().empty()) << "no result";
+  board.NetGet(_Rev{2, 3, 1});
+  EXPECT_EQ(board.FKomaCount, 4) << "a late move finds the game over";
+
+  // A game that has its result keeps it.
+  board.SetBanSize(8, 8);
+  LoadBoard(board, kSideOneWins);
+  board.SetWho(QPoint(kLocal, kCpu));
+  board.EndShori();
+  board.AbandonGame();
+  EXPECT_EQ(counters[kSouNum], 1);
+  EXPECT_EQ(counters[kSouWin], 1);
 }
 
 TEST_F(TurnFlow, EnginePaths) {

@@ -154,22 +154,24 @@ TEST_F(PlainLoad, LeavesTheMoveRecordAloneWhenItCannotChoose) {
 }
 
 TEST(TekumThroughEngineCalls, StatusAndMoveAsTheGameSeesThem) {
-  const auto status = QueryEngineStatus(TekumPath());
-  ASSERT_TRUE(status.has_value());
-  EXPECT_EQ(status->name, QByteArray("\x83\x8B\x83\x8A\x83\x4A"));
-  EXPECT_EQ(status->bitmap, QByteArray("Rurika.bmp"));
+  // The game calls every engine through the runner beside it.
+  const std::string runner = EngineRunnerIn(BinDir());
+  const auto status = QueryEngineStatus(runner, TekumPath());
+  ASSERT_TRUE(status.value.has_value());
+  EXPECT_EQ(status.value->name, QByteArray("\x83\x8B\x83\x8A\x83\x4A"));
+  EXPECT_EQ(status.value->bitmap, QByteArray("Rurika.bmp"));
 
   BoardPicture board(kStart);
-  const auto move = AskEngineMove(TekumPath(), 8, 8, board.Columns(), 2);
-  ASSERT_TRUE(move.has_value());
+  const auto move = AskEngineMove(runner, TekumPath(), 8, 8, board.Columns(), 2);
+  ASSERT_TRUE(move.value.has_value());
   const std::set<std::pair<int, int>> legal2 = {{2, 4}, {4, 2}, {3, 5}, {5, 3}};
-  EXPECT_TRUE(legal2.count({move->x, move->y}));
-  EXPECT_EQ(move->value, 2) << "the gain is replaced by the side";
+  EXPECT_TRUE(legal2.count({move.value->x, move.value->y}));
+  EXPECT_EQ(move.value->value, 2) << "the gain is replaced by the side";
   EXPECT_EQ(Picture(board.Columns(), 8, 8), kStart);
 
   // Late in a game the side value still replaces a larger gain.
   BoardPicture single({"........", "........", "........", "...OOOX.", "........", "........", "........", "........"});
-  const auto only = AskEngineMove(TekumPath(), 8, 8, single.Columns(), 1);
-  ASSERT_TRUE(only.has_value());
-  EXPECT_EQ((std::array<int, 3>{only->x, only->y, only->value}), (std::array<int, 3>{2, 3, 1}));
+  const auto only = AskEngineMove(runner, TekumPath(), 8, 8, single.Columns(), 1);
+  ASSERT_TRUE(only.value.has_value());
+  EXPECT_EQ((std::array<int, 3>{only.value->x, only.value->y, only.value->value}), (std::array<int, 3>{2, 3, 1}));
 }

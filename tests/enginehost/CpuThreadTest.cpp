@@ -1,22 +1,30 @@
-// The engine thread driving the board: whole games, the last move, network games, bad answers.
+// The engine thread driving the board: whole games, the last move, network games, broken and
+// slow engines, and engines stopped by a reset.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <algorithm>
+#include <atomic>
 #include <functional>
 #include <set>
+#include <thread>
 
 #include "board/IReversi.h"
 #include "enginehost/CpuThread.h"
 #include "tests/enginehost/EngineFolder.h"
+#include "tests/support/ChildProcesses.h"
 #include "tests/support/MessageRecorder.h"
 
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr int kCpu = static_cast<int>(PlayerKind::Cpu);
 constexpr int kLocal = static_cast<int>(PlayerKind::Local);
 constexpr int kNet = static_cast<int>(PlayerKind::Net);
+const QString kEngineName = QStringLiteral(u"ルリカ");
 
 // Lets the main thread run handed-over work and deferred deletions until done() or the limit.
 bool RunUntil(const std::function<bool()>& done, int limitMs) {
@@ -44,7 +52,8 @@ struct ThreadLog {
   std::set<TCpuThin*> alive;
 
   void Attach(TIReversi& board) {
-    board.OnEngineRequest = [this, &board] { Track(RequestEngineMove(board)); };
+    board.OnEngineRequest = [this, &board] { Track(RequestEngineMove(board, BuiltRunner(), kEngineName)); };
+    board.OnEngineCancel = [&board] { CancelEngineMoves(board); };
   }
   void Track(TCpuThin* thread) {
     ASSERT_NE(thread, nullptr);
@@ -63,13 +72,29 @@ class EngineThread : public ::testing::Test {
     board.resize(360, 360);
     board.SetBanSize(8, 8);
     board.DefaultSetKoma();
+    board.SouNum = &games;
   }
 
   void TearDown() override { EXPECT_TRUE(RunUntil([&] { return threads.AllEnded(); }, 5000)); }
 
+  // Side 1 played by the engine at library, side 2 by the mouse; the game counted at the start.
+  void EngineAgainstUser(const char* library) {
+    board.SetBanSize(8, 8);
+    board.DefaultSetKoma();
+    board.SetWho(QPoint(kCpu, kLocal));
+    board.SetCpuPath(0, library);
+    threads.Attach(board);
+    board.GameShori();
+  }
+
+  static bool RunnerStarted() {
+    return RunUntil([] { return !ChildProcesses().empty(); }, 10000);
+  }
+
   MessageRecorder boxes;
   TIReversi board;
   ThreadLog threads;
+  std::int32_t games = 0;
 };
 
 }  // namespace
@@ -116,7 +141,7 @@ TEST_F(EngineThread, NetworkGameSendsTheMoveAndLeavesTheBoardAlone) {
   board.FNetPlay = true;
   board.SetWho(QPoint(kCpu, kNet));
   board.SetCpuPath(0, BuiltTekum().c_str());
-  ConnectEngine(board);
+  ConnectEngine(board, BuiltProgramFolder(), [](int) { return kEngineName; });
   std::vector<_Rev> sent;
   board.OnSendMove = [&](const _Rev& move) { sent.push_back(move); };
   const auto before = Cells(board);
@@ -140,24 +165,76 @@ TEST_F(EngineThread, NetworkGameSendsTheMoveAndLeavesTheBoardAlone) {
   EXPECT_EQ(board.FTurn, 2);
 }
 
-TEST_F(EngineThread, BrokenOrAbsentEnginesMakeNoMove) {
-  for (const char* library : {TINY_OUTSIDE, TINY_OCCUPIED, TINY_ILLEGAL, TINY_NO_MOVE, "/nonexistent/TEKUM.DLL"}) {
+TEST_F(EngineThread, ABrokenEngineEndsTheGameWithoutAResultAndSaysWhy) {
+  const ShortLimits limits({2s, 1s});
+  const QString wrong = kEngineName + QStringLiteral("が正しい手を返しませんでした");
+  const QString crashed = kEngineName + QStringLiteral("が異常終了しました");
+  const QString notLoaded = kEngineName + QStringLiteral("を読み込めませんでした");
+  const std::pair<const char*, QString> cases[] = {
+      {TINY_OUTSIDE, wrong},         {TINY_OCCUPIED, wrong},        {TINY_ILLEGAL, wrong},
+      {TINY_CRASH_IN_MOVE, crashed}, {TINY_CRASH_ON_LOAD, crashed}, {TINY_NO_MOVE, notLoaded},
+      {"/nonexistent/TEKUM.DLL", notLoaded},
+      {TINY_NEVER_RETURNS, kEngineName + QStringLiteral("が時間内に手を返しませんでした")},
+  };
+  for (const auto& [library, text] : cases) {
     SCOPED_TRACE(library);
-    board.SetBanSize(8, 8);
-    board.DefaultSetKoma();
-    board.SetWho(QPoint(kCpu, kLocal));
-    board.SetCpuPath(0, library);
-    ThreadLog log;
-    log.Attach(board);
-    const auto before = Cells(board);
-
-    board.GameShori();
-    ASSERT_TRUE(RunUntil([&] { return log.created == 1 && log.AllEnded(); }, 10000));
-    EXPECT_EQ(Cells(board), before);
+    boxes.clear();
+    games = 0;
+    EngineAgainstUser(library);
+    EXPECT_EQ(games, 1);
+    ASSERT_TRUE(RunUntil([&] { return !boxes.boxes().empty(); }, 30000));
+    EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{{text, QStringLiteral("Velmora")}}));
+    EXPECT_EQ(board.FGameEnd, 1) << "a restart is open at once";
+    EXPECT_EQ(games, 0) << "the game counted at its start is taken back";
     EXPECT_EQ(board.FKomaCount, 4);
-    EXPECT_EQ(board.FTurn, 1);
-    EXPECT_FALSE(board.isEnabled()) << "the board keeps waiting for the engine";
-    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_FALSE(board.isEnabled());
+  }
+  EXPECT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000));
+}
+
+TEST_F(EngineThread, TheWindowAnswersWhileASlowEngineThinks) {
+  EngineAgainstUser(TINY_SLOW);  // three seconds for its move
+  ASSERT_TRUE(RunnerStarted());
+
+  // Another thread posts an event to this one every 50 ms and notes how long it waited.
+  QObject receiver;
+  QElapsedTimer clock;
+  clock.start();
+  std::vector<qint64> waits;
+  std::atomic<bool> thinking{true};
+  std::thread poster([&] {
+    while (thinking) {
+      const qint64 posted = clock.elapsed();
+      QMetaObject::invokeMethod(&receiver, [&, posted] { waits.push_back(clock.elapsed() - posted); }, Qt::QueuedConnection);
+      std::this_thread::sleep_for(50ms);
+    }
+  });
+  const bool moved = RunUntil([&] { return board.FKomaCount == 5; }, 30000);
+  thinking = false;
+  poster.join();
+  QCoreApplication::processEvents();
+
+  ASSERT_TRUE(moved) << "the slow engine's move is played";
+  EXPECT_EQ(board.FTurn, 2);
+  EXPECT_TRUE(board.isEnabled()) << "the user's turn";
+  ASSERT_GE(waits.size(), 10u);
+  std::sort(waits.begin(), waits.end());
+  EXPECT_LT(waits[waits.size() / 2], 50) << "the window thread answered while the engine thought";
+  EXPECT_LT(waits.back(), 1000);
+}
+
+TEST_F(EngineThread, AResetOrCloseStopsAHungEngineAtOnce) {
+  for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "close" : "reset");
+    EngineAgainstUser(TINY_NEVER_RETURNS);  // with the real limit of a minute
+    ASSERT_TRUE(RunnerStarted());
+    if (close)
+      board.ClearBanSize();
+    else
+      board.SetBanSize(8, 8);
+    EXPECT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000)) << "the runner was killed";
+    EXPECT_TRUE(RunUntil([&] { return threads.AllEnded(); }, 10000));
+    EXPECT_TRUE(boxes.boxes().empty()) << "a move nobody waits for any more is no failure";
   }
 }
 
@@ -166,7 +243,7 @@ TEST_F(EngineThread, AnswerToAPositionThatHasChangedIsDropped) {
   board.SetCpuPath(0, BuiltTekum().c_str());
   board.SetCpuPath(1, BuiltTekum().c_str());
   // Asked for blue's move, but a move arrives first; nobody starts a second engine.
-  threads.Track(RequestEngineMove(board));
+  threads.Track(RequestEngineMove(board, BuiltRunner(), kEngineName));
   board.NetGet(_Rev{2, 3, 1});
   ASSERT_TRUE(RunUntil([&] { return threads.AllEnded(); }, 10000));
   EXPECT_EQ(board.FKomaCount, 5);
@@ -175,8 +252,9 @@ TEST_F(EngineThread, AnswerToAPositionThatHasChangedIsDropped) {
   // Asked for blue's move, then the side changes hands before the answer.
   board.SetBanSize(8, 8);
   board.DefaultSetKoma();
-  threads.Track(RequestEngineMove(board));
+  threads.Track(RequestEngineMove(board, BuiltRunner(), kEngineName));
   board.SetWho(QPoint(kLocal, kCpu));
   ASSERT_TRUE(RunUntil([&] { return threads.AllEnded(); }, 10000));
   EXPECT_EQ(board.FKomaCount, 4);
+  EXPECT_TRUE(boxes.boxes().empty());
 }

@@ -1,19 +1,37 @@
 #pragma once
-// A throw-away program folder with a DllCpu/ folder to put engines in.
+// A throw-away program folder with the engine runner in it and a DllCpu/ folder to put engines
+// in, and short time limits for tests.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <string>
 
-inline std::string BuiltTekum() {
+#include "enginehost/EngineCalls.h"
+
+inline std::string BuiltProgramFolder() {
   const char* dir = std::getenv("VELM_BIN_DIR");
-  return std::string(dir ? dir : VELM_BIN_DIR_DEFAULT) + "/DllCpu/Tekum/TEKUM.DLL";
+  return std::string(dir ? dir : VELM_BIN_DIR_DEFAULT) + "/";
 }
+inline std::string BuiltTekum() { return BuiltProgramFolder() + "DllCpu/Tekum/TEKUM.DLL"; }
+inline std::string BuiltRunner() { return EngineRunnerIn(BuiltProgramFolder()); }
+
+// Time limits short enough for a test, for as long as this lives.
+class ShortLimits {
+ public:
+  explicit ShortLimits(EngineTimeLimits limits) : saved_(CurrentEngineTimeLimits()) { SetEngineTimeLimits(limits); }
+  ~ShortLimits() { SetEngineTimeLimits(saved_); }
+
+ private:
+  EngineTimeLimits saved_;
+};
 
 class EngineFolder {
  public:
-  EngineFolder() { QDir(dir_.path()).mkpath("DllCpu"); }
+  EngineFolder() {
+    QDir(dir_.path()).mkpath("DllCpu");
+    QFile::link(QString::fromStdString(BuiltRunner()), QString::fromStdString(EngineRunnerIn(ProgramFolder())));
+  }
 
   // Ends in "/", as the program folder does.
   std::string ProgramFolder() const { return dir_.path().toStdString() + "/"; }

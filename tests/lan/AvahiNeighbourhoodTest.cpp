@@ -14,7 +14,7 @@
 
 #include <csignal>
 
-#include "lan/MainThreadHandover.h"
+#include "platform/MainThreadHandover.h"
 #include "lan/TWnet.h"
 #include "platform/AvahiNeighbourhood.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "lan/MachineEntry.h"
-#include "lan/MainThreadHandover.h"
+#include "platform/MainThreadHandover.h"
 #include "lan/TWnet.h"
 #include "platform/MemoryNeighbourhood.h"
 

@@ -1,5 +1,7 @@
 // A member's connection, checked against a host written in the test.
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
@@ -104,8 +106,8 @@ TEST_F(MemberRoom, SendRecordAddsNameAndAddressee) {
 TEST_F(MemberRoom, SendsPicturesAndLeave) {
   JoinAs(QStringLiteral("Me"));
   view.pictures[1] = QByteArray(241, 'q');
-  form->SendPicture(1);
-  form->SendPicture(0);  // no picture: nothing
+  form->SendPicture(2);
+  form->SendPicture(1);  // no picture: nothing
   EXPECT_EQ(form->SendLeave(), 0);
   const auto got = line.Drain();
   ASSERT_EQ(got.size(), 5u);
@@ -129,6 +131,25 @@ TEST_F(MemberRoom, LossOfTheHostIsToldExactlyOnce) {
   chat.SetKind(mkChat);
   EXPECT_EQ(form->SendRecord(chat), 0);  // goes nowhere, quietly
   EXPECT_EQ(form->SendLeave(), -1);
+}
+
+TEST_F(MemberRoom, AHostThatNeverReadsNeitherHoldsTheWindowNorStaysForever) {
+  JoinAs(QStringLiteral("Me"));
+  // More than the queue may hold: the window thread only queues, whatever the host does.
+  QElapsedTimer clock;
+  clock.start();
+  TNetRecord chat;
+  chat.SetKind(mkChat);
+  const std::size_t records = WireWriter::QueueLimit / TNetRecord::Size + 1000;
+  for (std::size_t i = 0; i < records; ++i) form->SendRecord(chat);
+  qint64 answered = -1;
+  const qint64 posted = clock.elapsed();
+  QTimer::singleShot(0, [&] { answered = clock.elapsed(); });
+  ASSERT_TRUE(PumpUntil([&] { return answered >= 0; }));
+  EXPECT_LT(answered - posted, 500) << "a posted event waits for nothing but the loop";
+  // Past the bound the host counts as lost, as when it goes away.
+  const QString notice = QStringLiteral("No.99(Server):サーバーが切断されました");
+  EXPECT_TRUE(PumpUntil([&] { return LinesWith(notice) == 1; }, 20000));
 }
 
 TEST_F(MemberRoom, ClosingTheFormIsNoLoss) {

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "WirePeer.h"
-#include "board/IReversi.h"
 #include "net/NetRecord.h"
 #include "net/NetWorker.h"
 #include "net/RoomView.h"
@@ -15,14 +14,23 @@
 // Stands in for the game screen: keeps what the socket form hands it.
 class RecordingView : public RoomView {
  public:
-  void ApplyRecord(const TNetRecord& r) override { applied.push_back(r); }
+  void ApplyRecord(const TNetRecord& r) override {
+    ++handled;
+    if (keep) applied.push_back(r);
+  }
   int PrivateAddressee() const override { return addressee; }
-  QString PlayerName(int side) const override { return names[side]; }
-  QByteArray FacePicture(int side) const override { return pictures[side]; }
+  std::vector<_Rev> Placements() const override { return placements; }
+  QString PlayerName(int side) const override { return names[side - 1]; }
+  QByteArray FacePicture(int side) const override { return pictures[side - 1]; }
+  void MemberLeft(int clientNumber) override { left.push_back(clientNumber); }
 
   std::vector<TNetRecord> applied;
+  bool keep = true;  // off for floods: only counted
+  int handled = 0;
+  std::vector<int> left;
+  std::vector<_Rev> placements;
   int addressee = 0;
-  QString names[2] = {QStringLiteral("Kuro"), QStringLiteral("Shiro")};
+  QString names[2] = {QStringLiteral("Kuro"), QStringLiteral("Shiro")};  // sides 1 and 2
   QByteArray pictures[2];
 };
 
@@ -35,7 +43,6 @@ class HostRoom : public ::testing::Test {
     form = std::make_unique<TfrmSocket>();
     form->SetRoomView(&view);
     form->SetOutputControl(&log);
-    form->SetBoard(&board);
     ASSERT_EQ(form->StartHost(QStringLiteral("127.0.0.1"), port, QStringLiteral("Host")), 0);
     ASSERT_TRUE(PumpUntil([&] { return log.count() == 1; }));
     ASSERT_EQ(log.item(0)->text(), QStringLiteral("No.0(Host):Hostが入室しました"));
@@ -75,6 +82,5 @@ class HostRoom : public ::testing::Test {
   std::uint16_t port = 0;
   RecordingView view;
   QListWidget log;
-  TIReversi board;
   std::unique_ptr<TfrmSocket> form;
 };

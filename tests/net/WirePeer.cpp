@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <ctime>
 
 #include "platform/Codec.h"
 
@@ -142,27 +143,57 @@ std::optional<wire::Bytes> Peer::Receive(int timeoutMs) {
   return b;
 }
 
-std::vector<TimedRecord> ReadTimed(int fd, int quietMs) {
+namespace {
+qint64 RealtimeMs(const timespec& t) { return static_cast<qint64>(t.tv_sec) * 1000 + t.tv_nsec / 1000000; }
+}  // namespace
+
+std::vector<TimedRecord> ReadTimed(int fd, int quietMs, std::size_t want) {
+  // Stamped with the time the kernel took the bytes in, not the time this thread got round to
+  // reading them, so a busy machine cannot close up the gaps between records.
+  const int on = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+  timespec start{};
+  ::clock_gettime(CLOCK_REALTIME, &start);
   std::vector<TimedRecord> out;
   std::string pending;
-  QElapsedTimer clock;
-  clock.start();
-  for (;;) {
+  while (want == 0 || out.size() < want) {
     pollfd pfd{fd, POLLIN, 0};
     if (::poll(&pfd, 1, quietMs) <= 0) break;
-    char buf[4096];
-    const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+    // At most the rest of one record per read, so each record keeps its own arrival time.
+    char buf[256];
+    iovec io{buf, 256 - pending.size() % 256};
+    char control[CMSG_SPACE(sizeof(timespec))];
+    msghdr msg{};
+    msg.msg_iov = &io;
+    msg.msg_iovlen = 1;
+    msg.msg_control = control;
+    msg.msg_controllen = sizeof control;
+    const ssize_t n = ::recvmsg(fd, &msg, 0);
     if (n <= 0) break;
+    timespec arrived{};
+    ::clock_gettime(CLOCK_REALTIME, &arrived);
+    for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c; c = CMSG_NXTHDR(&msg, c))
+      if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SO_TIMESTAMPNS) std::memcpy(&arrived, CMSG_DATA(c), sizeof arrived);
     pending.append(buf, static_cast<std::size_t>(n));
-    while (pending.size() >= 256) {
-      TimedRecord r;
-      std::memcpy(r.bytes.data(), pending.data(), 256);
-      r.ms = clock.elapsed();
-      pending.erase(0, 256);
-      out.push_back(r);
-    }
+    if (pending.size() < 256) continue;
+    TimedRecord r;
+    std::memcpy(r.bytes.data(), pending.data(), 256);
+    r.ms = RealtimeMs(arrived) - RealtimeMs(start);
+    pending.erase(0, 256);
+    out.push_back(r);
   }
   return out;
+}
+
+bool ReadUntil(Peer& peer, const std::function<void(const wire::Bytes&)>& take, const std::function<bool()>& done,
+               int timeoutMs) {
+  QElapsedTimer t;
+  t.start();
+  while (!done()) {
+    if (t.elapsed() > timeoutMs) return false;
+    if (auto r = peer.Receive(20)) take(*r);
+  }
+  return true;
 }
 
 std::vector<wire::Bytes> Peer::Drain(int quietMs) {
@@ -192,19 +223,7 @@ void Peer::Close() {
   fd_ = -1;
 }
 
-FakeHost::FakeHost() {
-  fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-  const int on = 1;
-  ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-  ::listen(fd_, 8);
-  socklen_t len = sizeof sa;
-  ::getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &len);
-  port_ = ntohs(sa.sin_port);
-}
+FakeHost::FakeHost() { fd_ = LoopbackListener(port_); }
 
 FakeHost::~FakeHost() { ::close(fd_); }
 

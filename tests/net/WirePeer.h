@@ -38,6 +38,10 @@ Bytes Game(std::uint16_t sub, std::uint16_t to = 0, std::uint16_t arg = 0);
 void Pump(int ms);
 // Pumps until done() or the time is up; answers done().
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
+// Pumps and hands every record the peer receives to take() until done() or the time is up.
+class Peer;
+bool ReadUntil(Peer& peer, const std::function<void(const wire::Bytes&)>& take, const std::function<bool()>& done,
+               int timeoutMs = 20000);
 
 class Peer {
  public:
@@ -66,13 +70,14 @@ class Peer {
   bool closed_ = false;
 };
 
-// Reads records on whatever thread calls it, noting when each arrived, until the line has
-// been quiet for quietMs. For timing what the program sends while its own thread is busy.
+// Reads records on whatever thread calls it, noting when the kernel took each in (ms from the
+// call), until `want` records have come (0: no count) or the line has been quiet for quietMs.
+// For timing what the program sends from outside its threads.
 struct TimedRecord {
   wire::Bytes bytes;
   qint64 ms;
 };
-std::vector<TimedRecord> ReadTimed(int fd, int quietMs);
+std::vector<TimedRecord> ReadTimed(int fd, int quietMs, std::size_t want = 0);
 
 // The listening side of a fake host, for testing a member.
 class FakeHost {

@@ -1,8 +1,9 @@
 // The host's program with its real windows; the other members are peers written by the test.
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 
-#include "net/RoomRules.h"
+#include "net/FacePicture.h"
 #include "screens/Data.h"
 #include "screens/Image.h"
 #include "tests/netplay/NetplayFixture.h"
@@ -19,9 +20,11 @@ class HostPlay : public NetplayFixture {
   void HostWith(const std::vector<QByteArray>& names, std::function<void()> choose) {
     port = FreePort();
     FillDialog(QStringLiteral("Oya"), port, true);
+    // The user list answer clears the list before it fills it.
+    auto rebuilt = std::make_shared<QSignalSpy>(frmGamen->lbPeaple->model(), &QAbstractItemModel::modelReset);
     WhenShown(frmMenuWk, [=, this] {
       // The host's own state answer and user list come first.
-      ASSERT_TRUE(WaitFor([] { return frmGamen->lbPeaple->count() == 2; }));
+      ASSERT_TRUE(WaitFor([=] { return rebuilt->count() > 0 && frmGamen->lbPeaple->count() == 2; }));
       for (const QByteArray& name : names) {
         peers.emplace_back(std::make_unique<Peer>());
         ASSERT_TRUE(peers.back()->Connect(port));
@@ -204,6 +207,7 @@ TEST_F(HostPlay, TheHostUserPlaysAMemberAndStatisticsLeavesAndRestartFollow) {
 TEST_F(HostPlay, AnEngineSideMovesThroughTheRelayLikeAnyMember) {
   AddEngines();
   HostWith({"Aki"}, [] {
+    ASSERT_TRUE(EnginesListed());
     frmMenuWk->cbPlay1->setCurrentIndex(frmMenuWk->cbPlay1->findText(QStringLiteral("Cpu")));
     frmMenuWk->cbPlay1Click();
     Choose(2, 1);
@@ -239,3 +243,26 @@ TEST_F(HostPlay, AnEngineSideMovesThroughTheRelayLikeAnyMember) {
 }
 
 }  // namespace
+
+TEST_F(HostPlay, AnEngineThatFailsEndsTheHostsGameAndTheRoomStartsAgain) {
+  QDir().mkpath(exePath + "DllCpu/Mini");
+  ASSERT_TRUE(QFile::copy(TINY_ILLEGAL, exePath + "DllCpu/Mini/TEKUM.DLL"));
+  HostWith({"Aki"}, [] {
+    ASSERT_TRUE(EnginesListed());
+    frmMenuWk->cbPlay1->setCurrentIndex(frmMenuWk->cbPlay1->findText(QStringLiteral("Cpu")));
+    frmMenuWk->cbPlay1Click();
+    Choose(2, 1);
+  });
+  ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
+  EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{
+                               {QStringLiteral(u"ミニエンジン・テストが正しい手を返しませんでした"), QStringLiteral("Velmora")}}));
+  EXPECT_EQ(frmGamen->Reversi->FGameEnd, 1);
+  EXPECT_TRUE(OfKind(Drain(0), 201, 1).empty()) << "no move went out";
+
+  // "再ゲーム" works at once and resets the room's boards.
+  boxes.clear();
+  WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
+  frmGamen->btRestart->click();
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(OfKind(Drain(0), 201, 4).size(), 1u);
+}

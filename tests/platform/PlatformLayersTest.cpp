@@ -4,12 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 #include <set>
 
 #include "platform/FileSearch.h"
 #include "platform/Registry.h"
-#include "platform/Synchronize.h"
 
 using namespace platform;
 
@@ -54,21 +52,3 @@ TEST(Registry, ValuesKeepTheirType) {
   RegistryKey::SetRootOverride({});
 }
 
-TEST(Synchronize, WorkerBlocksUntilMainThreadHasRun) {
-  bool ranOnMain = false;
-  int order = 0;
-  int afterCall = 0;
-  QThread* worker = QThread::create([&] {
-    Synchronize([&] {
-      ranOnMain = OnMainThread();
-      order = 1;
-    });
-    afterCall = order;  // the procedure has run by now
-  });
-  worker->start();
-  while (!worker->isFinished()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  worker->wait();
-  delete worker;
-  EXPECT_TRUE(ranOnMain);
-  EXPECT_EQ(afterCall, 1);
-}

@@ -1,12 +1,17 @@
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
 #include "board/IReversi.h"
+#include "net/NetRecord.h"
+#include "net/FacePicture.h"
+#include "platform/Codec.h"
 #include "screens/ChildWin.h"
 #include "screens/Image.h"
 #include "screens/MenuWk.h"
@@ -16,9 +21,17 @@
 #include "tests/screens/ProgramFixture.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace {
 using Box = MessageRecorder::Box;
@@ -46,6 +59,42 @@ class BusyPort {
 };
 }  // namespace
 
+// Once the limit has passed, opens the writing end of each FIFO again and again, so that a
+// reader stuck on one is let go and the test fails instead of hanging.
+class FifoRescue {
+ public:
+  FifoRescue(const QStringList& paths, std::chrono::milliseconds limit) {
+    for (const QString& path : paths) paths_.push_back(QFile::encodeName(path).toStdString());
+    thread_ = std::thread([this, limit] {
+      std::unique_lock lock(mutex_);
+      if (wake_.wait_for(lock, limit, [this] { return done_; })) return;
+      while (!wake_.wait_for(lock, std::chrono::milliseconds(50), [this] { return done_; })) {
+        for (const std::string& path : paths_) {
+          const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+          if (fd >= 0) rescued_ = true, ::close(fd);
+        }
+      }
+    });
+  }
+  ~FifoRescue() {
+    {
+      std::lock_guard lock(mutex_);
+      done_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+  bool Rescued() const { return rescued_; }
+
+ private:
+  std::vector<std::string> paths_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool done_ = false;
+  std::atomic<bool> rescued_ = false;
+  std::thread thread_;
+};
+
 class DialogTest : public ProgramFixture {
  protected:
   void StartWithPictures(int count) {
@@ -53,6 +102,13 @@ class DialogTest : public ProgramFixture {
     for (int i = 0; i < count; ++i) names << QStringLiteral("face%1.bmp").arg(i);
     AddPictures(names);
     Start();
+  }
+  // "接続しない" and OK with the name in the box, "スタート" in the match menu: a game is on.
+  void OpenGameWithoutNetwork() {
+    frmMenu->rgNet->Button(1)->click();
+    WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
+    frmMenu->btOk->click();
+    ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
   }
   // The match menu that a game screen opens is closed with "終了" as soon as it shows.
   void CancelMatchMenuWhenShown() {
@@ -267,7 +323,7 @@ TEST_F(DialogTest, F1OpensTheHelpPageFromAnyControl) {
   PressKey(frmMenu->edUserName, Qt::Key_F1);
   PressKey(frmMenu->btOk, Qt::Key_F1);
   PressKey(frmMenu->edUserName, Qt::Key_A);
-  EXPECT_EQ(helpPages, QStringList({"./help/start.html", "./help/start.html"}));
+  EXPECT_EQ(helpPages, QStringList({exePath + "help/start.html", exePath + "help/start.html"}));
 }
 
 TEST_F(DialogTest, CancelEndsTheProgram) {
@@ -288,4 +344,140 @@ TEST_F(DialogTest, AStartThatNeverShowedTheDialogLeavesVelmDatAlone) {
   }
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), saved);
+}
+
+TEST_F(DialogTest, TextOutsideCodePage932IsRefusedOrSentAsQuestionMarksNeverWrittenAsOtherBytes) {
+  StartWithPictures(1);
+  frmMenu->rgNet->Button(1)->click();
+  TypeText(frmMenu->edUserName, QString(40, QChar(u'あ')));
+  EXPECT_EQ(frmMenu->edUserName->text(), QString(15, QChar(u'あ'))) << "30 bytes while typing";
+
+  frmMenu->edUserName->setText(QStringLiteral(u"ゲーマー😀"));
+  frmMenu->btOk->click();
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0], (Box{"ユーザー名に使えない文字が含まれています", "Velmora"}));
+  EXPECT_EQ(frmMenu->focusWidget(), frmMenu->edUserName);
+  EXPECT_FALSE(frmGamen->isVisible());
+
+  // A chat line goes out with "？" for each such character; what a Japanese input method
+  // types ("〜") is kept.
+  TNetRecord chat;
+  chat.SetText(QStringLiteral(u"やあ😀〜한𠮷"));
+  EXPECT_EQ(chat.Text(), QStringLiteral(u"やあ？～？？"));
+
+  // Files get "？" too, never ICU's FC FC.
+  frmMenu->edUserName->setText(QStringLiteral(u"ゲーマー"));
+  frmMenu->edHostName->setText(QStringLiteral(u"ほすと😀"));
+  OpenGameWithoutNetwork();
+  frmGamen->reMessage->appendPlainText(QStringLiteral(u"No.1(花子):한국어😀"));
+  frmGamen->close();
+  Stop();
+  QFile log(exePath + "Chat.log"), data(exePath + "velm.dat");
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+  const QByteArray logBytes = log.readAll(), dataBytes = data.readAll();
+  EXPECT_EQ(logBytes, platform::ToCp932(QStringLiteral(u"No.1(花子):？？？？\r\n")));
+  EXPECT_EQ(dataBytes.mid(28, 16), QByteArray("\x82\xD9\x82\xB7\x82\xC6\x81\x48", 8) + QByteArray(8, '\0'));
+}
+
+TEST_F(DialogTest, OnlyPlainFilesAreOpenedAndAFifoNeverHoldsUpTheStart) {
+  AddPictures({"face.bmp"});
+  const QStringList fifos = {exePath + "velm.dat", exePath + "x.bmp", exePath + "Chat.log"};
+  for (const QString& fifo : fifos) ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+  ASSERT_TRUE(QDir().mkpath(exePath + "y.bmp"));
+  FifoRescue rescue(fifos, std::chrono::seconds(10));
+
+  Start();
+  EXPECT_TRUE(frmMenu->isVisible());
+  EXPECT_EQ(frmMenu->CharaList, QStringList{exePath + "face.bmp"});
+  EXPECT_TRUE(boxes.boxes().empty()) << "a velm.dat that is no file is like none";
+  frmMenu->edUserName->setText("taro");
+  OpenGameWithoutNetwork();
+  frmGamen->close();
+  Stop();
+
+  EXPECT_FALSE(rescue.Rescued()) << "something waited on a FIFO";
+  EXPECT_EQ(QFileInfo(exePath + "velm.dat").size(), 412) << "written as if there had been none";
+  EXPECT_TRUE(QFileInfo(exePath + "Chat.log").isFile());
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(DialogTest, APictureThatIsNotAWholeBitmapIsNeverShown) {
+  QFile source(QStringLiteral(VELM_CHARACTERS_DIR "/neko.bmp"));
+  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+  const QByteArray whole = source.readAll();
+  QByteArray unsized = whole.left(whole.size() - 200);
+  unsized.replace(2, 4, QByteArray(4, '\0'));  // no file size in the header to go by
+  const QByteArray cut = whole.left(whole.size() - 200);
+  for (const auto& [name, bytes] : {std::pair{"a.bmp", cut}, {"b.bmp", whole}, {"c.bmp", unsized}}) {
+    QFile f(exePath + name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  Start();
+  EXPECT_EQ(frmMenu->CharaList, QStringList{exePath + "b.bmp"}) << "the dialog offers only whole pictures";
+  TImage face;
+  EXPECT_FALSE(face.LoadFromFile(exePath + "a.bmp")) << "an engine's picture";
+  EXPECT_TRUE(face.Picture().isNull());
+  EXPECT_FALSE(PictureFromBytes(cut)) << "a face from another machine";
+  EXPECT_FALSE(PictureFromBytes(unsized));
+  EXPECT_TRUE(PictureFromBytes(whole));
+}
+
+TEST_F(DialogTest, F1WithoutAPageOrAProgramToShowItSaysSo) {
+  StartWithPictures(1);
+  ASSERT_TRUE(QFile::remove(exePath + kHelpStart));
+  PressKey(frmMenu->edUserName, Qt::Key_F1);
+  EXPECT_TRUE(helpPages.isEmpty());
+  SetHelpOpener({});  // the desktop's own viewer, which the offscreen platform does not have
+  QFile page(exePath + kHelpStart);
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.close();
+  PressKey(frmMenu->edUserName, Qt::Key_F1);
+  EXPECT_EQ(boxes.boxes(), (std::vector<Box>(2, Box{"ヘルプを開けません", "Velmora"})));
+}
+
+TEST_F(DialogTest, FileErrorsAreToldInJapaneseWithTheFileName) {
+  ASSERT_TRUE(QDir().mkpath(exePath + "velm.dat/in"));
+  ASSERT_TRUE(QDir().mkpath(exePath + "Chat.log/in"));
+  StartWithPictures(1);
+  frmMenu->edUserName->setText("taro");
+  OpenGameWithoutNetwork();
+  frmGamen->close();
+  Stop();
+  ASSERT_EQ(boxes.boxes().size(), 2u);
+  const QString files[] = {"Chat.log", "velm.dat"};
+  for (int i = 0; i < 2; ++i) {
+    const Box& box = boxes.boxes()[static_cast<std::size_t>(i)];
+    EXPECT_EQ(box.caption, "Velmora");
+    EXPECT_TRUE(box.text.startsWith("「" + exePath + files[i] + "」を保存できません")) << box.text.toStdString();
+    // Whatever the system adds stays in brackets after the Japanese.
+    EXPECT_TRUE(box.text.endsWith("）")) << box.text.toStdString();
+  }
+}
+
+TEST_F(DialogTest, AFirstStartOffersTheLoginNameWhenOthersCanBeToldIt) {
+  AddPictures({"face.bmp"});
+  const struct {
+    QString login;
+    QString offered;
+  } cases[] = {
+      {"hanako", "hanako"},
+      {QString(40, QChar(u'x')), QString(30, QChar(u'x'))},
+      {QStringLiteral(u"ゆうき"), QStringLiteral(u"ゆうき")},
+      {QStringLiteral(u"지민"), QString()},
+  };
+  for (const auto& c : cases) {
+    platform::SetLoginNameOverride([&] { return c.login; });
+    Start();
+    EXPECT_EQ(frmMenu->edUserName->text(), c.offered) << c.login.toStdString();
+    Stop();
+    QFile::remove(exePath + "velm.dat");
+  }
+  // A name saved before is what the box holds.
+  Start();
+  frmMenu->edUserName->setText("taro");
+  Stop();
+  Start();
+  EXPECT_EQ(frmMenu->edUserName->text(), "taro");
 }

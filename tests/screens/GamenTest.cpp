@@ -10,6 +10,7 @@
 
 #include "board/IReversi.h"
 #include "platform/Codec.h"
+#include "screens/ChatHistory.h"
 #include "screens/ChildWin.h"
 #include "screens/Data.h"
 #include "screens/Image.h"
@@ -153,6 +154,21 @@ TEST_F(GamenTest, ClosingWritesTheChatLogAndEndsTheProgram) {
   EXPECT_EQ(frmGamen->Reversi->FBan, nullptr) << "the board storage is released";
 }
 
+TEST_F(GamenTest, TheChatViewKeepsTheLastLinesAndChatLogEveryLine) {
+  OpenGame();
+  const int lines = ChatHistory::MaxLines + 1200;
+  for (int i = 0; i < lines; ++i) frmGamen->reMessage->appendPlainText(QStringLiteral("No.1(花子):%1").arg(i));
+  EXPECT_EQ(frmGamen->reMessage->document()->blockCount(), ChatHistory::MaxLines);
+  EXPECT_TRUE(frmGamen->reMessage->toPlainText().endsWith(QStringLiteral("No.1(花子):%1").arg(lines - 1)));
+  frmGamen->close();
+  QFile log(exePath + "Chat.log");
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  const QList<QByteArray> written = log.readAll().split('\n');
+  ASSERT_EQ(written.size(), lines + 1);  // every line ends in CR LF
+  for (int i : {0, 1199, 1200, lines - 1})
+    EXPECT_EQ(written[i], platform::ToCp932(QStringLiteral("No.1(花子):%1\r").arg(i)));
+}
+
 TEST_F(GamenTest, ReturnEmptiesTheMessageBoxWithoutARoom) {
   OpenGame();
   frmGamen->edMessage->setText(QStringLiteral("hello"));
@@ -191,5 +207,5 @@ TEST_F(GamenTest, F1OpensTheGameHelpFromAnyControl) {
   PressKey(frmGamen->edMessage, Qt::Key_F1);
   PressKey(frmGamen->lbPeaple, Qt::Key_F1);
   PressKey(frmGamen->btRestart, Qt::Key_F1);
-  EXPECT_EQ(helpPages, QStringList({"./help/ame.html", "./help/ame.html", "./help/ame.html"}));
+  EXPECT_EQ(helpPages, QStringList({exePath + "help/ame.html", exePath + "help/ame.html", exePath + "help/ame.html"}));
 }

@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QWindow>
 
 #include "board/IReversi.h"
 #include "screens/ChildWin.h"
+#include "screens/Data.h"
 #include "screens/Image.h"
 #include "screens/MenuWk.h"
 #include "screens/RadioGroup.h"
@@ -41,6 +43,7 @@ class MenuWkTest : public ProgramFixture {
     frmMenu->edUserName->setText("taro");
     menuDone_ = false;
     WhenShown(frmMenuWk, [this, inMenu] {
+      ASSERT_TRUE(EnginesListed());
       inMenu();
       if (frmMenuWk->isVisible()) frmMenuWk->btCancel->click();  // never leave a modal loop open
       menuDone_ = true;
@@ -125,20 +128,28 @@ TEST_F(MenuWkTest, EngineAgainstEngineRunsToTheResult) {
   EXPECT_EQ(Record().SouWin + Record().SouLose, 0);
 }
 
-TEST_F(MenuWkTest, ABrokenEngineIsReported) {
+TEST_F(MenuWkTest, ABrokenEngineIsReportedAndTheOthersAreListed) {
+  AddEngines();  // "Tekum"
   QDir().mkpath(exePath + "DllCpu/Broken");
   QFile broken(exePath + "DllCpu/Broken/TEKUM.DLL");
   ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
   broken.write("not a library");
   broken.close();
-  QStringList entries;
+  QDir().mkpath(exePath + "DllCpu/crash");
+  ASSERT_TRUE(QFile::copy(TINY_CRASH_IN_STATUS, exePath + "DllCpu/crash/TEKUM.DLL"));
+  QDir().mkpath(exePath + "DllCpu/Apple");
+  ASSERT_TRUE(QFile::copy(TINY_ENGINE, exePath + "DllCpu/Apple/TEKUM.DLL"));
+  QStringList entries, engines;
   OpenMenu([&] {
     entries = Entries(frmMenuWk->cbPlay1);
+    for (int i = 0; i < frmMenuWk->lbCpu2->count(); ++i) engines << frmMenuWk->lbCpu2->item(i)->text();
     frmMenuWk->btOk->click();
   });
-  ASSERT_FALSE(boxes.boxes().empty());
-  EXPECT_EQ(boxes.boxes()[0], (Box{"読み込めません", "DLLの読み込み"}));
-  EXPECT_EQ(entries, QStringList{"local"});
+  const Box failure{"読み込めません", "DLLの読み込み"};
+  EXPECT_EQ(boxes.boxes(), (std::vector<Box>{failure, failure})) << "one box per bad folder";
+  EXPECT_EQ(entries, QStringList({"local", "Cpu"}));
+  EXPECT_EQ(engines, QStringList({"ミニエンジン・テスト", "ルリカ"})) << "Apple, (Broken, crash,) Tekum";
+  EXPECT_EQ(frmGamen->mmDllPath->toPlainText().split('\n').size(), 2);
 }
 
 TEST_F(MenuWkTest, F1OpensTheMenuHelpAndCancelEndsTheProgram) {
@@ -147,8 +158,28 @@ TEST_F(MenuWkTest, F1OpensTheMenuHelpAndCancelEndsTheProgram) {
     PressKey(frmMenuWk->btOk, Qt::Key_F1);
     frmMenuWk->btCancel->click();
   });
-  EXPECT_EQ(helpPages, QStringList({"./help/start2.html", "./help/start2.html"}));
+  EXPECT_EQ(helpPages, QStringList({exePath + "help/start2.html", exePath + "help/start2.html"}));
   EXPECT_EQ(frmMenuWk->result(), QDialog::Rejected);
   EXPECT_TRUE(WaitFor([&] { return programEnded; }));
   EXPECT_EQ(frmGamen->Reversi->FWho1, 0) << "nothing was set up";
+}
+
+TEST_F(MenuWkTest, TheStatisticsWindowOpensAboveTheMenuAndTakesInput) {
+  bool shown = false, above = false, closedByClick = false, menuStillOpen = false;
+  OpenMenu([&] {
+    frmMenuWk->lbPlayer1->addItem(QStringLiteral("花子"));
+    frmMenuWk->lbPlayer1->setCurrentRow(0);
+    frmMenuWk->lbPlayer1DblClick();
+    shown = WaitFor([] { return frmData->isVisible() && frmData->windowHandle() && frmData->windowHandle()->isExposed(); });
+    above = frmData->windowHandle() && frmData->windowHandle()->transientParent() == frmMenuWk->windowHandle();
+    // A click as the window system delivers it: a window under the modal menu never sees it.
+    QTest::mouseClick(frmData->windowHandle(), Qt::LeftButton, {}, frmData->btClose->geometry().center());
+    closedByClick = WaitFor([] { return !frmData->isVisible(); }, 3000);
+    menuStillOpen = frmMenuWk->isVisible();
+    frmMenuWk->btOk->click();
+  });
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(above);
+  EXPECT_TRUE(closedByClick);
+  EXPECT_TRUE(menuStillOpen);
 }

@@ -17,12 +17,16 @@
 #include <functional>
 #include <memory>
 
+#include "enginehost/EngineCalls.h"
 #include "platform/ComputerName.h"
+#include "platform/DesignFonts.h"
+#include "platform/LoginName.h"
 #include "platform/MemoryNeighbourhood.h"
 #include "platform/Registry.h"
-#include "screens/DesignFonts.h"
+#include "screens/ChildWin.h"
 #include "screens/Help.h"
 #include "screens/Menu.h"
+#include "screens/MenuWk.h"
 #include "screens/ProgramForms.h"
 #include "tests/support/MessageRecorder.h"
 
@@ -32,16 +36,29 @@ class ProgramFixture : public ::testing::Test {
     ASSERT_TRUE(dir_.isValid());
     exePath = dir_.path() + QStringLiteral("/program/");
     QDir().mkpath(exePath);
+    // The engine runner lies in the program folder, as velmora's does.
+    const QString runner = QString::fromStdString(EngineRunnerName());
+    ASSERT_TRUE(QFile::link(qEnvironmentVariable("VELM_BIN_DIR") + "/" + runner, exePath + runner));
     platform::RegistryKey::SetRootOverride(dir_.path() + QStringLiteral("/registry"));
     platform::SetComputerNameOverride([] { return QStringLiteral("localhost"); });
-    SetHelpOpener([this](const QString& page) { helpPages << page; });
-    MapDesignFonts();
+    platform::SetLoginNameOverride([] { return QString(); });
+    SetHelpOpener([this](const QString& page) {
+      helpPages << page;
+      return true;
+    });
+    QDir().mkpath(exePath + QStringLiteral("help"));
+    for (const QString& page : {kHelpStart, kHelpMenu, kHelpGame}) {
+      QFile file(exePath + page);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    platform::MapDesignFonts();
   }
 
   void TearDown() override {
     Stop();
     SetHelpOpener({});
     platform::SetComputerNameOverride({});
+    platform::SetLoginNameOverride({});
     platform::RegistryKey::SetRootOverride({});
   }
 
@@ -51,19 +68,19 @@ class ProgramFixture : public ::testing::Test {
     for (const QString& name : names) ASSERT_TRUE(QFile::copy(source, exePath + name)) << name.toStdString();
   }
 
-  // Copies the built engines (build/bin/DllCpu) into the program folder.
-  void AddEngines() {
+  // Copies the built engine (build/bin/DllCpu/Tekum) into a folder's DllCpu/<engine>/.
+  void AddEngines(const QString& folder = QString(), const QString& engine = QStringLiteral("Tekum")) {
     const QString from = qEnvironmentVariable("VELM_BIN_DIR") + QStringLiteral("/DllCpu/Tekum");
-    QDir().mkpath(exePath + QStringLiteral("DllCpu/Tekum"));
+    const QString to = (folder.isEmpty() ? exePath : folder) + QStringLiteral("DllCpu/") + engine + QStringLiteral("/");
+    QDir().mkpath(to);
     ASSERT_FALSE(QDir(from).entryList(QDir::Files).isEmpty()) << "the engine is built into " << from.toStdString();
-    for (const QString& name : QDir(from).entryList(QDir::Files)) {
-      ASSERT_TRUE(QFile::copy(from + "/" + name, exePath + QStringLiteral("DllCpu/Tekum/") + name));
-    }
+    for (const QString& name : QDir(from).entryList(QDir::Files)) ASSERT_TRUE(QFile::copy(from + "/" + name, to + name));
   }
 
-  void Start() {
+  // dataPath: where the user's files are kept, as for an installed program; empty for exePath.
+  void Start(const QString& dataPath = QString()) {
     auto empty = std::make_shared<platform::MemoryNeighbourhood>(platform::MemoryNeighbourhood::Level{});
-    forms_ = std::make_unique<TProgramForms>(exePath, empty);
+    forms_ = std::make_unique<TProgramForms>(exePath, empty, dataPath);
     programEnded = false;
     frmMenu->OnProgramEnd = [this] { programEnded = true; };
     forms_->ShowMain();
@@ -73,7 +90,8 @@ class ProgramFixture : public ::testing::Test {
   // Ends the program as its start does: windows in reverse order, the dialog last.
   void Stop() { forms_.reset(); }
 
-  SaveRecord& Record() { return forms_->Record(); }
+  // The record the game screen counts into and the dialog saves.
+  SaveRecord& Record() { return frmGamen->SaveRecord; }
 
   // Runs fn once the widget is visible (a modal window runs its own loop meanwhile). A window
   // still open after the time limit is closed, so a test never hangs.
@@ -99,6 +117,11 @@ class ProgramFixture : public ::testing::Test {
       delete clock;
     });
     timer->start(5);
+  }
+
+  // Waits until the open match menu's engine search has filled its lists.
+  static bool EnginesListed() {
+    return WaitFor([] { return frmMenuWk && !frmMenuWk->SearchingCpuDll(); }, 30000);
   }
 
   // Processes events until done() or the time limit.

@@ -1,9 +1,12 @@
 #include "FakeDialog.h"
+#include "platform/FolderLock.h"
 #include "settings/SaveFile.h"
 #include "tests/support/MessageRecorder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -226,12 +229,12 @@ TEST_F(SaveFileTest, FailedWriteOnAFullDiskLeavesTheOldFileWhole) {
   EXPECT_EQ(QStringList{"velm.dat"}, QDir(dir.path()).entryList(QDir::Files | QDir::Hidden));  // no temp left
 }
 
-TEST_F(SaveFileTest, FolderInTheFilesPlaceIsNeitherReadNorReplaced) {
+TEST_F(SaveFileTest, FolderInTheFilesPlaceIsLikeNoFileAndIsNotReplaced) {
   ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("velm.dat/inner")));
   record.SouNum = 4;
   const LoadResult res = LoadSaveFile(path, record, dialog);
-  EXPECT_EQ(LoadOutcome::Unreadable, res.outcome);
-  EXPECT_FALSE(res.file.ok);
+  EXPECT_EQ(LoadOutcome::Missing, res.outcome);
+  EXPECT_TRUE(res.file.ok);
   EXPECT_EQ(0, record.SouNum);
   EXPECT_FALSE(WriteSaveFile(path, record, dialog).ok);
   EXPECT_TRUE(QDir(path + QStringLiteral("/inner")).exists());
@@ -239,3 +242,59 @@ TEST_F(SaveFileTest, FolderInTheFilesPlaceIsNeitherReadNorReplaced) {
 }
 
 }  // namespace
+
+TEST_F(SaveFileTest, WhatAnInterruptedSaveLeftIsRemovedOnceItIsAMinuteOld) {
+  const auto leave = [&](const QString& name, int ageSeconds) {
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+    f.flush();
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+  };
+  leave("velm.dat.a1B2c3", 120);   // a save killed two minutes ago
+  leave("velm.dat.Z9y8X7", 5);     // another copy saving right now
+  leave("velm.dat.bak", 120);      // not the form of ours
+  leave("velm.dat.abcdefg", 120);
+  leave("xvelm.dat.a1B2c3", 120);
+  load();
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+            QStringList({"velm.dat.Z9y8X7", "velm.dat.abcdefg", "velm.dat.bak", "xvelm.dat.a1B2c3"}));
+}
+
+TEST_F(SaveFileTest, CopiesSavingAtOnceLoseNoGameAndTheLastKeepsItsSettings) {
+  writeSample();  // 12 games, 7 won
+  QProcess one, two;
+  const auto startCopy = [&](QProcess& copy, const char* games, const char* name) {
+    copy.start(QStringLiteral(VELM_SAVING_COPY), {path, games, name});
+    ASSERT_TRUE(copy.waitForStarted(30000));
+  };
+  const auto says = [](QProcess& copy, const QByteArray& word) {
+    while (!copy.canReadLine() && copy.waitForReadyRead(30000)) {
+    }
+    return copy.readLine().trimmed() == word;
+  };
+  startCopy(one, "1", "one");
+  startCopy(two, "2", "two");
+  ASSERT_TRUE(says(one, "read"));
+  ASSERT_TRUE(says(two, "read"));
+  {
+    // Both are told to save while the folder is locked; meanwhile a third copy saves 8 more games.
+    const platform::FolderLock lock(dir.path());
+    one.write("\n");
+    two.write("\n");
+    ASSERT_TRUE(one.waitForBytesWritten(30000) && two.waitForBytesWritten(30000));
+    ASSERT_EQ(LoadOutcome::Restored, load());
+    record.SouNum += 8;
+    ASSERT_TRUE(WriteSaveFile(path, record, dialog).ok);
+  }
+  EXPECT_TRUE(says(one, "saved"));
+  EXPECT_TRUE(says(two, "saved"));
+  ASSERT_TRUE(one.waitForFinished(30000) && two.waitForFinished(30000));
+
+  ASSERT_EQ(LoadOutcome::Restored, load());
+  EXPECT_EQ(12 + 8 + 1 + 2, record.SouNum);
+  EXPECT_EQ(7 + 1 + 2, record.SouWin);
+  // Geometry and texts come whole from whichever copy saved last.
+  EXPECT_TRUE((record.GamenWidth == 501 && dialog.user == "one") || (record.GamenWidth == 502 && dialog.user == "two"))
+      << record.GamenWidth << " " << dialog.user.toStdString();
+}

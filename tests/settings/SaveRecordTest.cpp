@@ -1,4 +1,3 @@
-#include "settings/PortText.h"
 #include "settings/SaveRecord.h"
 
 #include <gtest/gtest.h>
@@ -67,17 +66,6 @@ TEST(SaveRecordTexts, CutAtACharacterBoundaryAndCharaFileOnlyWhenShorterThan30) 
   EXPECT_EQ(QString(14, a) + QStringLiteral("b"), TextOf(r.CharaFile));
   SetCharaFile(r, QString(15, a));  // 30 bytes: stored empty
   for (char c : r.CharaFile) ASSERT_EQ(0, c);
-}
-
-TEST(PortText, WholeIntegersWithBlanksSignsAndHexOnly) {
-  const std::pair<const char*, std::int32_t> good[] = {
-      {"8080", 8080},      {"   +8080", 8080}, {"-1", -1},           {"$1F90", 8080},
-      {"0x1f90", 8080},    {"-$10", -16},     {"70000", 70000},     {"2147483647", kMax},
-      {"-2147483648", kMin}, {"$FFFFFFFF", -1}};
-  for (const auto& [text, value] : good) EXPECT_EQ(value, ParsePortText(QString::fromUtf8(text))) << text;
-  for (const char* bad : {"", "   ", "abc", "80a", "8080 ", "+", "$", "0x", "2147483648", "-2147483649",
-                          "$100000000", "８０"})
-    EXPECT_FALSE(ParsePortText(QString::fromUtf8(bad)).has_value()) << bad;
 }
 
 }  // namespace

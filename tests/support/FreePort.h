@@ -19,3 +19,19 @@ inline std::uint16_t FreePort() {
   ::close(s);
   return ntohs(sa.sin_port);
 }
+
+// A socket listening on a loopback port the system chose; answers the socket, and the port.
+inline int LoopbackListener(std::uint16_t& port, int backlog = 8) {
+  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+  const int on = 1;
+  ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+  ::listen(s, backlog);
+  socklen_t len = sizeof sa;
+  ::getsockname(s, reinterpret_cast<sockaddr*>(&sa), &len);
+  port = ntohs(sa.sin_port);
+  return s;
+}

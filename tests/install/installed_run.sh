@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The installed program as a user starts it: a real window under a private Xvfb display and
+# a data folder of the user's own. Closing the dialog must leave velm.dat in
+# $XDG_DATA_HOME/velmora/ and nothing in the program folder. Skipped (exit 77) without Xvfb.
+#   installed_run.sh <prefix> <close_window.py>
+set -u
+prefix=$1 closer=$2
+for tool in Xvfb xdotool python3; do
+  command -v $tool >/dev/null || { echo "SKIP: $tool is not installed, the installed program was not started"; exit 77; }
+done
+work=$(mktemp -d)
+pids=()
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; cat "$work/out" 2>/dev/null; exit 1; }
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+# A desktop session always has a UTF-8 locale; the window is found by its Japanese title.
+export DISPLAY=":$(head -1 "$work/display")" QT_QPA_PLATFORM=xcb LANG=C.UTF-8
+unset LC_ALL
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$work/runtime"
+
+(cd "$work" && exec "$prefix/bin/velmora" >"$work/out" 2>&1) &
+pid=$!
+pids+=($pid)
+dialog=""
+for _ in $(seq 600); do
+  dialog=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Netへの接続$' 2>/dev/null | head -1)
+  [ -n "$dialog" ] && break
+  kill -0 "$pid" 2>/dev/null || fail "the program ended before its dialog showed"
+  sleep 0.1
+done
+[ -n "$dialog" ] || fail "no dialog within a minute"
+python3 "$closer" "$dialog"
+for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end when its dialog was closed"
+
+[ "$(stat -c %s "$XDG_DATA_HOME/velmora/velm.dat" 2>/dev/null)" = 412 ] || fail "no velm.dat in \$XDG_DATA_HOME/velmora/"
+leftovers=$(find "$prefix/lib/velmora" -name 'velm.dat*' -o -name Chat.log)
+[ -z "$leftovers" ] || fail "written into the program folder: $leftovers"
+echo "1 passed, 0 failed"

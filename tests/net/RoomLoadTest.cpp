@@ -1,0 +1,202 @@
+// The room under slow, chatty and hostile peers: nobody waits for anybody else, and the table
+// stays one row per joined connection whatever members send.
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
+#include <cerrno>
+#include <atomic>
+#include <thread>
+
+#include <poll.h>
+#include <sys/socket.h>
+
+#include "RoomFixture.h"
+
+namespace {
+
+using wire::Get16;
+using wire::Get32;
+using wire::GetText;
+
+// A member on threads of its own: sends what `next` gives until told to stop, and reads
+// everything, counting what arrives.
+class BusyMember {
+ public:
+  BusyMember(Peer& peer, std::function<std::optional<wire::Bytes>()> next) : fd_(peer.fd()) {
+    writer_ = std::thread([this, next] {
+      while (!stop_.load()) {
+        const auto r = next();
+        if (!r) break;
+        std::size_t at = 0;
+        while (at < r->size() && !stop_.load()) {
+          pollfd p{fd_, POLLOUT, 0};
+          if (::poll(&p, 1, 50) <= 0) continue;
+          const ssize_t n = ::send(fd_, r->data() + at, r->size() - at, MSG_NOSIGNAL | MSG_DONTWAIT);
+          if (n > 0) at += static_cast<std::size_t>(n);
+          else if (errno != EAGAIN) return;
+        }
+      }
+    });
+    reader_ = std::thread([this] {
+      char buf[65536];
+      std::size_t bytes = 0;
+      for (;;) {
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, 3000) <= 0) break;
+        const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
+        if (n <= 0) break;
+        bytes += static_cast<std::size_t>(n);
+      }
+      records_ = static_cast<int>(bytes / 256);
+    });
+  }
+  ~BusyMember() {
+    Stop();
+    Received();
+  }
+  void Stop() {
+    stop_ = true;
+    if (writer_.joinable()) writer_.join();
+  }
+  int Received() {
+    if (reader_.joinable()) reader_.join();
+    return records_;
+  }
+
+ private:
+  int fd_;
+  std::atomic<bool> stop_{false};
+  std::thread writer_, reader_;
+  int records_ = 0;
+};
+
+TEST_F(HostRoom, TwoMembersChattingAtFullSpeedLeaveTheHostsOwnUserInTheRoom) {
+  form->SetOutputControl(nullptr);
+  view.keep = false;
+  Peer a = Join("A");
+  Peer b = Join("B");
+  Quiet({&a, &b});
+  const int before = view.handled;
+  {
+    BusyMember chatA(a, [] { return wire::Chat("from A", "A"); });
+    BusyMember chatB(b, [] { return wire::Chat("from B", "B"); });
+    PumpUntil([] { return false; }, 10000);
+    chatA.Stop();
+    chatB.Stop();
+    EXPECT_GT(chatA.Received(), 0);
+  }
+  EXPECT_EQ(Users(), (QStringList{"Host", "A", "B"}));
+  EXPECT_TRUE(view.left.empty());
+  EXPECT_GT(view.handled, before) << "the host's own user went on reading the room";
+}
+
+TEST_F(HostRoom, FiveMembersThatNeverReadGoTogetherWhileTheOthersLoseNothing) {
+  Peer a = Join("A");
+  std::vector<std::unique_ptr<Peer>> stuck;
+  for (int i = 0; i < 5; ++i) {
+    stuck.push_back(std::make_unique<Peer>());
+    ASSERT_TRUE(stuck.back()->Connect(port, 4096));
+    stuck.back()->Send(wire::Join("Stuck" + QByteArray::number(i)));
+    ASSERT_TRUE(PumpUntil([&] { return form->lbUserName->count() == 3 + i; }));
+  }
+  Quiet({&a});
+
+  const int sent = 3000;
+  int received = 0, leaves = 0;
+  auto take = [&](const wire::Bytes& r) {
+    received += Get16(r, wire::Kind) == 3;
+    leaves += Get16(r, wire::Kind) == 999;
+  };
+  QElapsedTimer clock;
+  clock.start();
+  for (int i = 0; i < sent; ++i) {
+    a.Send(wire::Chat(QByteArray::number(i), "A"));
+    while (auto r = a.Receive(0)) take(*r);
+  }
+  ASSERT_TRUE(ReadUntil(a, take, [&] { return received == sent && leaves == 5; }));
+  EXPECT_EQ(Users(), (QStringList{"Host", "A"}));
+  // One after another they would take five stall limits; together, about one. (The kernel may
+  // still trickle a few bytes into a full peer for a while, hence the margin.)
+  EXPECT_LT(clock.elapsed(), 4 * WireWriter::StallLimitMs);
+}
+
+TEST_F(HostRoom, StateRequestsDoNotHoldUpAnotherMembersChat) {
+  view.pictures[0] = QByteArray(2000, 'k');
+  view.pictures[1] = QByteArray(2000, 's');
+  Peer asker = Join("R");
+  Peer chatter = Join("C");
+  Quiet({&asker, &chatter});
+  for (int i = 0; i < 20; ++i) asker.Send(wire::Record(200));
+
+  // The chatter sends a stamped line every 20 ms and times each one's way back.
+  const int lines = 50;
+  QElapsedTimer clock;
+  clock.start();
+  std::vector<TimedRecord> back;
+  std::thread reader([&] { back = ReadTimed(chatter.fd(), 10000, lines); });
+  std::thread sender([&] {
+    for (int i = 0; i < lines; ++i) {
+      wire::Bytes chat = wire::Chat("t", "C");
+      wire::Put32(chat, 100, static_cast<std::int32_t>(clock.elapsed()));
+      ::send(chatter.fd(), chat.data(), chat.size(), MSG_NOSIGNAL);
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  PumpUntil([&] { return back.size() == static_cast<std::size_t>(lines); }, 20000);
+  sender.join();
+  reader.join();
+  ASSERT_EQ(back.size(), static_cast<std::size_t>(lines));
+  // ReadTimed's clock started after ours: its stamps are a lower bound of the delay.
+  std::vector<qint64> delays;
+  for (const TimedRecord& r : back) delays.push_back(std::max<qint64>(0, r.ms - Get32(r.bytes, 100)));
+  std::sort(delays.begin(), delays.end());
+  EXPECT_LT(delays[delays.size() / 2], 100) << "20 answers with their pauses, 6 s in all, are the asker's alone";
+  EXPECT_LT(delays.back(), 1000);
+  // And the asker got its 20 answers whole, in order.
+  const auto answers = asker.Drain(1000);
+  EXPECT_EQ(std::count_if(answers.begin(), answers.end(), [](const auto& r) { return Get16(r, wire::Kind) == 202; }), 20);
+}
+
+TEST_F(HostRoom, OneRowPerJoinedConnectionWhateverMembersSend) {
+  Peer a = Join("A");
+  // A second join on a joined connection changes nothing.
+  a.Send(wire::Join("A2"));
+  // A name already in the room, letter case aside, is refused with a notice, then closed.
+  for (const QByteArray& twin : {QByteArray("HOST"), QByteArray("a")}) {
+    Peer t;
+    ASSERT_TRUE(t.Connect(port));
+    t.Send(wire::Join(twin));
+    const auto notice = t.Receive();
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(Get16(*notice, wire::Kind), 3);
+    EXPECT_EQ(Get32(*notice, wire::Number), 99);
+    EXPECT_EQ(GetText(*notice, wire::Text, 214), wire::Sjis("同じ名前のユーザーが既に入室しています"));
+    EXPECT_TRUE(t.SeesClosed());
+  }
+  Peer b = Join("B");
+  Quiet({&a, &b});
+  // A leave under another member's name is dropped, and its sender stays.
+  wire::Bytes leave = wire::Record(999);
+  wire::PutText(leave, wire::Name, "B");
+  a.Send(leave);
+  b.Send(wire::Record(5));
+  const auto list = b.Drain();
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(GetText(list[2], 20, 30), "B");
+  EXPECT_EQ(Users(), (QStringList{"Host", "A", "B"}));
+  EXPECT_TRUE(a.Drain().empty());
+
+  // Every list says the same, so position 2 is B, and only B (and the sender) hears it.
+  wire::Bytes toB = wire::Record(4);
+  wire::PutText(toB, wire::Name, "A");
+  wire::Put32(toB, wire::Number, 2);
+  wire::PutText(toB, wire::Text, "for B");
+  const int hostBefore = view.handled;
+  a.Send(toB);
+  EXPECT_EQ(b.Drain().size(), 1u);
+  EXPECT_EQ(a.Drain().size(), 1u);
+  EXPECT_EQ(view.handled, hostBefore);
+}
+
+}  // namespace
