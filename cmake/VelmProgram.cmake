@@ -43,3 +43,21 @@ function(velm_program_part target)
   endforeach()
   add_dependencies(velm_program ${target})
 endfunction()
+
+# velm_engine_library(<target> FOLDER <folder under DllCpu> PICTURE <file> SOURCES <sources...>)
+# An engine as the program finds it: DllCpu/<folder>/TEKUM.DLL, exporting only the contract's
+# two functions (every other symbol hidden, static libraries' symbols too), with its picture
+# beside it. Link the engine's own code to <target> as usual.
+function(velm_engine_library target)
+  cmake_parse_arguments(E "" "FOLDER;PICTURE" "SOURCES" ${ARGN})
+  add_library(${target} SHARED ${E_SOURCES})
+  target_link_options(${target} PRIVATE LINKER:--no-undefined LINKER:--exclude-libs,ALL)
+  set_target_properties(${target} PROPERTIES
+    PREFIX ""
+    OUTPUT_NAME "TEKUM"
+    SUFFIX ".DLL"
+    NO_SONAME ON
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  velm_program_part(${target} FOLDER DllCpu/${E_FOLDER} FILES ${E_PICTURE})
+endfunction()
