@@ -9,78 +9,43 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(cd "${1:-$here/../../build/bin}" && pwd)
-work=$(mktemp -d)
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  for f in "$work"/*.out; do [ -s "$f" ] && { echo "--- $f" >&2; cat "$f" >&2; }; done
-  exit 1
-}
+source "$here/../support/desktop_session.sh"
 deadline=$((SECONDS + ${VELM_GAME_SECONDS:-110}))
 past() { [ "$SECONDS" -ge "$deadline" ]; }
-# With VELM_SHOTS set to a folder, the screen is kept there at each step.
-shot() { [ -n "${VELM_SHOTS:-}" ] && import -window root "$VELM_SHOTS/$1.png"; true; }
+start_desktop 1280x1024
 
-# Xvfb picks a free display number and writes it to the file once it is ready.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$work/display")"
-# A window manager, so that windows are placed, raised and given the keyboard as on a desktop.
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.1; done
-
-start() {  # folder name -> pid
-  cp -r "$bin" "$work/$1"
-  rm -f "$work/$1/velm.dat" "$work/$1/Chat.log"
-  (cd "$work/$1" && XDG_CONFIG_HOME="$work/$1-config" QT_QPA_PLATFORM=xcb exec ./velmora >"$work/$1.out" 2>&1) &
-  echo $!
-}
-window() {  # pid, title -> window id (waits)
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --all --onlyvisible --pid "$1" --name "^$2" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-at() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.1; }
-typein() { at "$1" "$2" "$3"; xdotool key ctrl+a BackSpace; xdotool type --delay 20 "$4"; }
+typein() { click "$1" "$2" "$3"; xdotool key ctrl+a BackSpace; xdotool type --delay 20 "$4"; }
 
 dialog() {  # pid, user, host? -> fills the dialog and presses OK
   local d
-  d=$(window "$1" "Netへの接続") || fail "no dialog for $2"
+  d=$(find_window "$1" "Netへの接続") || fail "no dialog for $2"
   xdotool windowactivate --sync "$d"
   sleep 0.3
-  at "$d" 29 88                    # cbOya off: the machine name box opens
-  typein "$d" 160 116 127.0.0.1    # edHostName
-  [ "$3" = host ] && at "$d" 29 88 # cbOya on again; the name typed is still used
-  typein "$d" 160 148 "$port"      # edPortNo
-  typein "$d" 160 180 "$2"         # edUserName
-  at "$d" 80 268                   # btOk
+  click "$d" 29 88                      # cbOya off: the machine name box opens
+  typein "$d" 160 116 127.0.0.1         # edHostName
+  [ "$3" = host ] && click "$d" 29 88   # cbOya on again; the name typed is still used
+  typein "$d" 160 148 "$port"           # edPortNo
+  typein "$d" 160 180 "$2"              # edUserName
+  click "$d" 80 268                     # btOk
 }
 
-a=$(start host); pids+=("$a")
+copy_program host
+run_program host
+a=$program
 dialog "$a" Ama host
-ga=$(window "$a" "Velmora-127.0.0.1") || fail "the host's game screen did not open"
+ga=$(find_window "$a" "Velmora-127.0.0.1") || fail "the host's game screen did not open"
 sleep 1
 xdotool windowmove --sync "$ga" 0 0
-menu=$(window "$a" "対戦メニュー") || fail "no match menu"
+menu=$(find_window "$a" "対戦メニュー") || fail "no match menu"
 xdotool windowmove --sync "$menu" 300 560
 
 shot 1-host
-b=$(start guest); pids+=("$b")
+copy_program guest
+run_program guest
+b=$program
 dialog "$b" Bea guest
-gb=$(window "$b" "Velmora-127.0.0.1") || fail "the guest's game screen did not open"
+gb=$(find_window "$b" "Velmora-127.0.0.1") || fail "the guest's game screen did not open"
 sleep 1
 xdotool windowmove --sync "$gb" 640 0
 sleep 1
@@ -89,12 +54,12 @@ sleep 1
 xdotool windowactivate --sync "$menu"
 xdotool windowmove --sync "$menu" 300 560
 sleep 0.3
-at "$menu" 238 53          # cbPlay2
+click "$menu" 238 53          # cbPlay2
 xdotool key End Return
 sleep 0.3
-at "$menu" 238 99          # lbPlayer2, second row: Bea
+click "$menu" 238 99          # lbPlayer2, second row: Bea
 shot 2-menu
-at "$menu" 88 240          # スタート
+click "$menu" 88 240          # スタート
 sleep 0.5
 shot 3-started
 
