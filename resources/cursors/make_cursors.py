@@ -2,7 +2,7 @@
 """Draws the two stone cursors (a hand holding a black or a white stone), 32 x 32, two colours
 plus transparency, hot spot at the top-left where the stone is. Writes a text picture of each
 (KUROGOMA.txt, SIROGOMA.txt: '#' black, 'o' white, '.' clear) and the PNG the program loads.
-Run it again after changing a shape: python3 make_cursors.py"""
+Run it again after changing a shape, from anywhere; it rewrites the files beside it."""
 import math
 import os
 import sys
@@ -61,8 +61,10 @@ def write_cursor_png(path, rows):
 
 
 if __name__ == '__main__':
+    here = os.path.dirname(os.path.abspath(__file__))
     for name, fill in (('KUROGOMA', '#'), ('SIROGOMA', 'o')):
         rows = draw(fill)
-        with open(name + '.txt', 'w') as f:
+        base = os.path.join(here, name)
+        with open(base + '.txt', 'w') as f:
             f.write('\n'.join(rows) + '\n')
-        write_cursor_png(name + '.png', rows)
+        write_cursor_png(base + '.png', rows)
