@@ -1,14 +1,38 @@
 #include "net/ServRecv.h"
 
-ServRcvThread::ServRcvThread(sockets::Socket socket, int clientNumber, Handlers handlers)
-    : NetWorker(socket), number_(clientNumber), handlers_(std::move(handlers)) {}
+#include <chrono>
+
+void ReadGate::Hold(int records) {
+  std::lock_guard lock(mutex_);
+  held_ += records;
+}
+
+void ReadGate::Release(int records) {
+  {
+    std::lock_guard lock(mutex_);
+    held_ -= records;
+    if (held_ >= limit_) return;
+  }
+  opened_.notify_all();
+}
+
+void ReadGate::WaitOpen(const std::function<bool()>& stopped) {
+  std::unique_lock lock(mutex_);
+  // Stopping sets a flag and shuts the socket down, neither of which wakes this wait: it looks.
+  while (held_ >= limit_ && !stopped()) opened_.wait_for(lock, std::chrono::milliseconds(50));
+}
+
+ServRcvThread::ServRcvThread(sockets::Socket socket, int clientNumber, std::shared_ptr<ReadGate> gate,
+                             Handlers handlers)
+    : NetWorker(socket), number_(clientNumber), gate_(std::move(gate)), handlers_(std::move(handlers)) {}
 
 void ServRcvThread::Body() {
   sockets::RecordReader reader;
   std::vector<std::uint8_t> batch;
   bool left = false;
   while (!Stopped() && !left) {
-    if (reader.Next(Socket(), batch) != 0) break;
+    gate_->WaitOpen([this] { return Stopped(); });
+    if (Stopped() || reader.Next(Socket(), batch) != 0) break;
     // Every record that has arrived goes over in one call, each handled in order.
     Hand([&] { handlers_.batch([&] {
       for (std::size_t at = 0; at < batch.size() && !Stopped(); at += TNetRecord::Size) {

@@ -9,51 +9,70 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "net/RoomView.h"
 #include "platform/Dialogs.h"
 
 TfrmSocket* frmSocket = nullptr;
 
-TfrmSocket::TfrmSocket(QWidget* parent)
-    : QWidget(parent),
-      lbUserName(new QListWidget(this)),
-      room_(NetRoom::Hooks{[this](const TNetRecord& r) { HandleRecord(r); }, [this] { ShowUsers(); }}) {
+TfrmSocket::TfrmSocket(QWidget* parent) : QWidget(parent), lbUserName(new QListWidget(this)), room_(this) {
   setObjectName(QStringLiteral("frmSocket"));
   setWindowTitle(QStringLiteral("Socket管理"));
   lbUserName->setObjectName(QStringLiteral("lbUserName"));
 }
 
-TfrmSocket::~TfrmSocket() { room_.CloseRoom(); }
+TfrmSocket::~TfrmSocket() {
+  room_.CancelStart();
+  room_.CloseRoom();
+}
 
 void TfrmSocket::closeEvent(QCloseEvent* event) {
+  room_.CancelStart();
   room_.CloseRoom();
   QWidget::closeEvent(event);
 }
 
-void TfrmSocket::ShowUsers() {
+void TfrmSocket::UsersChanged() {
   lbUserName->clear();
   lbUserName->addItems(room_.UserNames());
 }
 
-int TfrmSocket::StartHost(const QString& hostName, std::uint16_t port, const QString& userName) {
-  return room_.StartHost(hostName, port, userName);
+void TfrmSocket::MemberLeft(int clientNumber) {
+  if (view_) view_->MemberLeft(clientNumber);
 }
 
-int TfrmSocket::ConnectToHost(const QString& hostName, std::uint16_t port, const QString& userName) {
-  switch (room_.ConnectToHost(hostName, port, userName)) {
-    case NetRoom::JoinResult::Joined:
-      return 0;
-    case NetRoom::JoinResult::Refused:
+void TfrmSocket::HostLost() {
+  if (view_) view_->HostLost();
+}
+
+void TfrmSocket::RoomLine(const QString& line) {
+  if (output_) AppendLogLine(line);
+  else waitingLines_ << line;
+}
+
+void TfrmSocket::StartHost(const QString& hostName, std::uint16_t port, const QString& userName, bool openRouterPort,
+                           Done done) {
+  portInUse_ = false;
+  NetRoom::HostOptions options;
+  options.openRouterPort = openRouterPort;
+  room_.StartHost(hostName, port, userName, options, [this, done](NetRoom::Outcome outcome) {
+    portInUse_ = outcome == NetRoom::Outcome::PortInUse;
+    done(outcome == NetRoom::Outcome::Joined ? 0 : -1);
+  });
+}
+
+void TfrmSocket::ConnectToHost(const QString& hostName, std::uint16_t port, const QString& userName, Done done) {
+  room_.ConnectToHost(hostName, port, userName, [done](NetRoom::Outcome outcome) {
+    if (outcome == NetRoom::Outcome::Refused)
       platform::ShowMessage(QStringLiteral("この番号は現在使われておりません"), QStringLiteral("ネットワークの接続"));
-      return -1;
-    case NetRoom::JoinResult::NoAddress:
-      break;
-  }
-  return -1;
+    done(outcome == NetRoom::Outcome::Joined ? 0 : -1);
+  });
 }
 
 int TfrmSocket::SetOutputControl(QWidget* control) {
   output_ = control;
+  if (output_) {
+    const QStringList lines = std::exchange(waitingLines_, {});
+    for (const QString& line : lines) AppendLogLine(line);
+  }
   return 0;
 }
 
@@ -83,6 +102,6 @@ void TfrmSocket::HandleRecord(const TNetRecord& record) {
   const std::uint16_t kind = record.Kind();
   const bool logged = kind == mkJoin || kind == mkChat || kind == mkLeave;
   const QString line = logged ? LogLine(record) : QString();
-  if (RoomView* view = room_.View()) view->ApplyRecord(record);
+  if (view_) view_->ApplyRecord(record);
   if (logged) AppendLogLine(line);
 }
