@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 
 #include <QMetaObject>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -57,7 +58,8 @@ NameLookup::NameLookup(const QString& name, Answer answered) : pending_(std::mak
   if (const Resolver& resolver = Override()) {
     // Answers are posted, so that, as from the system's resolver, none arrives inside this call.
     std::weak_ptr<Pending> weak = pending_;
-    resolver(name, [context = &context_, weak](std::vector<IpAddress> addresses) {
+    resolver(name, [context = QPointer<QObject>(&context_), weak](std::vector<IpAddress> addresses) {
+      if (!context) return;  // the look-up is gone: nobody is waiting for the answer
       QMetaObject::invokeMethod(context, [weak, addresses] {
         if (const auto p = weak.lock(); p && p->handover->IsOpen()) p->answered(addresses);
       }, Qt::QueuedConnection);
