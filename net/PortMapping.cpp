@@ -36,11 +36,12 @@ class UpnpRouter : public Router {
  public:
   // Finds an internet gateway device on the local network within the time; nothing if none.
   static std::unique_ptr<UpnpRouter> Find(Clock::time_point until) {
+    // Half the time at most, so that a router that speaks only NAT-PMP is still asked in time.
+    // An IGD of any version answers a search for the first.
     int error = 0;
-    const char* types[] = {"urn:schemas-upnp-org:device:InternetGatewayDevice:1",
-                           "urn:schemas-upnp-org:device:InternetGatewayDevice:2", nullptr};
-    UPNPDev* devices = upnpDiscoverDevices(types, std::max(MsUntil(until) * 2 / 3, 1), nullptr, nullptr,
-                                           UPNP_LOCAL_PORT_ANY, 0, 2, &error, 0);
+    UPNPDev* devices = upnpDiscoverDevice("urn:schemas-upnp-org:device:InternetGatewayDevice:1",
+                                          std::max(MsUntil(until) / 2, 1), nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2,
+                                          &error);
     if (!devices) return nullptr;
     auto router = std::make_unique<UpnpRouter>();
     char lan[64] = {};
