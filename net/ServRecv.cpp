@@ -2,24 +2,22 @@
 
 #include <chrono>
 
-void ReadGate::Hold(int records) {
-  std::lock_guard lock(mutex_);
-  held_ += records;
-}
+void ReadGate::Hold(int records) { held_.fetch_add(records, std::memory_order_relaxed); }
 
 void ReadGate::Release(int records) {
-  {
-    std::lock_guard lock(mutex_);
-    held_ -= records;
-    if (held_ >= limit_) return;
-  }
+  // Counted on every record the host's own user handles: no lock unless someone waits.
+  if (held_.fetch_sub(records, std::memory_order_relaxed) - records >= limit_ || !waiting_.load()) return;
+  std::lock_guard lock(mutex_);
   opened_.notify_all();
 }
 
 void ReadGate::WaitOpen(const std::function<bool()>& stopped) {
+  if (held_.load(std::memory_order_relaxed) < limit_) return;
   std::unique_lock lock(mutex_);
+  waiting_.store(true);
   // Stopping sets a flag and shuts the socket down, neither of which wakes this wait: it looks.
-  while (held_ >= limit_ && !stopped()) opened_.wait_for(lock, std::chrono::milliseconds(50));
+  while (held_.load() >= limit_ && !stopped()) opened_.wait_for(lock, std::chrono::milliseconds(50));
+  waiting_.store(false);
 }
 
 ServRcvThread::ServRcvThread(sockets::Socket socket, int clientNumber, std::shared_ptr<ReadGate> gate,

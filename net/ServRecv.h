@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -21,9 +22,10 @@ class ReadGate {
 
  private:
   const int limit_;
+  std::atomic<int> held_{0};
+  std::atomic<bool> waiting_{false};  // the receive thread waits: a release must wake it
   std::mutex mutex_;
   std::condition_variable opened_;
-  int held_ = 0;
 };
 
 // The host's receive thread for one accepted connection: collects whole records and hands
