@@ -198,6 +198,7 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   WaitFor([] { return false; }, 100);
   EXPECT_EQ(frmGamen->reMessage->toPlainText().count(notice), 1);
   EXPECT_EQ(frmSocket->MemberSocket(), -1);
+  EXPECT_EQ(Rows(frmGamen->lbPeaple), QStringList{QStringLiteral("All")}) << "nobody is left in the room";
   frmGamen->lbPeaple->setCurrentRow(0);
   PressKey(frmGamen->edMessage, Qt::Key_Return);
   frmGamen->close();
