@@ -6,12 +6,21 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
 
 #include "platform/Dialogs.h"
 
 TfrmSocket* frmSocket = nullptr;
+
+namespace {
+// A long line (the room's addresses, a long chat line) must not scroll the log sideways, away
+// from the start of every other line.
+void ShowFromTheLeft(QAbstractScrollArea* log) {
+  if (QScrollBar* bar = log->horizontalScrollBar()) bar->setValue(bar->minimum());
+}
+}  // namespace
 
 TfrmSocket::TfrmSocket(QWidget* parent) : QWidget(parent), lbUserName(new QListWidget(this)), room_(this) {
   setObjectName(QStringLiteral("frmSocket"));
@@ -85,12 +94,14 @@ void TfrmSocket::AppendLogLine(const QString& line) {
     edit->setText(line);
   } else if (auto* memo = qobject_cast<QPlainTextEdit*>(out)) {
     memo->appendPlainText(line);
+    ShowFromTheLeft(memo);
   } else if (auto* rich = qobject_cast<QTextEdit*>(out)) {
     // Inserted as plain text: a peer's line is never read as markup.
     QTextCursor cursor(rich->document());
     cursor.movePosition(QTextCursor::End);
     if (!rich->document()->isEmpty()) cursor.insertBlock();
     cursor.insertText(line);
+    ShowFromTheLeft(rich);
   } else if (auto* list = qobject_cast<QListWidget*>(out)) {
     list->addItem(line);
   } else if (auto* combo = qobject_cast<QComboBox*>(out)) {
