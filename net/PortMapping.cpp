@@ -6,6 +6,8 @@
 #include <miniupnpc/upnperrors.h>
 #include <natpmp.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/time.h>
 
 #include <chrono>
@@ -154,6 +156,11 @@ std::unique_ptr<Router> FindAndMap(std::uint16_t port, const PortMapping::Timing
 
 PortMapping::PortMapping(std::uint16_t port, Timing timing, Reported reported) {
   worker_ = std::make_unique<Worker>(&context_, [port, timing, reported = std::move(reported)](Worker::Context& context) {
+    // miniupnpc waits with select() when a signal interrupts its connect, which a descriptor
+    // numbered past 1,023 (a large room has many) would overrun: signals go to other threads.
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
     std::optional<Mapped> mapped;
     const std::unique_ptr<Router> router = FindAndMap(port, timing, mapped);
     context.Hand([&] { reported(mapped); });
