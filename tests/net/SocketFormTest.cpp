@@ -8,7 +8,6 @@
 
 #include "WirePeer.h"
 #include "net/Socket.h"
-#include "platform/InterfaceAddresses.h"
 #include "tests/support/MessageRecorder.h"
 
 namespace {
@@ -66,28 +65,6 @@ TEST(SocketForm, TellsARefusedConnectionAndNotAnUnknownName) {
   ASSERT_TRUE(PumpUntil([&] { return result != 1; }, 10000));
   EXPECT_EQ(result, -1);
   EXPECT_TRUE(boxes.boxes().empty());
-}
-
-TEST(SocketForm, TheHostTellsItsAddressesOnceThereIsAChatView) {
-  platform::SetInterfaceAddressesOverride([] {
-    return std::vector<platform::InterfaceAddress>{
-        {QStringLiteral("lo"), *platform::IpAddress::FromText(QStringLiteral("127.0.0.1"))},
-        {QStringLiteral("eth0"), *platform::IpAddress::FromText(QStringLiteral("2001:db8::20"))},
-        {QStringLiteral("eth0"), *platform::IpAddress::FromText(QStringLiteral("192.168.1.20"))}};
-  });
-  TfrmSocket form;
-  const std::uint16_t port = FreePort();
-  int result = 1;
-  form.StartHost(QStringLiteral("localhost"), port, QStringLiteral("Oya"), false, [&](int r) { result = r; });
-  ASSERT_TRUE(PumpUntil([&] { return result != 1; }, 10000));
-  ASSERT_EQ(result, 0);
-  EXPECT_EQ(form.AddressText(), QStringLiteral("192.168.1.20")) << "the match menu's caption names it";
-  QListWidget chat;
-  form.SetOutputControl(&chat);
-  ASSERT_GE(chat.count(), 1);
-  EXPECT_EQ(chat.item(0)->text(), QStringLiteral("この部屋のアドレス: 192.168.1.20:%1, [2001:db8::20]:%1").arg(port));
-  form.close();
-  platform::SetInterfaceAddressesOverride({});
 }
 
 }  // namespace
