@@ -107,6 +107,12 @@ void RoomHost::RemoveClient(int clientNumber) {
   // What is queued for it (its own leave notice) still goes out; then the connection ends.
   writer_.Close(c.line, true);
   const bool wasJoined = c.joined;
+  if (c.own) {
+    // Nobody is behind any more: every member is read again.
+    for (const int origin : ownBacklog_)
+      if (const Client* from = ByNumber(origin)) from->gate->Release(1);
+    ownBacklog_.clear();
+  }
   joined_.erase(std::remove(joined_.begin(), joined_.end(), &c), joined_.end());
   clients_.erase(it);
   if (clientNumber == nextNumber_ - 1) --nextNumber_;
