@@ -86,6 +86,14 @@ TEST_F(HostRoom, MembersJoinOverIPv6ByAddressWithOrWithoutBracketsAndByAName) {
   EXPECT_TRUE(PumpUntil([&] { return view.log.contains(QStringLiteral("No.3(M3):over six")); }));
 }
 
+TEST_F(HostRoom, AMemberJoinsByANameTheSystemLooksUp) {
+  RecordingView other;
+  NetRoom member(&other);
+  ASSERT_EQ(JoinAndWait(member, QStringLiteral("localhost"), port, QStringLiteral("Named")), NetRoom::Outcome::Joined);
+  EXPECT_TRUE(IpAddress::FromText(member.AddressText())->IsLoopback());
+  EXPECT_TRUE(PumpUntil([&] { return Users().contains(QStringLiteral("Named")); }));
+}
+
 TEST(Reach, JoiningTriesTheNextAddressWhileTheFirstDoesNotAnswer) {
   FakeHost live;  // on 127.0.0.1
   DeadAddress dead("127.0.0.3", live.port());
