@@ -8,12 +8,15 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "platform/DesignFonts.h"
+#include "platform/OpenFilesLimit.h"
 #include "screens/Menu.h"
 #include "screens/ProgramForms.h"
 #include "settings/DataFolder.h"
 
 int main(int argc, char** argv) {
   if (const std::optional<int> answered = AnswerCommandLine(argc, argv)) return *answered;
+  // A large room needs more descriptors than the usual soft limit allows.
+  platform::RaiseOpenFilesLimit();
   TApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velmora"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/velmora.png")));

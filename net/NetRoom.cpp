@@ -1,127 +1,167 @@
-// The member's half of the room: the connection to the host, sending and the end of the room.
 #include "net/NetRoom.h"
 
-#include "net/CliRecv.h"
-#include "net/RoomView.h"
-#include "net/ServRecv.h"
-#include "net/ServSock.h"
+#include <QMetaObject>
 
-NetRoom::NetRoom(Hooks hooks) : hooks_(std::move(hooks)) {}
+#include "net/Connector.h"
+#include "net/RoomHost.h"
+#include "net/RoomMember.h"
+#include "net/RoomView.h"
+#include "net/WireWriter.h"
+#include "platform/ComputerName.h"
+#include "platform/InterfaceAddresses.h"
+#include "platform/NameLookup.h"
+
+NetRoom::NetRoom(RoomView* view) : view_(view) {}
 
 NetRoom::~NetRoom() {
+  CancelStart();
   CloseRoom();
   writer_.reset();  // gives this member's last records (its leave) a bounded time to go out
 }
 
-WireWriter& NetRoom::Writer() {
+template <typename T>
+void NetRoom::Retire(std::unique_ptr<T>& helper) {
+  if (!helper) return;
+  std::shared_ptr<T> last(std::move(helper));
+  QMetaObject::invokeMethod(&context_, [last] {}, Qt::QueuedConnection);
+}
+
+void NetRoom::Resolve(const QString& name, std::function<void(std::vector<IpAddress>)> then) {
+  if (const std::optional<IpAddress> literal = IpAddress::FromText(name)) {
+    // Nothing to look up; the answer still comes later, as every start's does.
+    QMetaObject::invokeMethod(&context_, [this, then, a = *literal] {
+      if (Starting()) then({a});
+    }, Qt::QueuedConnection);
+    return;
+  }
+  lookup_ = std::make_unique<platform::NameLookup>(name, [this, then](std::vector<IpAddress> found) {
+    Retire(lookup_);
+    then(std::move(found));
+  });
+}
+
+void NetRoom::Connect(std::vector<IpAddress> addresses, std::function<void(sockets::Socket, const IpAddress&)> then) {
+  connector_ = std::make_unique<Connector>(std::move(addresses), port_, [this, then](Connector::Result r) {
+    Retire(connector_);
+    then(r.socket, r.address);
+  });
+}
+
+void NetRoom::Finish(Outcome outcome) {
+  Done done = std::move(done_);
+  done_ = nullptr;
+  if (done) done(outcome);
+}
+
+void NetRoom::CancelStart() {
+  done_ = nullptr;
+  lookup_.reset();
+  connector_.reset();
+  if (!member_) host_.reset();  // a host whose own member never joined is no room
+}
+
+void NetRoom::ConnectToHost(const QString& hostName, std::uint16_t port, const QString& userName, Done done) {
+  done_ = std::move(done);
+  if (member_ || host_) {  // already in a room
+    QMetaObject::invokeMethod(&context_, [this] { Finish(Outcome::NoAddress); }, Qt::QueuedConnection);
+    return;
+  }
+  userName_ = userName;
+  port_ = port;
+  Resolve(hostName, [this](std::vector<IpAddress> addresses) {
+    if (addresses.empty()) return Finish(Outcome::NoAddress);
+    Connect(std::move(addresses), [this](sockets::Socket s, const IpAddress& reached) {
+      if (s == sockets::InvalidSocket) return Finish(Outcome::Refused);
+      if (!writer_) writer_ = std::make_unique<WireWriter>();
+      address_ = reached.Text();
+      member_ = std::make_unique<RoomMember>(*writer_, view_, s, userName_);
+      Finish(Outcome::Joined);
+    });
+  });
+}
+
+void NetRoom::StartHost(const QString& hostName, std::uint16_t port, const QString& userName, HostOptions options,
+                        Done done) {
+  done_ = std::move(done);
+  if (member_ || host_) {
+    QMetaObject::invokeMethod(&context_, [this] { Finish(Outcome::NoAddress); }, Qt::QueuedConnection);
+    return;
+  }
+  userName_ = userName;
+  port_ = port;
+  options_ = options;
+  // The computer's own name means every interface whatever it resolves to: nothing to look up.
+  if (hostName.compare(platform::ComputerName(), Qt::CaseInsensitive) == 0) {
+    QMetaObject::invokeMethod(&context_, [this, hostName] {
+      if (Starting()) Listen(hostName, {});
+    }, Qt::QueuedConnection);
+    return;
+  }
+  Resolve(hostName, [this, hostName](std::vector<IpAddress> resolved) {
+    if (resolved.empty()) return Finish(Outcome::NoAddress);
+    Listen(hostName, resolved);
+  });
+}
+
+void NetRoom::Listen(const QString& hostName, const std::vector<IpAddress>& resolved) {
+  const ListenPlan plan = PlanListening(hostName, platform::ComputerName(), resolved);
+  bool inUse = false;
+  sockets::Socket listening = sockets::InvalidSocket;
+  if (plan.everywhere) {
+    // One socket for both families; IPv4 alone where the system has no IPv6.
+    listening = sockets::Listen(IpAddress::AnyV6(), port_, Backlog, inUse);
+    if (listening == sockets::InvalidSocket && !inUse) listening = sockets::Listen(IpAddress::AnyV4(), port_, Backlog, inUse);
+  } else {
+    listening = sockets::Listen(plan.address, port_, Backlog, inUse);
+  }
+  if (listening == sockets::InvalidSocket) return Finish(inUse ? Outcome::PortInUse : Outcome::NoAddress);
   if (!writer_) writer_ = std::make_unique<WireWriter>();
-  return *writer_;
-}
-
-int NetRoom::StartMember(sockets::Socket socket) {
-  memberSocket_ = socket;
-  memberLine_ = Writer().Open(socket);
-  auto* thread = new CliRcvThread(socket, CliRcvThread::Handlers{
-                                              [this](const TNetRecord& r) {
-                                                if (hooks_.record) hooks_.record(r);
-                                              },
-                                              [this] {
-                                                // The host is gone: later sends go nowhere.
-                                                if (memberThread_) memberThread_->CloseSocket();
-                                                Writer().Close(memberLine_, false);
-                                                memberLine_ = WireWriter::NoLine;
-                                                memberSocket_ = sockets::InvalidSocket;
-                                              },
-                                          });
-  memberThread_ = thread;
-  thread->Launch();
-  TNetRecord join;
-  join.SetKind(mkJoin);
-  join.SetName(userName_);
-  join.SetJoinHandle(static_cast<std::uint32_t>(socket));
-  Writer().Send(memberLine_, join.data(), TNetRecord::Size);
-  return 0;
-}
-
-NetRoom::JoinResult NetRoom::ConnectToHost(const QString& hostName, std::uint16_t port, const QString& userName) {
-  if (memberSocket_ != sockets::InvalidSocket || hosting_) return JoinResult::NoAddress;  // already in a room
-  userName_ = userName;
-  std::uint32_t address = 0;
-  if (sockets::Startup() != 0 || sockets::Resolve(hostName, address) != 0) return JoinResult::NoAddress;
-  const sockets::Socket s = sockets::OpenTcp();
-  if (s == sockets::InvalidSocket) return JoinResult::NoAddress;
-  address_ = sockets::AddressText(address);
-  if (sockets::Connect(s, address, port, ConnectLimitMs) != 0) {
-    sockets::Close(s);
-    return JoinResult::Refused;
-  }
-  StartMember(s);
-  return JoinResult::Joined;
-}
-
-int NetRoom::StartHost(const QString& hostName, std::uint16_t port, const QString& userName) {
-  if (memberSocket_ != sockets::InvalidSocket || hosting_) return -1;
-  userName_ = userName;
-  std::uint32_t address = 0;
-  if (sockets::Startup() != 0 || sockets::Resolve(hostName, address) != 0) return -1;
-  // Bound and listening before the listener thread starts: nothing to wait for.
-  const sockets::Socket listening = sockets::OpenTcp();
-  if (listening == sockets::InvalidSocket) return -1;
-  if (sockets::Bind(listening, address, port) != 0 || sockets::Listen(listening, TSockThread::Backlog) != 0) {
-    sockets::Close(listening);
-    return -1;
-  }
-  hosting_ = true;
-  address_ = sockets::AddressText(address);
-  auto* listener = new TSockThread(listening, [this](sockets::Socket s) { return AddClient(s); });
-  listener_ = listener;
-  listener->Launch();
+  host_ = std::make_unique<RoomHost>(*writer_, view_, listening);
 
   // The host plays in its own room like any member: without that connection there is no room.
-  const sockets::Socket s = sockets::OpenTcp();
-  if (s == sockets::InvalidSocket || sockets::Connect(s, address, port, ConnectLimitMs) != 0) {
-    if (s != sockets::InvalidSocket) sockets::Close(s);
-    StopHosting();
-    return -1;
-  }
-  return StartMember(s);
+  const IpAddress own = plan.everywhere ? IpAddress::LoopbackV4() : plan.address;
+  Connect({own}, [this, plan](sockets::Socket s, const IpAddress&) {
+    if (s == sockets::InvalidSocket) {
+      host_.reset();
+      return Finish(Outcome::NoAddress);
+    }
+    if (const std::optional<sockets::Endpoint> end = sockets::LocalEndpoint(s)) host_->SetOwnConnection(*end);
+    member_ = std::make_unique<RoomMember>(*writer_, view_, s, userName_, [this] {
+      if (host_) host_->OwnRecordHandled();
+    });
+    AnnounceAddresses(plan);
+    Finish(Outcome::Joined);
+  });
+}
+
+void NetRoom::AnnounceAddresses(const ListenPlan& plan) {
+  const std::vector<IpAddress> addresses =
+      plan.everywhere ? AdvertisedAddresses(platform::InterfaceAddresses()) : std::vector<IpAddress>{plan.address};
+  address_ = addresses.empty() ? (plan.everywhere ? IpAddress::LoopbackV4() : plan.address).Text() : addresses.front().Text();
+  const QString line = AddressLine(addresses, port_);
+  if (view_ && !line.isEmpty()) view_->RoomLine(line);
+  if (!options_.openRouterPort || !BehindRouter(addresses)) return;
+  const std::uint16_t port = port_;
+  mapping_ = std::make_unique<PortMapping>(port, options_.router, [this, port](std::optional<PortMapping::Mapped> mapped) {
+    if (!view_) return;
+    view_->RoomLine(mapped ? InternetLine(mapped->external, mapped->port) : RouterRefusedLine());
+  });
 }
 
 void NetRoom::CloseRoom() {
-  StopHosting();
-  if (memberThread_) {
-    memberThread_->Stop();  // the thread closes its descriptor as it ends
-  } else if (memberSocket_ != sockets::InvalidSocket) {
-    sockets::Close(memberSocket_);
-  }
-  if (writer_ && memberLine_ != WireWriter::NoLine) writer_->Close(memberLine_, true);
-  memberLine_ = WireWriter::NoLine;
-  memberThread_.clear();
-  memberSocket_ = sockets::InvalidSocket;
+  mapping_.reset();  // the mapping is removed on its own thread
+  host_.reset();
+  member_.reset();
 }
 
-int NetRoom::SendRecord(TNetRecord record) {
-  if (record.Kind() < mkUserList) record.SetName(userName_);
-  if (record.Kind() == mkPrivate) record.SetNumber(view_ ? view_->PrivateAddressee() : -1);
-  if (memberLine_ != WireWriter::NoLine) Writer().Send(memberLine_, record.data(), TNetRecord::Size);
-  return 0;
-}
-
-int NetRoom::SendPicture(int side) {
-  if (!view_ || side < 1 || side > 2) return 0;
-  for (const TNetRecord& part : PictureRecords(side, view_->FacePicture(side))) SendRecord(part);
-  return 0;
-}
-
-int NetRoom::SendLeave() {
-  if (memberLine_ == WireWriter::NoLine) return -1;
-  TNetRecord r;
-  r.SetKind(mkLeave);
-  r.SetName(userName_);
-  Writer().Send(memberLine_, r.data(), TNetRecord::Size);
-  return 0;
-}
-
+int NetRoom::SendRecord(const TNetRecord& record) { return member_ ? member_->SendRecord(record) : 0; }
+int NetRoom::SendPicture(int side) { return member_ ? member_->SendPicture(side) : 0; }
+int NetRoom::SendLeave() { return member_ ? member_->SendLeave() : -1; }
 void NetRoom::PauseSending(int ms) {
-  if (memberLine_ != WireWriter::NoLine) Writer().Pause(memberLine_, ms);
+  if (member_) member_->PauseSending(ms);
 }
+
+sockets::Socket NetRoom::MemberSocket() const { return member_ ? member_->Socket() : sockets::InvalidSocket; }
+QList<int> NetRoom::ClientNumbers() const { return host_ ? host_->ClientNumbers() : QList<int>{}; }
+QStringList NetRoom::UserNames() const { return host_ ? host_->UserNames() : QStringList{}; }
+int NetRoom::ClientCount() const { return host_ ? host_->ClientCount() : 0; }

@@ -1,125 +1,109 @@
 #pragma once
-#include <QByteArray>
 #include <QList>
-#include <QPointer>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "net/NetRecord.h"
+#include "net/PortMapping.h"
+#include "net/RoomAddresses.h"
 #include "net/Sockets.h"
-#include "net/WireWriter.h"
 
+class Connector;
+class RoomHost;
+class RoomMember;
 class RoomView;
-class TSockThread;
-class ServRcvThread;
-class CliRcvThread;
+class WireWriter;
+namespace platform {
+class NameLookup;
+}
 
-// The network room without a window: this member's connection to the host and, on the host,
-// the listener, one receive thread per connection and the table of connections with the relay.
-// Everything here runs on the main thread; sending only queues (WireWriter), so nothing here
-// waits for a peer.
-//
-// The host's table is keyed by connection. A table position counts joined connections only,
-// in join order, which is exactly the order of every member's user list after "All"; a
-// connection that has not joined yet has no position and receives nothing that is relayed.
+// A network room as this machine takes part in it: the member connection, on the host also
+// the host, and the one writer they send through. Starting one looks names up, listens and
+// connects without holding the window thread, and reports when it is done; everything else
+// runs on the window thread and only queues.
 class NetRoom {
  public:
-  struct Hooks {
-    std::function<void(const TNetRecord&)> record;  // a record from the host (HandleRecord)
-    std::function<void()> usersChanged;             // host: the joined users changed
-  };
-  explicit NetRoom(Hooks hooks);
+  // view: the room's one observer; it outlives the room.
+  explicit NetRoom(RoomView* view);
   ~NetRoom();
   NetRoom(const NetRoom&) = delete;
   NetRoom& operator=(const NetRoom&) = delete;
 
-  enum class JoinResult { Joined, NoAddress, Refused };
-  // Hosts a room on the address the host name resolves to and joins it; 0 or -1.
-  int StartHost(const QString& hostName, std::uint16_t port, const QString& userName);
-  JoinResult ConnectToHost(const QString& hostName, std::uint16_t port, const QString& userName);
-  // Queues one record on this member's connection, adding the user name to chat and private
-  // lines and the addressee to private lines; always 0.
-  int SendRecord(TNetRecord record);
-  // Sends the face picture of side 1 or 2 to everyone; always 0.
-  int SendPicture(int side);
-  // The leave record with the user name; 0, or -1 without a connection.
-  int SendLeave();
-  // A delay on this member's connection: what is sent next goes out ms later.
-  void PauseSending(int ms);
+  enum class Outcome {
+    Joined,     // in the room
+    NoAddress,  // the name is no address of this machine, or no name the look-up knows
+    Refused,    // nobody answered the connection
+    PortInUse,  // host: another program listens on the port
+  };
+  // Called once on the window thread when the start is over, never from inside the call that
+  // started it, and never after CancelStart().
+  using Done = std::function<void(Outcome)>;
 
-  // The host's handling of one record from the connection with that client number; 0, or -1
-  // when the record was dropped.
-  int HandleHostRecord(TNetRecord& record, int clientNumber);
-  // Steps run on the main thread on behalf of the threads.
-  bool AddClient(sockets::Socket socket);
-  void RemoveClient(int clientNumber);
-  void ClientLost(int clientNumber);
+  struct HostOptions {
+    bool openRouterPort = false;  // ask the home router to forward the port
+    PortMapping::Timing router;
+  };
+  // Hosts a room on every interface, or on the one address named (see PlanListening), and
+  // joins it over loopback like any member.
+  void StartHost(const QString& hostName, std::uint16_t port, const QString& userName, HostOptions options, Done done);
+  // Joins a host by name or address, trying each of its addresses (see Connector).
+  void ConnectToHost(const QString& hostName, std::uint16_t port, const QString& userName, Done done);
+  // Gives up a start at once; nothing of it is left behind.
+  void CancelStart();
+  bool Starting() const { return static_cast<bool>(done_); }
+
+  // What the member sends (see RoomMember); nothing without a connection.
+  int SendRecord(const TNetRecord& record);
+  int SendPicture(int side);
+  int SendLeave();
+  void PauseSending(int ms);
 
   // Stops every thread and lets go of every connection; what this member still had queued
   // (its leave) goes out first. Records on their way are not handled any more.
   void CloseRoom();
 
-  void SetRoomView(RoomView* view) { view_ = view; }
-  RoomView* View() const { return view_; }
-
+  // The host: the first address others can join at; a member: the host's address it reached.
   const QString& AddressText() const { return address_; }
-  sockets::Socket MemberSocket() const { return memberSocket_; }
+  sockets::Socket MemberSocket() const;
   // Host: the joined connections' client numbers and names, by table position.
   QList<int> ClientNumbers() const;
   QStringList UserNames() const;
-  int ClientCount() const { return static_cast<int>(clients_.size()); }  // joined or not
-  bool IsHosting() const { return hosting_; }
+  int ClientCount() const;
+  bool IsHosting() const { return static_cast<bool>(host_); }
 
-  static constexpr int MaxClients = 9999;         // client numbers are 0 .. 9998
-  static constexpr int ConnectLimitMs = 5000;     // a host that does not answer the connection
-  static constexpr int StatePauseMs = 100;        // between the parts of the answer to a newcomer
-  static constexpr int ClientSendBuffer = 128 * 1024;  // so a member that stops reading is noticed
-  // The notice a connection gets when its name is taken already; then it is closed.
-  static TNetRecord NameTakenNotice();
+  static constexpr int Backlog = 256;
 
  private:
-  struct Client {
-    int number;
-    QPointer<ServRcvThread> thread;
-    WireWriter::Line line;
-    bool joined = false;
-    QByteArray name;  // as joined, code page 932
-    QString shownName;
-  };
+  void Resolve(const QString& name, std::function<void(std::vector<IpAddress>)> then);
+  void Listen(const QString& hostName, const std::vector<IpAddress>& resolved);
+  void Connect(std::vector<IpAddress> addresses, std::function<void(sockets::Socket, const IpAddress&)> then);
+  void Finish(Outcome outcome);
+  void AnnounceAddresses(const ListenPlan& plan);
+  // Lets go of a helper after the call it is making into us has returned.
+  template <typename T>
+  void Retire(std::unique_ptr<T>& helper);
 
-  WireWriter& Writer();
-  int StartMember(sockets::Socket socket);
-  void StopHosting();
-
-  Client* ByNumber(int clientNumber);
-  Client* AtPosition(long long position);
-  void SendTo(const Client& client, const TNetRecord& record);
-  void Relay(const TNetRecord& record);
-  void RunBatch(const std::function<void()>& handle);
-  int Join(TNetRecord& record, Client& sender);
-  int Leave(TNetRecord& record, Client& sender);
-  void TellLeft(TNetRecord& record, Client& leaver);
-  int ForwardGame(TNetRecord& record, int clientNumber);
-  void SendStateAnswer(const Client& requester);
-
-  Hooks hooks_;
-  RoomView* view_ = nullptr;
+  RoomView* view_;
+  QObject context_;
   std::unique_ptr<WireWriter> writer_;
+  std::unique_ptr<RoomHost> host_;
+  std::unique_ptr<RoomMember> member_;
+  std::unique_ptr<PortMapping> mapping_;
 
+  // The start under way.
+  Done done_;
+  std::unique_ptr<platform::NameLookup> lookup_;
+  std::unique_ptr<Connector> connector_;
   QString userName_;
+  std::uint16_t port_ = 0;
+  HostOptions options_;
+
   QString address_;
-
-  sockets::Socket memberSocket_ = sockets::InvalidSocket;
-  WireWriter::Line memberLine_ = WireWriter::NoLine;
-  QPointer<CliRcvThread> memberThread_;
-
-  bool hosting_ = false;
-  QPointer<TSockThread> listener_;
-  std::vector<std::unique_ptr<Client>> clients_;  // every accepted connection, in accept order
-  std::vector<int> joined_;      // client numbers of the joined ones: index = table position
 };

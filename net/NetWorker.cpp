@@ -1,8 +1,5 @@
 #include "net/NetWorker.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-
 #include "platform/MainThreadHandover.h"
 
 namespace {
@@ -33,14 +30,7 @@ void NetWorker::CloseSocket() {
   if (s != sockets::InvalidSocket) sockets::Close(s);
 }
 
-bool NetWorker::WaitForAll(int timeoutMs) {
-  QDeadlineTimer deadline(timeoutMs);
-  while (running.load() > 0 && !deadline.hasExpired()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return running.load() == 0;
-}
+int NetWorker::Running() { return running.load(); }
 
 void NetWorker::Hand(const std::function<void()>& fn) {
   if (Stopped()) return;

@@ -36,8 +36,8 @@ class NetWorker : public QThread {
   void CloseSocket();
   sockets::Socket Socket() const { return fd_.load(); }
 
-  // Lets the main thread process events until every worker has ended or the time is up.
-  static bool WaitForAll(int timeoutMs);
+  // How many workers have been launched and not yet ended.
+  static int Running();
 
  protected:
   // Runs fn on the main thread and waits for it, unless the worker has been stopped.

@@ -1,86 +1,130 @@
-// The host's half of the room: the table of connections and the relay.
+#include "net/RoomHost.h"
+
 #include <algorithm>
 
-#include "net/NetRoom.h"
 #include "net/RoomView.h"
 #include "net/ServRecv.h"
 #include "net/ServSock.h"
+#include "platform/Codec.h"
 
-TNetRecord NetRoom::NameTakenNotice() { return ServerNotice(QStringLiteral("同じ名前のユーザーが既に入室しています")); }
+TNetRecord RoomHost::NameTakenNotice() { return ServerNotice(QStringLiteral("同じ名前のユーザーが既に入室しています")); }
+TNetRecord RoomHost::NameRefusedNotice() { return ServerNotice(QStringLiteral("この名前では入室できません")); }
 
-void NetRoom::StopHosting() {
+RoomHost::RoomHost(WireWriter& writer, RoomView* view, sockets::Socket listening) : writer_(writer), view_(view) {
+  auto* listener = new TSockThread(listening, [this](sockets::Socket s) { return AddClient(s); });
+  listener_ = listener;
+  listener->Launch();
+}
+
+RoomHost::~RoomHost() {
   if (listener_) listener_->Stop();
-  listener_.clear();
-  for (const auto& c : clients_) {
+  for (const auto& [number, c] : clients_) {
     if (c->thread) c->thread->Stop();
-    if (writer_) writer_->Close(c->line, false);
+    writer_.Close(c->line, false);
   }
-  clients_.clear();
   const bool hadUsers = !joined_.empty();
   joined_.clear();
-  hosting_ = false;
-  if (hadUsers && hooks_.usersChanged) hooks_.usersChanged();
+  clients_.clear();
+  if (hadUsers) UsersChanged();
 }
 
-NetRoom::Client* NetRoom::ByNumber(int clientNumber) {
-  for (const auto& c : clients_)
-    if (c->number == clientNumber) return c.get();
-  return nullptr;
+void RoomHost::UsersChanged() {
+  if (view_) view_->UsersChanged();
 }
 
-NetRoom::Client* NetRoom::AtPosition(long long position) {
+RoomHost::Client* RoomHost::ByNumber(int clientNumber) const {
+  const auto it = clients_.find(clientNumber);
+  return it == clients_.end() ? nullptr : it->second.get();
+}
+
+RoomHost::Client* RoomHost::AtPosition(long long position) const {
   if (position < 0 || position >= static_cast<long long>(joined_.size())) return nullptr;
-  return ByNumber(joined_[static_cast<std::size_t>(position)]);
+  return joined_[static_cast<std::size_t>(position)];
 }
 
-QList<int> NetRoom::ClientNumbers() const { return QList<int>(joined_.begin(), joined_.end()); }
-
-QStringList NetRoom::UserNames() const {
-  QStringList out;
-  for (const int n : joined_)
-    for (const auto& c : clients_)
-      if (c->number == n) out << c->shownName;
+QList<int> RoomHost::ClientNumbers() const {
+  QList<int> out;
+  for (const Client* c : joined_) out << c->number;
   return out;
 }
 
-bool NetRoom::AddClient(sockets::Socket socket) {
-  if (!hosting_) return false;
-  int number = 0;
-  while (number < MaxClients && ByNumber(number)) ++number;
+QStringList RoomHost::UserNames() const {
+  QStringList out;
+  for (const Client* c : joined_) out << c->shownName;
+  return out;
+}
+
+void RoomHost::SetOwnConnection(const sockets::Endpoint& memberEnd) {
+  ownEnd_ = memberEnd;
+  for (const auto& [number, c] : clients_)
+    if (c->peer == ownEnd_) MarkOwn(*c);
+}
+
+void RoomHost::MarkOwn(Client& client) {
+  client.own = true;
+  writer_.Trust(client.line);
+}
+
+void RoomHost::OwnRecordHandled() {
+  if (ownBacklog_.empty()) return;
+  const int origin = ownBacklog_.front();
+  ownBacklog_.pop_front();
+  if (const Client* c = ByNumber(origin)) c->gate->Release(1);
+}
+
+bool RoomHost::AddClient(sockets::Socket socket) {
+  const int number = freed_.empty() ? nextNumber_ : *freed_.begin();
   if (number >= MaxClients) return false;  // the room is full: the listener closes the socket
+  if (freed_.empty()) ++nextNumber_;
+  else freed_.erase(freed_.begin());
   sockets::SetSendBuffer(socket, ClientSendBuffer);
-  auto* thread = new ServRcvThread(socket, number,
+  auto client = std::make_unique<Client>();
+  client->number = number;
+  client->gate = std::make_shared<ReadGate>(OwnBacklogLimit);
+  client->line = writer_.Open(socket);
+  client->peer = sockets::PeerEndpoint(socket);
+  auto* thread = new ServRcvThread(socket, number, client->gate,
                                    ServRcvThread::Handlers{
                                        [this](TNetRecord& r, int n) { return HandleHostRecord(r, n); },
                                        [this](int n) { RemoveClient(n); },
                                        [this](int n) { ClientLost(n); },
                                        [this](const std::function<void()>& handle) { RunBatch(handle); },
                                    });
-  auto client = std::make_unique<Client>();
-  client->number = number;
   client->thread = thread;
-  client->line = Writer().Open(socket);
-  clients_.push_back(std::move(client));
+  if (ownEnd_ && client->peer == ownEnd_) MarkOwn(*client);
+  clients_.emplace(number, std::move(client));
   thread->Launch();  // only now: its first record must find its sender in the table
   return true;
 }
 
-void NetRoom::RemoveClient(int clientNumber) {
-  const auto it = std::find_if(clients_.begin(), clients_.end(), [&](const auto& c) { return c->number == clientNumber; });
+void RoomHost::RemoveClient(int clientNumber) {
+  const auto it = clients_.find(clientNumber);
   if (it == clients_.end()) return;
-  Client& c = **it;
+  Client& c = *it->second;
   // Always from inside a procedure the connection's own thread handed over, so its socket is
   // still open; once stopped, nothing it hands over later can reach a newcomer with its number.
   if (c.thread) c.thread->Stop();
   // What is queued for it (its own leave notice) still goes out; then the connection ends.
-  Writer().Close(c.line, true);
+  writer_.Close(c.line, true);
   const bool wasJoined = c.joined;
-  joined_.erase(std::remove(joined_.begin(), joined_.end(), clientNumber), joined_.end());
+  if (c.own) {
+    // Nobody is behind any more: every member is read again.
+    for (const int origin : ownBacklog_)
+      if (const Client* from = ByNumber(origin)) from->gate->Release(1);
+    ownBacklog_.clear();
+  }
+  joined_.erase(std::remove(joined_.begin(), joined_.end(), &c), joined_.end());
   clients_.erase(it);
-  if (wasJoined && hooks_.usersChanged) hooks_.usersChanged();
+  if (clientNumber == nextNumber_ - 1) --nextNumber_;
+  else freed_.insert(clientNumber);
+  while (!freed_.empty() && *freed_.rbegin() == nextNumber_ - 1) {
+    freed_.erase(std::prev(freed_.end()));
+    --nextNumber_;
+  }
+  if (wasJoined) UsersChanged();
 }
 
-void NetRoom::ClientLost(int clientNumber) {
+void RoomHost::ClientLost(int clientNumber) {
   Client* c = ByNumber(clientNumber);
   if (!c) return;
   if (c->joined) {
@@ -89,36 +133,48 @@ void NetRoom::ClientLost(int clientNumber) {
     r.SetKind(mkLeave);
     r.SetNameBytes(c->name);
     r.SetTextBytes(LeaveNoticeText(c->name));
+    origin_ = -1;
     TellLeft(r, *c);
   }
   RemoveClient(clientNumber);
 }
 
-void NetRoom::SendTo(const Client& client, const TNetRecord& record) {
-  Writer().Send(client.line, record.data(), TNetRecord::Size);
+void RoomHost::SendTo(const Client& client, const TNetRecord& record) {
+  if (client.own) {
+    ownBacklog_.push_back(origin_);
+    if (const Client* from = ByNumber(origin_)) from->gate->Hold(1);
+  }
+  writer_.Send(client.line, record.data(), TNetRecord::Size);
 }
 
-void NetRoom::Relay(const TNetRecord& record) {
-  for (const int n : joined_)
-    if (const Client* c = ByNumber(n)) SendTo(*c, record);
+void RoomHost::Relay(const TNetRecord& record) {
+  for (const Client* c : joined_) SendTo(*c, record);
 }
 
-void NetRoom::RunBatch(const std::function<void()>& handle) {
+void RoomHost::RunBatch(const std::function<void()>& handle) {
   // What a batch of records causes goes to the writer in one piece.
-  Writer().Hold();
+  writer_.Hold();
   handle();
-  Writer().Release();
+  writer_.Release();
 }
 
-int NetRoom::Join(TNetRecord& record, Client& sender) {
+void RoomHost::Refuse(Client& sender, const TNetRecord& notice) {
+  SendTo(sender, notice);
+  RemoveClient(sender.number);
+}
+
+int RoomHost::Join(TNetRecord& record, Client& sender) {
   if (sender.joined) return -1;  // a connection joins once
+  // Every member's list shows the name and compares it on a leave: it must be text.
+  if (!platform::IsCp932Text(record.NameBytes())) {
+    Refuse(sender, NameRefusedNotice());
+    return -1;
+  }
   const QString name = record.Name();
   // Names are compared as every member's list compares them on a leave: letter case ignored.
-  for (const int n : joined_) {
-    const Client* other = ByNumber(n);
-    if (other && other->shownName.compare(name, Qt::CaseInsensitive) == 0) {
-      SendTo(sender, NameTakenNotice());
-      RemoveClient(sender.number);
+  for (const Client* other : joined_) {
+    if (other->shownName.compare(name, Qt::CaseInsensitive) == 0) {
+      Refuse(sender, NameTakenNotice());
       return -1;
     }
   }
@@ -127,22 +183,22 @@ int NetRoom::Join(TNetRecord& record, Client& sender) {
   sender.joined = true;
   sender.name = record.NameBytes();
   sender.shownName = name;
-  joined_.push_back(sender.number);
-  if (hooks_.usersChanged) hooks_.usersChanged();
+  joined_.push_back(&sender);
+  UsersChanged();
   Relay(record);
   return 0;
 }
 
-void NetRoom::TellLeft(TNetRecord& record, Client& leaver) {
+void RoomHost::TellLeft(TNetRecord& record, Client& leaver) {
   record.SetNumber(leaver.number);
-  joined_.erase(std::remove(joined_.begin(), joined_.end(), leaver.number), joined_.end());
+  joined_.erase(std::remove(joined_.begin(), joined_.end(), &leaver), joined_.end());
   leaver.joined = false;
-  if (hooks_.usersChanged) hooks_.usersChanged();
+  UsersChanged();
   if (view_) view_->MemberLeft(leaver.number);
   Relay(record);
 }
 
-int NetRoom::Leave(TNetRecord& record, Client& sender) {
+int RoomHost::Leave(TNetRecord& record, Client& sender) {
   // Only a member's own leave counts; the genuine one always carries its name.
   if (!sender.joined || sender.shownName.compare(record.Name(), Qt::CaseInsensitive) != 0) return -1;
   TellLeft(record, sender);
@@ -150,10 +206,10 @@ int NetRoom::Leave(TNetRecord& record, Client& sender) {
   return 0;
 }
 
-int NetRoom::HandleHostRecord(TNetRecord& record, int clientNumber) {
-  if (!hosting_) return -1;
+int RoomHost::HandleHostRecord(TNetRecord& record, int clientNumber) {
   Client* sender = ByNumber(clientNumber);
   if (!sender) return -1;
+  origin_ = clientNumber;
 
   switch (record.Kind()) {
     case mkPrivate: {
@@ -173,10 +229,8 @@ int NetRoom::HandleHostRecord(TNetRecord& record, int clientNumber) {
       return 0;
     case mkUserList:
       for (std::size_t i = 0; i < joined_.size(); ++i) {
-        const Client* c = ByNumber(joined_[i]);
-        if (!c) continue;
         record.SetNumber(static_cast<std::int32_t>(i));
-        record.SetTextBytes(field::UserListName, c->name);
+        record.SetTextBytes(field::UserListName, joined_[i]->name);
         SendTo(*sender, record);
       }
       return 0;
@@ -206,7 +260,7 @@ int NetRoom::HandleHostRecord(TNetRecord& record, int clientNumber) {
   }
 }
 
-int NetRoom::ForwardGame(TNetRecord& record, int clientNumber) {
+int RoomHost::ForwardGame(TNetRecord& record, int clientNumber) {
   const Client* to = nullptr;
   switch (record.Sub()) {
     case gsMoves:
@@ -235,12 +289,12 @@ int NetRoom::ForwardGame(TNetRecord& record, int clientNumber) {
   return 0;
 }
 
-void NetRoom::SendStateAnswer(const Client& requester) {
+void RoomHost::SendStateAnswer(const Client& requester) {
   // The pauses are the requester's alone: they wait in its queue, and everyone else's records
   // go on meanwhile.
   std::vector<_Rev> list = view_ ? view_->Placements() : std::vector<_Rev>{};
   for (const TNetRecord& run : MoveRunRecords(list.data(), static_cast<int>(list.size()))) SendTo(requester, run);
-  Writer().Pause(requester.line, StatePauseMs);
+  writer_.Pause(requester.line, StatePauseMs);
 
   TNetRecord names;
   names.SetKind(mkPlayerNames);
@@ -253,7 +307,7 @@ void NetRoom::SendStateAnswer(const Client& requester) {
   SendTo(requester, names);
 
   for (const int side : {1, 2}) {
-    Writer().Pause(requester.line, StatePauseMs);
+    writer_.Pause(requester.line, StatePauseMs);
     if (!view_) continue;
     for (const TNetRecord& part : PictureRecords(side, view_->FacePicture(side))) SendTo(requester, part);
   }

@@ -8,8 +8,10 @@
 
 class TNetRecord;
 
-// What the room needs from the windows and the board. The game screen implements it; the room
-// only holds a pointer and works without one (nothing shown, no names, no pictures, no moves).
+// How the room reports upward and what it asks: the one observer of the member connection and
+// of the host. The socket form implements it for the windows and hands the game screen's part
+// on to the game screen, which implements it too; tests implement it without any window. The
+// room works without one (nothing shown, no names, no pictures, no moves).
 class RoomView {
  public:
   virtual ~RoomView() = default;
@@ -32,4 +34,11 @@ class RoomView {
   // Host: the member with this client number has left the room or was lost. When it plays
   // the running game, that game is over.
   virtual void MemberLeft(int clientNumber) { (void)clientNumber; }
+
+  // Host: the joined users changed (the socket form's hidden list shows them).
+  virtual void UsersChanged() {}
+  // Member: the host is gone (after the notice saying so): nobody is in the room any more.
+  virtual void HostLost() {}
+  // A line of the program's own for the chat view: where the room can be reached.
+  virtual void RoomLine(const QString& line) { (void)line; }
 };

@@ -1,14 +1,36 @@
 #include "net/ServRecv.h"
 
-ServRcvThread::ServRcvThread(sockets::Socket socket, int clientNumber, Handlers handlers)
-    : NetWorker(socket), number_(clientNumber), handlers_(std::move(handlers)) {}
+#include <chrono>
+
+void ReadGate::Hold(int records) { held_.fetch_add(records, std::memory_order_relaxed); }
+
+void ReadGate::Release(int records) {
+  // Counted on every record the host's own user handles: no lock unless someone waits.
+  if (held_.fetch_sub(records, std::memory_order_relaxed) - records >= limit_ || !waiting_.load()) return;
+  std::lock_guard lock(mutex_);
+  opened_.notify_all();
+}
+
+void ReadGate::WaitOpen(const std::function<bool()>& stopped) {
+  if (held_.load(std::memory_order_relaxed) < limit_) return;
+  std::unique_lock lock(mutex_);
+  waiting_.store(true);
+  // Stopping sets a flag and shuts the socket down, neither of which wakes this wait: it looks.
+  while (held_.load() >= limit_ && !stopped()) opened_.wait_for(lock, std::chrono::milliseconds(50));
+  waiting_.store(false);
+}
+
+ServRcvThread::ServRcvThread(sockets::Socket socket, int clientNumber, std::shared_ptr<ReadGate> gate,
+                             Handlers handlers)
+    : NetWorker(socket), number_(clientNumber), gate_(std::move(gate)), handlers_(std::move(handlers)) {}
 
 void ServRcvThread::Body() {
   sockets::RecordReader reader;
   std::vector<std::uint8_t> batch;
   bool left = false;
   while (!Stopped() && !left) {
-    if (reader.Next(Socket(), batch) != 0) break;
+    gate_->WaitOpen([this] { return Stopped(); });
+    if (Stopped() || reader.Next(Socket(), batch) != 0) break;
     // Every record that has arrived goes over in one call, each handled in order.
     Hand([&] { handlers_.batch([&] {
       for (std::size_t at = 0; at < batch.size() && !Stopped(); at += TNetRecord::Size) {

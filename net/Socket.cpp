@@ -6,54 +6,82 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "net/RoomView.h"
 #include "platform/Dialogs.h"
 
 TfrmSocket* frmSocket = nullptr;
 
-TfrmSocket::TfrmSocket(QWidget* parent)
-    : QWidget(parent),
-      lbUserName(new QListWidget(this)),
-      room_(NetRoom::Hooks{[this](const TNetRecord& r) { HandleRecord(r); }, [this] { ShowUsers(); }}) {
+namespace {
+// A long line (the room's addresses, a long chat line) must not scroll the log sideways, away
+// from the start of every other line.
+void ShowFromTheLeft(QAbstractScrollArea* log) {
+  if (QScrollBar* bar = log->horizontalScrollBar()) bar->setValue(bar->minimum());
+}
+}  // namespace
+
+TfrmSocket::TfrmSocket(QWidget* parent) : QWidget(parent), lbUserName(new QListWidget(this)), room_(this) {
   setObjectName(QStringLiteral("frmSocket"));
   setWindowTitle(QStringLiteral("Socket管理"));
   lbUserName->setObjectName(QStringLiteral("lbUserName"));
 }
 
-TfrmSocket::~TfrmSocket() { room_.CloseRoom(); }
+TfrmSocket::~TfrmSocket() {
+  room_.CancelStart();
+  room_.CloseRoom();
+}
 
 void TfrmSocket::closeEvent(QCloseEvent* event) {
+  room_.CancelStart();
   room_.CloseRoom();
   QWidget::closeEvent(event);
 }
 
-void TfrmSocket::ShowUsers() {
+void TfrmSocket::UsersChanged() {
   lbUserName->clear();
   lbUserName->addItems(room_.UserNames());
 }
 
-int TfrmSocket::StartHost(const QString& hostName, std::uint16_t port, const QString& userName) {
-  return room_.StartHost(hostName, port, userName);
+void TfrmSocket::MemberLeft(int clientNumber) {
+  if (view_) view_->MemberLeft(clientNumber);
 }
 
-int TfrmSocket::ConnectToHost(const QString& hostName, std::uint16_t port, const QString& userName) {
-  switch (room_.ConnectToHost(hostName, port, userName)) {
-    case NetRoom::JoinResult::Joined:
-      return 0;
-    case NetRoom::JoinResult::Refused:
+void TfrmSocket::HostLost() {
+  if (view_) view_->HostLost();
+}
+
+void TfrmSocket::RoomLine(const QString& line) {
+  if (output_) AppendLogLine(line);
+  else waitingLines_ << line;
+}
+
+void TfrmSocket::StartHost(const QString& hostName, std::uint16_t port, const QString& userName, bool openRouterPort,
+                           Done done) {
+  portInUse_ = false;
+  NetRoom::HostOptions options;
+  options.openRouterPort = openRouterPort;
+  room_.StartHost(hostName, port, userName, options, [this, done](NetRoom::Outcome outcome) {
+    portInUse_ = outcome == NetRoom::Outcome::PortInUse;
+    done(outcome == NetRoom::Outcome::Joined ? 0 : -1);
+  });
+}
+
+void TfrmSocket::ConnectToHost(const QString& hostName, std::uint16_t port, const QString& userName, Done done) {
+  room_.ConnectToHost(hostName, port, userName, [done](NetRoom::Outcome outcome) {
+    if (outcome == NetRoom::Outcome::Refused)
       platform::ShowMessage(QStringLiteral("この番号は現在使われておりません"), QStringLiteral("ネットワークの接続"));
-      return -1;
-    case NetRoom::JoinResult::NoAddress:
-      break;
-  }
-  return -1;
+    done(outcome == NetRoom::Outcome::Joined ? 0 : -1);
+  });
 }
 
 int TfrmSocket::SetOutputControl(QWidget* control) {
   output_ = control;
+  if (output_) {
+    const QStringList lines = std::exchange(waitingLines_, {});
+    for (const QString& line : lines) AppendLogLine(line);
+  }
   return 0;
 }
 
@@ -66,12 +94,14 @@ void TfrmSocket::AppendLogLine(const QString& line) {
     edit->setText(line);
   } else if (auto* memo = qobject_cast<QPlainTextEdit*>(out)) {
     memo->appendPlainText(line);
+    ShowFromTheLeft(memo);
   } else if (auto* rich = qobject_cast<QTextEdit*>(out)) {
     // Inserted as plain text: a peer's line is never read as markup.
     QTextCursor cursor(rich->document());
     cursor.movePosition(QTextCursor::End);
     if (!rich->document()->isEmpty()) cursor.insertBlock();
     cursor.insertText(line);
+    ShowFromTheLeft(rich);
   } else if (auto* list = qobject_cast<QListWidget*>(out)) {
     list->addItem(line);
   } else if (auto* combo = qobject_cast<QComboBox*>(out)) {
@@ -83,6 +113,6 @@ void TfrmSocket::HandleRecord(const TNetRecord& record) {
   const std::uint16_t kind = record.Kind();
   const bool logged = kind == mkJoin || kind == mkChat || kind == mkLeave;
   const QString line = logged ? LogLine(record) : QString();
-  if (RoomView* view = room_.View()) view->ApplyRecord(record);
+  if (view_) view_->ApplyRecord(record);
   if (logged) AppendLogLine(line);
 }

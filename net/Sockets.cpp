@@ -1,24 +1,20 @@
 #include "net/Sockets.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace sockets {
 
-int Startup() { return 0; }
-
-Socket OpenTcp() {
-  const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+Socket OpenTcp(IpAddress::Family family) {
+  const int s = ::socket(family == IpAddress::Family::V4 ? AF_INET : AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
   return s < 0 ? InvalidSocket : s;
 }
 
@@ -28,52 +24,43 @@ int Shutdown(Socket s) { return s >= 0 && ::shutdown(s, SHUT_RDWR) == 0 ? 0 : -1
 
 int ShutdownReading(Socket s) { return s >= 0 && ::shutdown(s, SHUT_RD) == 0 ? 0 : -1; }
 
-int Resolve(const QString& host, std::uint32_t& address) {
-  const QByteArray name = host.toLocal8Bit();
-  in_addr a{};
-  if (!name.isEmpty() && ::inet_aton(name.constData(), &a) != 0) {
-    address = a.s_addr;
-    return 0;
-  }
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (name.isEmpty() || ::getaddrinfo(name.constData(), nullptr, &hints, &found) != 0 || !found) return -1;
-  address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
-  ::freeaddrinfo(found);
-  return 0;
-}
-
-QString AddressText(std::uint32_t address) {
-  const auto* b = reinterpret_cast<const unsigned char*>(&address);
-  return QString::asprintf("%d.%d.%d.%d", b[0], b[1], b[2], b[3]);
-}
-
 namespace {
-sockaddr_in Endpoint(std::uint32_t address, std::uint16_t port) {
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_addr.s_addr = address;
-  sa.sin_port = htons(port);
-  return sa;
-}
 // Records are small and answer one another: each goes out at once, not held back for the
 // peer's acknowledgement of the one before.
 void SendAtOnce(Socket s) {
   const int on = 1;
   ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
+
+std::optional<Endpoint> EndpointOf(const sockaddr_storage& sa) {
+  const std::optional<IpAddress> address = IpAddress::FromSockaddr(reinterpret_cast<const sockaddr*>(&sa));
+  if (!address) return std::nullopt;
+  Endpoint e;
+  e.address = address->Unmapped();
+  std::uint16_t port = 0;
+  if (sa.ss_family == AF_INET) port = ntohs(reinterpret_cast<const sockaddr_in*>(&sa)->sin_port);
+  else port = ntohs(reinterpret_cast<const sockaddr_in6*>(&sa)->sin6_port);
+  e.port = port;
+  return e;
+}
 }  // namespace
 
-int Bind(Socket s, std::uint32_t address, std::uint16_t port) {
-  const int on = 1;
+Socket Listen(const IpAddress& address, std::uint16_t port, int backlog, bool& inUse) {
+  inUse = false;
+  const Socket s = OpenTcp(address.family());
+  if (s == InvalidSocket) return InvalidSocket;
+  const int on = 1, off = 0;
   ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  const sockaddr_in sa = Endpoint(address, port);
-  return ::bind(s, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0 ? 0 : -1;
+  if (!address.IsV4()) ::setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, address.IsUnspecified() ? &off : &on, sizeof on);
+  sockaddr_storage sa{};
+  const socklen_t len = address.ToSockaddr(port, sa);
+  if (::bind(s, reinterpret_cast<const sockaddr*>(&sa), len) != 0 || ::listen(s, backlog) != 0) {
+    inUse = errno == EADDRINUSE;
+    ::close(s);
+    return InvalidSocket;
+  }
+  return s;
 }
-
-int Listen(Socket s, int backlog) { return ::listen(s, backlog) == 0 ? 0 : -1; }
 
 Socket Accept(Socket s) {
   int c;
@@ -91,21 +78,39 @@ int WaitReadable(Socket s, int timeoutMs) {
   return rc > 0 ? 1 : 0;
 }
 
-int Connect(Socket s, std::uint32_t address, std::uint16_t port, int timeoutMs) {
-  const sockaddr_in sa = Endpoint(address, port);
+std::optional<Endpoint> LocalEndpoint(Socket s) {
+  sockaddr_storage sa{};
+  socklen_t len = sizeof sa;
+  if (::getsockname(s, reinterpret_cast<sockaddr*>(&sa), &len) != 0) return std::nullopt;
+  return EndpointOf(sa);
+}
+
+std::optional<Endpoint> PeerEndpoint(Socket s) {
+  sockaddr_storage sa{};
+  socklen_t len = sizeof sa;
+  if (::getpeername(s, reinterpret_cast<sockaddr*>(&sa), &len) != 0) return std::nullopt;
+  return EndpointOf(sa);
+}
+
+int StartConnect(Socket s, const IpAddress& address, std::uint16_t port) {
   const int flags = ::fcntl(s, F_GETFL, 0);
   if (flags < 0 || ::fcntl(s, F_SETFL, flags | O_NONBLOCK) != 0) return -1;
-  int rc = ::connect(s, reinterpret_cast<const sockaddr*>(&sa), sizeof sa);
-  if (rc != 0 && (errno == EINPROGRESS || errno == EINTR)) {
-    pollfd pfd{s, POLLOUT, 0};
-    do rc = ::poll(&pfd, 1, timeoutMs);
-    while (rc < 0 && errno == EINTR);
-    int error = 0;
-    socklen_t len = sizeof error;
-    rc = rc == 1 && ::getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0 ? 0 : -1;
-  }
-  if (::fcntl(s, F_SETFL, flags) != 0) return -1;
-  if (rc != 0) return -1;
+  sockaddr_storage sa{};
+  const socklen_t len = address.ToSockaddr(port, sa);
+  if (::connect(s, reinterpret_cast<const sockaddr*>(&sa), len) == 0) return 0;
+  return errno == EINPROGRESS || errno == EINTR ? 1 : -1;
+}
+
+int ConnectError(Socket s) {
+  int error = 0;
+  socklen_t len = sizeof error;
+  if (::getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &len) != 0) return errno;
+  return error;
+}
+
+int FinishConnect(Socket s) {
+  const int flags = ::fcntl(s, F_GETFL, 0);
+  if (flags < 0 || ::fcntl(s, F_SETFL, flags & ~O_NONBLOCK) != 0) return -1;
   SendAtOnce(s);
   return 0;
 }

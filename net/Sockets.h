@@ -1,37 +1,49 @@
 #pragma once
-#include <QString>
-
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
-// The thin blocking IPv4 socket layer. Every operation answers 0 (or a socket) for success
-// and -1 for failure. Addresses are IPv4 in network byte order.
+#include "platform/IpAddress.h"
+
+// The thin socket layer over IPv4 and IPv6. Every operation answers 0 (or a socket) for
+// success and -1 for failure.
 namespace sockets {
 
 using Socket = int;
 inline constexpr Socket InvalidSocket = -1;
+using platform::IpAddress;
 
-int Startup();  // nothing to start on this platform; kept so callers read as designed
-
-Socket OpenTcp();
+Socket OpenTcp(IpAddress::Family family);
 int Close(Socket s);
 int Shutdown(Socket s);  // both directions; wakes a thread blocked in recv or accept on it
 // Reading only: wakes a thread blocked in recv while what is queued for sending still goes out.
 int ShutdownReading(Socket s);
 
-// A dotted IPv4 address is used as it stands; anything else is looked up and its first
-// IPv4 address taken.
-int Resolve(const QString& host, std::uint32_t& address);
-QString AddressText(std::uint32_t address);  // "%d.%d.%d.%d"
-
-int Bind(Socket s, std::uint32_t address, std::uint16_t port);  // with SO_REUSEADDR
-int Listen(Socket s, int backlog);
+// A listening socket on address and port (SO_REUSEADDR). On the unspecified IPv6 address it
+// takes IPv4 connections too (one socket for both families). `inUse` tells a port another
+// socket holds apart from any other failure.
+Socket Listen(const IpAddress& address, std::uint16_t port, int backlog, bool& inUse);
 Socket Accept(Socket s);
 // Waits up to timeoutMs for something to read or accept: 1 ready, 0 not yet, -1 error.
 int WaitReadable(Socket s, int timeoutMs);
-// Gives up after timeoutMs, so a host that never answers cannot hold the caller for minutes.
-int Connect(Socket s, std::uint32_t address, std::uint16_t port, int timeoutMs);
+
+// A connection's own end and the other end; an IPv4 peer of a socket that takes both families
+// is given as the IPv4 address it is.
+struct Endpoint {
+  IpAddress address;
+  std::uint16_t port = 0;
+  bool operator==(const Endpoint&) const = default;
+};
+std::optional<Endpoint> LocalEndpoint(Socket s);
+std::optional<Endpoint> PeerEndpoint(Socket s);
+
+// Starts connecting a socket made non-blocking: 0 connected already, 1 under way (poll for
+// writing, then ConnectError), -1 failed.
+int StartConnect(Socket s, const IpAddress& address, std::uint16_t port);
+int ConnectError(Socket s);  // 0 once connected, else the error
+// Back to blocking, records sent as they are made: the socket is ready for the room.
+int FinishConnect(Socket s);
 
 // Reads the stream in whole records of exactly 256 bytes however the stream splits or joins
 // them: waits for at least one, then takes every whole record that has already arrived (up to

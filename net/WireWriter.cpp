@@ -65,7 +65,7 @@ void WireWriter::Send(Line line, const void* data, std::size_t size) {
         size -= static_cast<std::size_t>(n);
       }
     }
-    if (e.queued.load() + size > QueueLimit) {
+    if (e.queued.load() + size > QueueLimit && !e.trusted.load()) {
       // A peer this far behind is not catching up: cut it rather than keep its backlog.
       e.cut.store(true);
       e.incoming.clear();
@@ -75,6 +75,11 @@ void WireWriter::Send(Line line, const void* data, std::size_t size) {
     }
   }
   if (holds_ == 0) Wake();
+}
+
+void WireWriter::Trust(Line line) {
+  std::lock_guard lock(mutex_);
+  if (const auto it = lines_.find(line); it != lines_.end()) it->second->trusted.store(true);
 }
 
 void WireWriter::Pause(Line line, int ms) {
@@ -257,7 +262,9 @@ void WireWriter::Run() {
         finished.push_back(t.line);
         continue;
       }
-      if (waitsForSocket) {
+      if (waitsForSocket && e.trusted.load()) {
+        fds.push_back(pollfd{e.fd, POLLOUT, 0});
+      } else if (waitsForSocket) {
         const auto limit = e.lastProgress + std::chrono::milliseconds(StallLimitMs);
         if (now >= limit) {
           CutLine(e);

@@ -42,6 +42,9 @@ class WireWriter {
   // Starts writing to a socket. The writer keeps a duplicate of its own, so the caller may
   // close its descriptor whenever it likes; the connection ends when both are closed.
   Line Open(sockets::Socket socket);
+  // A line that is never cut, however long its reader stops or far it falls behind: the host's
+  // own user, without whom there is no room.
+  void Trust(Line line);
   // Queues bytes; nothing happens on a line that is closed or has been cut.
   void Send(Line line, const void* data, std::size_t size);
   // A delay in the line's queue: what follows goes out ms after what came before has gone.
@@ -73,6 +76,7 @@ class WireWriter {
     bool closing = false;
     bool flushFirst = false;
     bool busy = false;  // the writer holds bytes or a pause of this line
+    std::atomic<bool> trusted{false};
     std::atomic<std::size_t> queued{0};
     std::atomic<bool> cut{false};
     // The writer's own.

@@ -109,6 +109,24 @@ QString FromCp932(const char* bytes, std::size_t size) {
   return out;
 }
 
+bool IsCp932Text(const QByteArray& bytes) {
+  // A converter of its own, which stops at the first byte sequence that is no character.
+  thread_local std::unique_ptr<UConverter, ConverterCloser> strict = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* c = ucnv_open("windows-31j", &status);
+    if (U_FAILURE(status)) return std::unique_ptr<UConverter, ConverterCloser>();
+    ucnv_setToUCallBack(c, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    return std::unique_ptr<UConverter, ConverterCloser>(c);
+  }();
+  if (!strict || bytes.isEmpty() || bytes.contains('\0')) return false;
+  ucnv_reset(strict.get());
+  QString out(bytes.size() + 2, QChar(0));
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_toUChars(strict.get(), reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), bytes.constData(),
+                static_cast<int32_t>(bytes.size()), &status);
+  return U_SUCCESS(status);
+}
+
 QString FromCp932(const QByteArray& bytes) {
   return FromCp932(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }

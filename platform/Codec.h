@@ -24,6 +24,10 @@ QByteArray ToCp932Cut(const QString& text, std::size_t maxBytes);
 QString FromCp932(const char* bytes, std::size_t size);
 QString FromCp932(const QByteArray& bytes);
 
+// Whether bytes are text: not empty, and every byte sequence a character of code page 932 (no
+// lone lead byte at the end, no byte such as 0xFF that starts no character).
+bool IsCp932Text(const QByteArray& bytes);
+
 // Cuts already-encoded code page 932 bytes to at most maxBytes at a character boundary.
 QByteArray CutCp932(const QByteArray& bytes, std::size_t maxBytes);
 

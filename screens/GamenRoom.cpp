@@ -145,6 +145,13 @@ void TGamenRoom::MemberLeft(int clientNumber) {
   if (clientNumber == gamen_.NetUser1 || clientNumber == gamen_.NetUser2) gamen_.Reversi->FGameEnd = 1;
 }
 
+void TGamenRoom::HostLost() {
+  // Nobody is in a room whose host has gone.
+  gamen_.lbPeaple->clear();
+  gamen_.lbPeaple->addItem(QStringLiteral("All"));
+  gamen_.lbPeaple->setCurrentRow(0);
+}
+
 QString TGamenRoom::PlayerName(int side) const {
   return side == 1 ? gamen_.lbKuroName->text() : gamen_.lbShiroKoma->text();
 }

@@ -21,6 +21,7 @@ class TGamenRoom : public QObject, public RoomView {
   int PrivateAddressee() const override;
   std::vector<_Rev> Placements() const override;
   void MemberLeft(int clientNumber) override;
+  void HostLost() override;
   QString PlayerName(int side) const override;
   QByteArray FacePicture(int side) const override;
 

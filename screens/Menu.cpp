@@ -27,6 +27,7 @@
 #include "screens/KeyPreview.h"
 #include "screens/RadioGroup.h"
 #include "settings/PortText.h"
+#include "settings/Preferences.h"
 #include "settings/RegistryRecord.h"
 #include "settings/SaveRecord.h"
 
@@ -185,6 +186,8 @@ void TfrmMenu::FormDestroy() {
 }
 
 void TfrmMenu::closeEvent(QCloseEvent* event) {
+  // A room still being looked for is given up at once, whatever it is waiting on.
+  if (frmSocket) frmSocket->CancelStart();
   event->accept();
   if (OnProgramEnd) OnProgramEnd();
 }
@@ -276,8 +279,8 @@ void TfrmMenu::btOkClick() {
 }
 
 std::optional<std::uint16_t> TfrmMenu::CheckedPort() {
+  // "終了" stays: it gives the attempt up at once.
   btOk->setEnabled(false);
-  btCancel->setEnabled(false);
   btUser->setEnabled(false);
   const QString portText = edPortNo->text();
   if (portText.isEmpty()) {
@@ -289,22 +292,41 @@ std::optional<std::uint16_t> TfrmMenu::CheckedPort() {
   return port;
 }
 
+void TfrmMenu::ShowConnecting(bool connecting) {
+  if (connecting) {
+    setCursor(Qt::WaitCursor);
+    btCancel->setCursor(Qt::ArrowCursor);  // the one thing still to press
+  } else {
+    unsetCursor();
+  }
+}
+
 void TfrmMenu::ConnectAsOya() {
   const std::optional<std::uint16_t> port = CheckedPort();
   if (!port) return;
   const QString hostName = edHostName->text();
-  int result = 0;
-  if (hostName.isEmpty()) {
-    result = frmSocket->StartHost(platform::ComputerName(), *port, UserName);
-    if (result != 0) result = frmSocket->StartHost(QStringLiteral("localhost"), *port, UserName);
-  } else {
-    result = frmSocket->StartHost(hostName, *port, UserName);
-  }
-  if (result != 0) {
+  const bool openRouterPort = settings::LoadPreferences().openRouterPort;
+  ShowConnecting(true);
+  const auto hosted = [this, port = *port](int result) {
+    ShowConnecting(false);
+    if (result == 0) return OpenGameScreen(true);
+    // A port another program holds is no fault of the name.
+    if (frmSocket->PortInUse()) {
+      Refuse(QStringLiteral("ポート %1 は他のプログラムが使っています").arg(port), QStringLiteral("ホストマシン名入力"),
+             edPortNo);
+      return;
+    }
     Refuse(QStringLiteral("ホストマシン名がが正しくありません"), QStringLiteral("ホストマシン名入力"), edHostName);
+  };
+  if (!hostName.isEmpty()) {
+    frmSocket->StartHost(hostName, *port, UserName, openRouterPort, hosted);
     return;
   }
-  OpenGameScreen(true);
+  frmSocket->StartHost(platform::ComputerName(), *port, UserName, openRouterPort,
+                       [this, port = *port, openRouterPort, hosted](int result) {
+                         if (result == 0 || frmSocket->PortInUse()) return hosted(result);
+                         frmSocket->StartHost(QStringLiteral("localhost"), port, UserName, openRouterPort, hosted);
+                       });
 }
 
 void TfrmMenu::ConnectAsGuest() {
@@ -315,12 +337,13 @@ void TfrmMenu::ConnectAsGuest() {
     Refuse(QStringLiteral("ホストマシーンネームが正しくありません"), QStringLiteral("ホスト入力"), edHostName);
     return;
   }
-  if (frmSocket->ConnectToHost(hostName, *port, UserName) != 0) {
+  ShowConnecting(true);
+  frmSocket->ConnectToHost(hostName, *port, UserName, [this](int result) {
+    ShowConnecting(false);
     // The socket manager has reported a refused connection itself; an unknown name goes unreported.
-    Refuse(QString(), QString(), edHostName);
-    return;
-  }
-  OpenGameScreen(true);
+    if (result != 0) return Refuse(QString(), QString(), edHostName);
+    OpenGameScreen(true);
+  });
 }
 
 void TfrmMenu::OpenGameScreen(bool network) {

@@ -103,6 +103,8 @@ class TfrmMenu : public QWidget, public settings::SettingsDialogPort {
   void Refuse(const QString& text, const QString& caption, QWidget* focus);
   // Steps 1 to 4 of both connections: the port, or nothing after a refusal.
   std::optional<std::uint16_t> CheckedPort();
+  // The wait cursor while a room is being hosted or joined.
+  void ShowConnecting(bool connecting);
   void OpenGameScreen(bool network);
 
   SaveRecord& record_;

@@ -65,9 +65,10 @@ void BM_ClickToEveryBoard(benchmark::State& state) {
     m->gamen->Reversi->FNetPlay = true;
     m->gamen->Reversi->setGeometry(0, 0, 225, 225);
     const QString name = QStringLiteral("M%1").arg(i);
-    const int ok = i == 0 ? m->socket->StartHost(QStringLiteral("127.0.0.1"), port, name)
-                          : m->socket->ConnectToHost(QStringLiteral("127.0.0.1"), port, name);
-    if (ok != 0) {
+    int ok = 1;
+    if (i == 0) m->socket->StartHost(QStringLiteral("127.0.0.1"), port, name, false, [&](int r) { ok = r; });
+    else m->socket->ConnectToHost(QStringLiteral("127.0.0.1"), port, name, [&](int r) { ok = r; });
+    if (!PumpUntil([&] { return ok != 1; }) || ok != 0) {
       state.SkipWithError("the room did not open");
       return;
     }
@@ -109,7 +110,7 @@ void BM_ClickToEveryBoard(benchmark::State& state) {
   state.counters["p99_us"] = at(0.99);
 
   for (auto& m : room) m->socket->close();
-  NetWorker::WaitForAll(3000);
+  PumpUntil([] { return NetWorker::Running() == 0; });
   // The forms go in reverse order; the sockets before their game screens.
   while (!room.empty()) {
     room.back()->socket.reset();

@@ -18,20 +18,20 @@ using wire::GetText;
 TEST_F(HostRoom, NumbersTheSmallestFreeClientNumberAndAppendsToTheTable) {
   Peer a = Join("A");
   Peer b = Join("B");
-  EXPECT_EQ(form->ClientNumbers(), (QList<int>{0, 1, 2}));
+  EXPECT_EQ(room->ClientNumbers(), (QList<int>{0, 1, 2}));
   EXPECT_EQ(Users(), (QStringList{"Host", "A", "B"}));
 
   wire::Bytes leave = wire::Record(999);
   wire::PutText(leave, wire::Name, "A");
   a.Send(leave);
-  ASSERT_TRUE(PumpUntil([&] { return form->ClientCount() == 2; }));
-  EXPECT_EQ(form->ClientNumbers(), (QList<int>{0, 2}));
+  ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 2; }));
+  EXPECT_EQ(room->ClientNumbers(), (QList<int>{0, 2}));
 
   Peer c;
   ASSERT_TRUE(c.Connect(port));
   c.Send(wire::Join("C"));
-  ASSERT_TRUE(PumpUntil([&] { return form->lbUserName->count() == 3; }));
-  EXPECT_EQ(form->ClientNumbers(), (QList<int>{0, 2, 1}));  // the freed 1, appended at the end
+  ASSERT_TRUE(PumpUntil([&] { return UserCount() == 3; }));
+  EXPECT_EQ(room->ClientNumbers(), (QList<int>{0, 2, 1}));  // the freed 1, appended at the end
   EXPECT_EQ(Users(), (QStringList{"Host", "B", "C"}));
   const auto seenByB = b.Drain();
   ASSERT_FALSE(seenByB.empty());
@@ -53,8 +53,8 @@ TEST_F(HostRoom, JoinNoticeReachesEveryoneWithNumberAndText) {
     EXPECT_EQ(GetText(*r, wire::Name, 30), wire::Sjis("ボブ"));
     EXPECT_EQ(GetText(*r, wire::Text, 214), wire::Sjis("ボブが入室しました"));
   }
-  ASSERT_TRUE(PumpUntil([&] { return log.count() == 3; }));
-  EXPECT_EQ(log.item(2)->text(), QStringLiteral("No.2(ボブ):ボブが入室しました"));
+  ASSERT_TRUE(PumpUntil([&] { return view.log.size() == 3; }));
+  EXPECT_EQ(view.log[2], QStringLiteral("No.2(ボブ):ボブが入室しました"));
 }
 
 TEST_F(HostRoom, ThirtyByteNameShowsWholeWithoutTerminator) {
@@ -62,8 +62,8 @@ TEST_F(HostRoom, ThirtyByteNameShowsWholeWithoutTerminator) {
   Peer a = Join(name);
   EXPECT_EQ(Users().last(), QString(name));
   a.Send(wire::Chat("hi", name));
-  ASSERT_TRUE(PumpUntil([&] { return log.count() == 3; }));
-  EXPECT_EQ(log.item(2)->text(), QStringLiteral("No.1(") + QString(name) + QStringLiteral("):hi"));
+  ASSERT_TRUE(PumpUntil([&] { return view.log.size() == 3; }));
+  EXPECT_EQ(view.log[2], QStringLiteral("No.1(") + QString(name) + QStringLiteral("):hi"));
 }
 
 TEST_F(HostRoom, UserListAnswersTheRequesterOnlyOneEntryPerRow) {
@@ -98,7 +98,7 @@ TEST_F(HostRoom, PublicChatIsRelayedToAllWithTheSendersNumber) {
     EXPECT_EQ(GetText(*r, wire::Text, 214), QByteArray(214, 'c'));
   }
   ASSERT_TRUE(PumpUntil([&] { return view.applied.size() == before + 1; }));
-  EXPECT_EQ(log.item(log.count() - 1)->text(), QStringLiteral("No.1(A):") + QString(214, QLatin1Char('c')));
+  EXPECT_EQ(view.log[view.log.size() - 1], QStringLiteral("No.1(A):") + QString(214, QLatin1Char('c')));
 }
 
 TEST_F(HostRoom, RecordInTwoPiecesIsHandledOnce) {
@@ -184,7 +184,7 @@ TEST_F(HostRoom, StatsReplyReachesTheRequesterAfterPositionsShift) {
   wire::Bytes leave = wire::Record(999);
   wire::PutText(leave, wire::Name, "B");
   b.Send(leave);
-  ASSERT_TRUE(PumpUntil([&] { return form->ClientCount() == 3; }));
+  ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 3; }));
   Quiet({&a, &c});
 
   wire::Bytes reply = wire::Game(6, requester);
@@ -232,7 +232,7 @@ TEST_F(HostRoom, AnswersANewcomerWithMovesNamesAndPicturesWithPauses) {
     view.placements.clear();
     for (int i = 0; i < c.stones; ++i) view.placements.push_back(_Rev{i % 8, i / 8, 1 + i % 2});
     // The last case's newcomer is gone first, so its leave is not read as part of this answer.
-    ASSERT_TRUE(PumpUntil([&] { return form->ClientCount() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 1; }));
     Peer p;
     ASSERT_TRUE(p.Connect(port));
     p.Send(wire::Join("N"));
@@ -269,7 +269,7 @@ TEST_F(HostRoom, AnswersANewcomerWithMovesNamesAndPicturesWithPauses) {
     const wire::Bytes& names = got[runs];
     EXPECT_EQ(Get16(names, wire::Kind), 202);
     EXPECT_EQ(Get16(names, wire::Sub), 1);
-    EXPECT_EQ(Get16(names, wire::To), form->ClientNumbers().back());
+    EXPECT_EQ(Get16(names, wire::To), room->ClientNumbers().back());
     EXPECT_EQ(GetText(names, 24, 30), "Kuro");
     EXPECT_EQ(GetText(names, 54, 30), "Shiro");
     std::vector<int> sides, parts;
@@ -305,14 +305,14 @@ TEST_F(HostRoom, MiddleMemberLeavingIsSeenByEveryoneRemaining) {
   }
   EXPECT_TRUE(b.SeesClosed());
   EXPECT_EQ(Users(), (QStringList{"Host", "A", "C"}));
-  EXPECT_EQ(form->ClientNumbers(), (QList<int>{0, 1, 3}));
+  EXPECT_EQ(room->ClientNumbers(), (QList<int>{0, 1, 3}));
   EXPECT_EQ(view.left, (std::vector<int>{2}));  // the game screen ends the game if 2 played it
-  EXPECT_TRUE(PumpUntil([&] { return log.item(log.count() - 1)->text() == QStringLiteral("No.2(b):bが退室しました"); }));
+  EXPECT_TRUE(PumpUntil([&] { return view.log[view.log.size() - 1] == QStringLiteral("No.2(b):bが退室しました"); }));
 
   wire::Bytes leaveC = wire::Record(999);
   wire::PutText(leaveC, wire::Name, "C");
   c.Send(leaveC);
-  ASSERT_TRUE(PumpUntil([&] { return form->ClientCount() == 2; }));
+  ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 2; }));
   EXPECT_EQ(view.left, (std::vector<int>{2, 3}));
 }
 
@@ -328,15 +328,15 @@ TEST_F(HostRoom, MemberLostWithoutLeaveIsToldAsALeave) {
   EXPECT_EQ(GetText(*r, wire::Name, 30), "B");
   EXPECT_EQ(GetText(*r, wire::Text, 214), wire::Sjis("Bが退室しました"));
   EXPECT_EQ(Users(), (QStringList{"Host", "A"}));
-  EXPECT_EQ(form->ClientNumbers(), (QList<int>{0, 1}));
+  EXPECT_EQ(room->ClientNumbers(), (QList<int>{0, 1}));
   EXPECT_EQ(view.left, (std::vector<int>{2}));
 
   // One that never joined goes without a word.
   Peer silent;
   ASSERT_TRUE(silent.Connect(port));
-  ASSERT_TRUE(PumpUntil([&] { return form->ClientCount() == 3; }));
+  ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 3; }));
   silent.Close();
-  ASSERT_TRUE(PumpUntil([&] { return form->ClientCount() == 2; }));
+  ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 2; }));
   EXPECT_TRUE(a.Drain().empty());
 }
 
@@ -345,7 +345,7 @@ TEST_F(HostRoom, MemberThatStopsReadingIsDroppedAndOthersGoOn) {
   Peer stuck;
   ASSERT_TRUE(stuck.Connect(port, 4096));
   stuck.Send(wire::Join("Stuck"));
-  ASSERT_TRUE(PumpUntil([&] { return form->lbUserName->count() == 3; }));
+  ASSERT_TRUE(PumpUntil([&] { return UserCount() == 3; }));
   Quiet({&a});
 
   // A reads along while it sends; Stuck never reads again.
@@ -434,35 +434,34 @@ TEST_F(HostRoom, ClosingStopsEverythingWithoutHandlingMore) {
   Peer b = Join("B");
   Quiet({&a, &b});
   for (int i = 0; i < 200; ++i) a.Send(wire::Chat("flood", "A"));
-  form->close();
+  room->CloseRoom();
   const std::size_t handled = view.applied.size();
-  EXPECT_EQ(form->ClientCount(), 0);
-  EXPECT_TRUE(NetWorker::WaitForAll(3000));
+  EXPECT_EQ(room->ClientCount(), 0);
+  EXPECT_TRUE(WorkersEnded());
   EXPECT_EQ(view.applied.size(), handled);
   EXPECT_TRUE(a.SeesClosed());
   EXPECT_TRUE(b.SeesClosed());
-  for (int i = 0; i < log.count(); ++i) EXPECT_FALSE(log.item(i)->text().contains("Server"));
+  for (const QString& line : view.log) EXPECT_FALSE(line.contains("Server"));
 
   // The port is free again for the next room.
-  TfrmSocket again;
-  EXPECT_EQ(again.StartHost(QStringLiteral("127.0.0.1"), port, QStringLiteral("Again")), 0);
-  again.close();
+  RecordingView other;
+  NetRoom again(&other);
+  EXPECT_EQ(HostAndWait(again, QStringLiteral("127.0.0.1"), port, QStringLiteral("Again")), NetRoom::Outcome::Joined);
 }
 
-TEST(HostStart, FailsWhenTheAddressCannotBeResolvedOrBound) {
-  TfrmSocket form;
-  EXPECT_EQ(form.StartHost(QStringLiteral("nobody.invalid"), FreePort(), QStringLiteral("H")), -1);
-  EXPECT_FALSE(form.IsHosting());
+TEST(HostStart, TellsAnUnknownNameFromAPortInUseAndCanStartAgain) {
+  RecordingView view;
+  NetRoom room(&view);
+  EXPECT_EQ(HostAndWait(room, QStringLiteral("nobody.invalid"), FreePort(), QStringLiteral("H")), NetRoom::Outcome::NoAddress);
+  EXPECT_FALSE(room.IsHosting());
 
-  // A port another program holds.
-  Peer holder;
+  // A port another program holds, on loopback alone: listening everywhere takes it too.
   FakeHost other;
-  TfrmSocket second;
-  EXPECT_EQ(second.StartHost(QStringLiteral("127.0.0.1"), other.port(), QStringLiteral("H")), -1);
-  // And the form can host after a failed start.
-  EXPECT_EQ(second.StartHost(QStringLiteral("127.0.0.1"), FreePort(), QStringLiteral("H")), 0);
-  second.close();
-  EXPECT_TRUE(NetWorker::WaitForAll(3000));
+  EXPECT_EQ(HostAndWait(room, QStringLiteral("127.0.0.1"), other.port(), QStringLiteral("H")), NetRoom::Outcome::PortInUse);
+  EXPECT_FALSE(room.IsHosting());
+  EXPECT_EQ(HostAndWait(room, QStringLiteral("127.0.0.1"), FreePort(), QStringLiteral("H")), NetRoom::Outcome::Joined);
+  room.CloseRoom();
+  EXPECT_TRUE(WorkersEnded());
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
 // A member's connection, checked against a host written in the test.
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QTimer>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTextEdit>
 
-#include "tests/support/MessageRecorder.h"
+#include "net/WireWriter.h"
 #include "RoomFixture.h"
 
 namespace {
@@ -18,17 +14,15 @@ using wire::GetText;
 class MemberRoom : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = std::make_unique<TfrmSocket>();
-    form->SetRoomView(&view);
-    form->SetOutputControl(&log);
+    room = std::make_unique<NetRoom>(&view);
   }
   void TearDown() override {
-    form.reset();
-    EXPECT_TRUE(NetWorker::WaitForAll(3000));
+    room.reset();
+    EXPECT_TRUE(WorkersEnded());
   }
   // Joins the fake host and reads the join record.
   wire::Bytes JoinAs(const QString& name) {
-    EXPECT_EQ(form->ConnectToHost(QStringLiteral("127.0.0.1"), host.port(), name), 0);
+    EXPECT_EQ(JoinAndWait(*room, QStringLiteral("127.0.0.1"), host.port(), name), NetRoom::Outcome::Joined);
     EXPECT_TRUE(host.Accept(line));
     auto join = line.Receive();
     EXPECT_TRUE(join);
@@ -36,15 +30,14 @@ class MemberRoom : public ::testing::Test {
   }
   int LinesWith(const QString& text) const {
     int n = 0;
-    for (int i = 0; i < log.count(); ++i) n += log.item(i)->text() == text;
+    for (int i = 0; i < view.log.size(); ++i) n += view.log[i] == text;
     return n;
   }
 
   FakeHost host;
   Peer line;  // the host's end of the member's connection
   RecordingView view;
-  QListWidget log;
-  std::unique_ptr<TfrmSocket> form;
+  std::unique_ptr<NetRoom> room;
 };
 
 TEST_F(MemberRoom, JoinsWithTheNameCutToThirtyBytes) {
@@ -52,8 +45,8 @@ TEST_F(MemberRoom, JoinsWithTheNameCutToThirtyBytes) {
   EXPECT_EQ(Get16(join, wire::Kind), 2);
   EXPECT_EQ(GetText(join, wire::Name, 30), QByteArray(30, 'n'));
   EXPECT_EQ(join[wire::Text], 0);
-  EXPECT_EQ(Get32(join, 4), form->MemberSocket());  // its own socket handle
-  EXPECT_EQ(form->AddressText(), QStringLiteral("127.0.0.1"));
+  EXPECT_EQ(Get32(join, 4), room->MemberSocket());  // its own socket handle
+  EXPECT_EQ(room->AddressText(), QStringLiteral("127.0.0.1"));
 }
 
 TEST_F(MemberRoom, HandsRecordsToTheWindowsAndLogsJoinChatAndLeave) {
@@ -72,9 +65,9 @@ TEST_F(MemberRoom, HandsRecordsToTheWindowsAndLogsJoinChatAndLeave) {
   Pump(50);
   EXPECT_EQ(view.applied.size(), 3u);
   EXPECT_EQ(view.applied[1].Sub(), gsReset);
-  ASSERT_EQ(log.count(), 2);
-  EXPECT_EQ(log.item(0)->text(), QStringLiteral("No.4(Me):Meが入室しました"));
-  EXPECT_EQ(log.item(1)->text(), QStringLiteral("No.5(You):hello"));
+  ASSERT_EQ(view.log.size(), 2);
+  EXPECT_EQ(view.log[0], QStringLiteral("No.4(Me):Meが入室しました"));
+  EXPECT_EQ(view.log[1], QStringLiteral("No.5(You):hello"));
 }
 
 TEST_F(MemberRoom, SendRecordAddsNameAndAddressee) {
@@ -83,14 +76,14 @@ TEST_F(MemberRoom, SendRecordAddsNameAndAddressee) {
   TNetRecord chat;
   chat.SetKind(mkChat);
   chat.SetText(QString(215, QLatin1Char('x')));  // the entry allows 215 bytes
-  form->SendRecord(chat);
+  room->SendRecord(chat);
   TNetRecord priv;
   priv.SetKind(mkPrivate);
   priv.SetText(QStringLiteral("psst"));
-  form->SendRecord(priv);
+  room->SendRecord(priv);
   TNetRecord list;
   list.SetKind(mkUserList);
-  form->SendRecord(list);
+  room->SendRecord(list);
 
   const auto got = line.Drain();
   ASSERT_EQ(got.size(), 3u);
@@ -106,9 +99,9 @@ TEST_F(MemberRoom, SendRecordAddsNameAndAddressee) {
 TEST_F(MemberRoom, SendsPicturesAndLeave) {
   JoinAs(QStringLiteral("Me"));
   view.pictures[1] = QByteArray(241, 'q');
-  form->SendPicture(2);
-  form->SendPicture(1);  // no picture: nothing
-  EXPECT_EQ(form->SendLeave(), 0);
+  room->SendPicture(2);
+  room->SendPicture(1);  // no picture: nothing
+  EXPECT_EQ(room->SendLeave(), 0);
   const auto got = line.Drain();
   ASSERT_EQ(got.size(), 5u);
   EXPECT_EQ(Get16(got[0], wire::Sub), 1);
@@ -126,11 +119,12 @@ TEST_F(MemberRoom, LossOfTheHostIsToldExactlyOnce) {
   ASSERT_TRUE(PumpUntil([&] { return LinesWith(notice) == 1; }));
   Pump(200);
   EXPECT_EQ(LinesWith(notice), 1);
-  EXPECT_EQ(form->MemberSocket(), sockets::InvalidSocket);
+  EXPECT_EQ(view.hostLost, 1) << "the member's list is emptied to \"All\"";
+  EXPECT_EQ(room->MemberSocket(), sockets::InvalidSocket);
   TNetRecord chat;
   chat.SetKind(mkChat);
-  EXPECT_EQ(form->SendRecord(chat), 0);  // goes nowhere, quietly
-  EXPECT_EQ(form->SendLeave(), -1);
+  EXPECT_EQ(room->SendRecord(chat), 0);  // goes nowhere, quietly
+  EXPECT_EQ(room->SendLeave(), -1);
 }
 
 TEST_F(MemberRoom, AHostThatNeverReadsNeitherHoldsTheWindowNorStaysForever) {
@@ -141,7 +135,7 @@ TEST_F(MemberRoom, AHostThatNeverReadsNeitherHoldsTheWindowNorStaysForever) {
   TNetRecord chat;
   chat.SetKind(mkChat);
   const std::size_t records = WireWriter::QueueLimit / TNetRecord::Size + 1000;
-  for (std::size_t i = 0; i < records; ++i) form->SendRecord(chat);
+  for (std::size_t i = 0; i < records; ++i) room->SendRecord(chat);
   qint64 answered = -1;
   const qint64 posted = clock.elapsed();
   QTimer::singleShot(0, [&] { answered = clock.elapsed(); });
@@ -154,60 +148,18 @@ TEST_F(MemberRoom, AHostThatNeverReadsNeitherHoldsTheWindowNorStaysForever) {
 
 TEST_F(MemberRoom, ClosingTheFormIsNoLoss) {
   JoinAs(QStringLiteral("Me"));
-  form->close();
-  EXPECT_TRUE(NetWorker::WaitForAll(3000));
+  room->CloseRoom();
+  EXPECT_TRUE(WorkersEnded());
   EXPECT_TRUE(line.SeesClosed());
-  EXPECT_EQ(log.count(), 0);
+  EXPECT_EQ(view.log.size(), 0);
 }
 
-TEST_F(MemberRoom, RefusedConnectionIsReportedAndUnknownNameIsNot) {
-  MessageRecorder boxes;
-  EXPECT_EQ(form->ConnectToHost(QStringLiteral("127.0.0.1"), FreePort(), QStringLiteral("Me")), -1);
-  ASSERT_EQ(boxes.boxes().size(), 1u);
-  EXPECT_EQ(boxes.boxes()[0].text, QStringLiteral("この番号は現在使われておりません"));
-  EXPECT_EQ(boxes.boxes()[0].caption, QStringLiteral("ネットワークの接続"));
-
-  boxes.clear();
-  EXPECT_EQ(form->ConnectToHost(QStringLiteral("no-such-host.invalid"), host.port(), QStringLiteral("Me")), -1);
-  EXPECT_TRUE(boxes.boxes().empty());
+TEST_F(MemberRoom, RefusedConnectionAndUnknownNameAreToldApart) {
+  EXPECT_EQ(JoinAndWait(*room, QStringLiteral("127.0.0.1"), FreePort(), QStringLiteral("Me")), NetRoom::Outcome::Refused);
+  EXPECT_EQ(JoinAndWait(*room, QStringLiteral("no-such-host.invalid"), host.port(), QStringLiteral("Me")),
+            NetRoom::Outcome::NoAddress);
   // Neither attempt left anything behind: the next one joins.
   JoinAs(QStringLiteral("Me"));
-}
-
-TEST(OutputControl, EachKindOfControlTakesTheLineItsOwnWay) {
-  TfrmSocket form;
-  form.AppendLogLine(QStringLiteral("nowhere"));  // none registered: nothing happens
-
-  QLineEdit edit;
-  form.SetOutputControl(&edit);
-  form.AppendLogLine(QStringLiteral("one"));
-  form.AppendLogLine(QStringLiteral("two"));
-  EXPECT_EQ(edit.text(), QStringLiteral("two"));
-
-  QLabel label;
-  form.SetOutputControl(&label);
-  form.AppendLogLine(QStringLiteral("three"));
-  EXPECT_EQ(label.text(), QStringLiteral("three"));
-
-  QComboBox combo;
-  form.SetOutputControl(&combo);
-  form.AppendLogLine(QStringLiteral("a"));
-  form.AppendLogLine(QStringLiteral("b"));
-  EXPECT_EQ(combo.count(), 2);
-
-  QTextEdit rich;
-  form.SetOutputControl(&rich);
-  form.AppendLogLine(QStringLiteral("<b>not bold</b>"));
-  form.AppendLogLine(QStringLiteral("second"));
-  EXPECT_EQ(rich.toPlainText(), QStringLiteral("<b>not bold</b>\nsecond"));
-
-  {
-    QWidget other;
-    form.SetOutputControl(&other);
-    form.AppendLogLine(QStringLiteral("ignored"));
-  }
-  form.AppendLogLine(QStringLiteral("after the control is gone"));
-  EXPECT_EQ(rich.toPlainText(), QStringLiteral("<b>not bold</b>\nsecond"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -41,11 +42,15 @@ class GuestPlay : public NetplayFixture {
     NetplayFixture::TearDown();
   }
 
-  // Joins as "Ko"; the connection is taken without letting the program run on, so everything
-  // it sends after the join is timed from outside.
+  // Joins as "Ko"; the connection is taken as soon as it is made, so everything the program
+  // sends after the join is timed from outside.
   void Join() {
     FillDialog(QStringLiteral("Ko"), port, false, QStringLiteral("127.0.0.1"));
     frmMenu->btOk->click();
+    ASSERT_TRUE(WaitFor([&] {
+      pollfd p{listener_, POLLIN, 0};
+      return ::poll(&p, 1, 1) > 0;
+    }));
     const int fd = ::accept(listener_, nullptr, nullptr);
     ASSERT_GE(fd, 0);
     std::vector<TimedRecord> first;
@@ -193,6 +198,7 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   WaitFor([] { return false; }, 100);
   EXPECT_EQ(frmGamen->reMessage->toPlainText().count(notice), 1);
   EXPECT_EQ(frmSocket->MemberSocket(), -1);
+  EXPECT_EQ(Rows(frmGamen->lbPeaple), QStringList{QStringLiteral("All")}) << "nobody is left in the room";
   frmGamen->lbPeaple->setCurrentRow(0);
   PressKey(frmGamen->edMessage, Qt::Key_Return);
   frmGamen->close();

@@ -62,8 +62,10 @@ TEST_F(HostPlay, TwoInvitedMembersPlayAWholeGameThatEveryBoardFollows) {
     Choose(1, 1);
     Choose(2, 2);
   });
-  EXPECT_EQ(frmGamen->windowTitle(), QStringLiteral("Velmora-127.0.0.1"));
-  EXPECT_EQ(frmMenuWk->windowTitle(), QStringLiteral("対戦メニュー127.0.0.1"));
+  // The room is named by the address others join at, and the chat view says where that is.
+  EXPECT_EQ(frmGamen->windowTitle(), QStringLiteral("Velmora-192.168.1.20"));
+  EXPECT_EQ(frmMenuWk->windowTitle(), QStringLiteral("対戦メニュー192.168.1.20"));
+  EXPECT_TRUE(frmGamen->reMessage->toPlainText().startsWith(QStringLiteral("この部屋のアドレス: 192.168.1.20:%1\n").arg(port)));
   TIReversi* board = frmGamen->Reversi;
   EXPECT_EQ(board->FWho1, 3);
   EXPECT_EQ(board->FWho2, 3);

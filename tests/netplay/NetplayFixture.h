@@ -15,6 +15,7 @@
 #include "net/NetRecord.h"
 #include "net/NetWorker.h"
 #include "net/Socket.h"
+#include "platform/InterfaceAddresses.h"
 #include "screens/ChildWin.h"
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
@@ -24,9 +25,19 @@
 
 class NetplayFixture : public ProgramFixture {
  protected:
+  // This machine, as far as the room can tell: one interface on a home network.
+  void SetUp() override {
+    ProgramFixture::SetUp();
+    platform::SetInterfaceAddressesOverride([] {
+      return std::vector<platform::InterfaceAddress>{
+          {QStringLiteral("lo"), platform::IpAddress::LoopbackV4()},
+          {QStringLiteral("eth0"), *platform::IpAddress::FromText(QStringLiteral("192.168.1.20"))}};
+    });
+  }
   void TearDown() override {
+    platform::SetInterfaceAddressesOverride({});
     ProgramFixture::TearDown();
-    EXPECT_TRUE(NetWorker::WaitForAll(3000));
+    EXPECT_TRUE(PumpUntil([] { return NetWorker::Running() == 0; }));
   }
 
   // The dialog filled for a room on this port.

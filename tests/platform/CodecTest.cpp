@@ -35,3 +35,11 @@ TEST(Codec, RoundTripsJapaneseText) {
   const QString text = QStringLiteral(u"データが不正に書き換えられているためデータが初期値に戻りました");
   EXPECT_EQ(FromCp932(ToCp932(text)), text);
 }
+
+TEST(Codec, TextIsWholeCharactersOnly) {
+  EXPECT_TRUE(IsCp932Text(ToCp932(QStringLiteral(u"ルリカ abc ｱ"))));
+  EXPECT_FALSE(IsCp932Text(QByteArray()));
+  EXPECT_FALSE(IsCp932Text(QByteArray("ab\x83", 3)));    // a lead byte with nothing after it
+  EXPECT_FALSE(IsCp932Text(QByteArray("a\xFF" "b", 3)));  // starts no character
+  EXPECT_FALSE(IsCp932Text(QByteArray("a\x83\x20", 3)));  // a lead byte and no trail byte
+}

@@ -227,8 +227,10 @@ TEST_F(DialogTest, HostingOnABusyPortIsRefused) {
   frmMenu->edUserName->setText("taro");
   frmMenu->edPortNo->setText(QString::number(busy.port()));
   frmMenu->btOk->click();
+  ASSERT_TRUE(WaitFor([&] { return !boxes.boxes().empty(); }));
   ASSERT_EQ(boxes.boxes().size(), 1u);
-  EXPECT_EQ(boxes.boxes()[0], (Box{"ホストマシン名がが正しくありません", "ホストマシン名入力"}));
+  // The port is named as the fault, not the machine.
+  EXPECT_EQ(boxes.boxes()[0], (Box{QStringLiteral("ポート %1 は他のプログラムが使っています").arg(busy.port()), "ホストマシン名入力"}));
   // The machine-name box is disabled while hosting, so the port box takes the focus.
   EXPECT_EQ(frmMenu->focusWidget(), frmMenu->edPortNo);
   EXPECT_TRUE(frmMenu->btOk->isEnabled());
