@@ -8,10 +8,12 @@ prefix=$1 bin=$2 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 has() { [ -e "$prefix/$1" ] || fail "$1 is missing"; }
 
-[ "$(readlink "$prefix/bin/velmora")" = ../lib/velmora/velmora ] || fail "bin/velmora does not lead to lib/velmora/velmora"
+for command in velmora velmora-review; do
+  [ "$(readlink "$prefix/bin/$command")" = "../lib/velmora/$command" ] || fail "bin/$command does not lead to lib/velmora/$command"
+done
 for f in lib/velmora/velmora lib/velmora/velmora.installed lib/velmora/help/start.html lib/velmora/help/start2.html \
          lib/velmora/help/ame.html share/applications/org.example.Velmora.desktop \
-         share/metainfo/org.example.Velmora.metainfo.xml share/man/man6/velmora.6.gz share/doc/velmora/copyright; do
+         share/metainfo/org.example.Velmora.metainfo.xml share/man/man6/velmora.6.gz share/man/man6/velmora-review.6.gz share/doc/velmora/copyright; do
   has "$f"
 done
 for size in 16 22 24 32 48 64 128 256; do has "share/icons/hicolor/${size}x${size}/apps/velmora.png"; done
