@@ -6,8 +6,8 @@
 #include <functional>
 #include <optional>
 
-#include "board/BoardModel.h"
-#include "board/Rev.h"
+#include "game/BoardModel.h"
+#include "game/Rev.h"
 
 class QMouseEvent;
 class QPaintEvent;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "board/IReversi.h"
-#include "board/Rev.h"
+#include "game/Rev.h"
 #include "enginehost/EngineCalls.h"
 
 class EngineCallCancel;

@@ -4,7 +4,7 @@
 #include <QPoint>
 
 #include "board/IReversi.h"
-#include "tests/board/BoardText.h"
+#include "tests/game/BoardText.h"
 #include "tests/support/MessageRecorder.h"
 
 // A 450 x 450 board (cells of 50 pixels from (25, 25)) with recorded message boxes and

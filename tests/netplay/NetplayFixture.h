@@ -10,7 +10,7 @@
 
 #include <vector>
 
-#include "board/BoardModel.h"
+#include "game/BoardModel.h"
 #include "board/IReversi.h"
 #include "net/NetRecord.h"
 #include "net/NetWorker.h"
