@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   if (const std::optional<int> answered = AnswerCommandLine(argc, argv)) return *answered;
   TApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velmora"));
+  QApplication::setApplicationVersion(QStringLiteral(VELM_VERSION));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/velmora.png")));
   // The desktop matches the windows to the menu entry by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Velmora"));

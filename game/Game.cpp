@@ -138,14 +138,8 @@ TurnReport Game::Apply(const _Rev& move) {
   for (const _Rev& change : board_.changes)
     if (change.x != move.x || change.y != move.y) flipped.push_back(change);
   Tell([&](GameListener& l) { l.Placed(move, flipped); });
-  if (board_.Full()) {
-    // The last cell filled: no pass, and the side that filled it stays the side to move.
-    TurnReport report;
-    End();
-    report.ended = true;
-    return report;
-  }
-  board_.FTurn = OtherSide(board_.FTurn);
+  // The last cell filled ends the game with no pass, the side that filled it still to move.
+  if (!board_.Full()) board_.FTurn = OtherSide(board_.FTurn);
   return FindPassesAndEnd({});
 }
 
@@ -155,6 +149,11 @@ TurnReport Game::SettleTurn() {
 }
 
 TurnReport Game::FindPassesAndEnd(TurnReport report) {
+  if (board_.Full()) {
+    End();
+    report.ended = true;
+    return report;
+  }
   for (int tries = 0; tries < 2; ++tries) {
     if (board_.CheckKomaPut(board_.FTurn)) return report;
     const int side = board_.FTurn;

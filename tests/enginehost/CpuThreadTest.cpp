@@ -1,5 +1,6 @@
-// The engine thread driving the board: whole games, the last move, network games, broken and
-// slow engines, and engines stopped by a reset.
+// Engine moves driving the game through the turn flow: whole games, the last move, network
+// games, broken, slow and hung engines, the pause before a request, and answers to positions
+// that have changed meanwhile.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -12,8 +13,10 @@
 #include <thread>
 
 #include "board/IReversi.h"
+#include "board/TurnFlow.h"
 #include "enginehost/CpuThread.h"
 #include "tests/enginehost/EngineFolder.h"
+#include "tests/game/BoardText.h"
 #include "tests/support/ChildProcesses.h"
 #include "tests/support/MessageRecorder.h"
 
@@ -34,57 +37,31 @@ bool RunUntil(const std::function<bool()>& done, int limitMs) {
     if (timer.elapsed() > limitMs) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QThread::msleep(1);
   }
   return true;
 }
 
-std::vector<std::int32_t> Cells(const TIReversi& board) {
-  std::vector<std::int32_t> cells;
-  for (int x = 0; x < board.FCols; ++x)
-    for (int y = 0; y < board.FRows; ++y) cells.push_back(board.FBan[x][y]);
-  return cells;
-}
-
-// Counts the engine threads the board asks for and sees each one end.
-struct ThreadLog {
-  int created = 0;
-  std::set<TCpuThin*> alive;
-
-  void Attach(TIReversi& board) {
-    board.OnEngineRequest = [this, &board] { Track(RequestEngineMove(board, BuiltRunner(), kEngineName)); };
-    board.OnEngineCancel = [&board] { CancelEngineMoves(board); };
-  }
-  void Track(TCpuThin* thread) {
-    ASSERT_NE(thread, nullptr);
-    ++created;
-    alive.insert(thread);
-    QObject::connect(thread, &QObject::destroyed, &context, [this, thread] { alive.erase(thread); });
-  }
-  bool AllEnded() const { return alive.empty(); }
-
-  QObject context;  // the log's connections end with it
-};
-
 class EngineThread : public ::testing::Test {
  protected:
-  void SetUp() override {
-    board.resize(360, 360);
-    board.SetBanSize(8, 8);
-    board.DefaultSetKoma();
-    board.SouNum = &games;
+  EngineThread() {
+    view.resize(360, 360);
+    game.SetCounters({&games});
+    flow.SetEngineRunner(BuiltRunner());
+    flow.EngineName = [](int) { return kEngineName; };
   }
 
-  void TearDown() override { EXPECT_TRUE(RunUntil([&] { return threads.AllEnded(); }, 5000)); }
+  // No engine move is left once a test is over: none is thinking, none is kept.
+  void TearDown() override {
+    EXPECT_TRUE(RunUntil([&] { return flow.findChildren<TCpuThin*>().isEmpty(); }, 5000));
+    EXPECT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000)) << "no runner is left behind";
+  }
 
-  // Side 1 played by the engine at library, side 2 by the mouse; the game counted at the start.
+  // Side 1 played by the engine at library, side 2 by the user; the game counted at the start.
   void EngineAgainstUser(const char* library) {
-    board.SetBanSize(8, 8);
-    board.DefaultSetKoma();
-    board.SetWho(QPoint(kCpu, kLocal));
-    board.SetCpuPath(0, library);
-    threads.Attach(board);
-    board.GameShori();
+    game.NewGame();
+    flow.SetCpuPath(0, library);
+    game.SetWho(kCpu, kLocal);
+    flow.GameShori();
   }
 
   static bool RunnerStarted() {
@@ -92,61 +69,49 @@ class EngineThread : public ::testing::Test {
   }
 
   MessageRecorder boxes;
-  TIReversi board;
-  ThreadLog threads;
   std::int32_t games = 0;
+  Game game;
+  TIReversi view{game};
+  TurnFlow flow{game, view};
 };
 
 }  // namespace
 
-TEST_F(EngineThread, EngineAgainstEngineRunsToTheResultOneThreadPerMove) {
-  board.SetWho(QPoint(kCpu, kCpu));
-  board.SetCpuPath(0, BuiltTekum().c_str());
-  board.SetCpuPath(1, TINY_ENGINE);
-  threads.Attach(board);
-
-  board.GameShori();
-  ASSERT_TRUE(RunUntil([&] { return board.FGameEnd == 1; }, 120000)) << "the game did not end";
-  ASSERT_TRUE(RunUntil([&] { return threads.AllEnded(); }, 5000)) << "an engine thread outlived its move";
-
-  // Every stone after the four starting ones came from its own thread.
-  EXPECT_EQ(threads.created, board.FKomaCount - 4);
+TEST_F(EngineThread, EngineAgainstEngineRunsToTheResult) {
+  flow.SetCpuPath(0, BuiltTekum().c_str());
+  flow.SetCpuPath(1, TINY_ENGINE);
+  game.SetWho(kCpu, kCpu);
+  flow.GameShori();
+  ASSERT_TRUE(RunUntil([&] { return game.Over(); }, 120000)) << "the game did not end";
+  EXPECT_TRUE(game.HasResult());
   ASSERT_FALSE(boxes.boxes().empty());
   EXPECT_EQ(boxes.boxes().back().caption, QStringLiteral("結果"));
   for (std::size_t i = 0; i + 1 < boxes.boxes().size(); ++i) EXPECT_EQ(boxes.boxes()[i].caption, QStringLiteral("順番"));
-  EXPECT_EQ(board.FKuroCount + board.FShiroCount, board.FKomaCount);
+  EXPECT_EQ(game.KuroCount() + game.ShiroCount(), game.Board().FKomaCount);
 }
 
 TEST_F(EngineThread, MoveThatFillsTheBoardEndsTheGameWithoutSwitchingSides) {
   // Every cell is blue but (6,6), white, and (7,7), empty: blue's only move fills the board.
-  board.SetBanSize(8, 8);
-  for (int x = 0; x < 8; ++x)
-    for (int y = 0; y < 8; ++y)
-      if (!(x == 7 && y == 7)) board.SetKoma(_Rev{x, y, (x == 6 && y == 6) ? 2 : 1});
-  board.FTurn = 1;
-  board.SetWho(QPoint(kCpu, kLocal));
-  board.SetCpuPath(0, BuiltTekum().c_str());
-  threads.Attach(board);
-
-  board.GameShori();
-  ASSERT_TRUE(RunUntil([&] { return board.FGameEnd == 1; }, 10000));
-  EXPECT_EQ(board.FTurn, 1);
-  EXPECT_EQ(board.FKomaCount, 64);
-  EXPECT_EQ(threads.created, 1);
+  LoadGame(game, {"11111111", "11111111", "11111111", "11111111", "11111111", "11111111", "11111121", "1111111."});
+  flow.SetCpuPath(0, BuiltTekum().c_str());
+  game.SetWho(kCpu, kLocal);
+  flow.GameShori();
+  ASSERT_TRUE(RunUntil([&] { return game.Over(); }, 10000));
+  EXPECT_EQ(game.Turn(), 1);
+  EXPECT_EQ(game.Board().FKomaCount, 64);
   EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{
                                {QStringLiteral(u"青の勝ちです\n青：64\n白：0"), QStringLiteral(u"結果")}}));
 }
 
 TEST_F(EngineThread, NetworkGameSendsTheMoveAndLeavesTheBoardAlone) {
-  board.FNetPlay = true;
-  board.SetWho(QPoint(kCpu, kNet));
-  board.SetCpuPath(0, BuiltTekum().c_str());
-  ConnectEngine(board, BuiltProgramFolder(), [](int) { return kEngineName; });
+  game.SetNetPlay(true);
+  flow.SetCpuPath(0, BuiltTekum().c_str());
+  game.SetWho(kCpu, kNet);
   std::vector<_Rev> sent;
-  board.OnSendMove = [&](const _Rev& move) { sent.push_back(move); };
-  const auto before = Cells(board);
+  flow.OnSendMove = [&](const _Rev& move) { sent.push_back(move); };
+  const BoardPicture before = BoardRows(game);
 
-  board.GameShori();
+  flow.GameShori();
   ASSERT_TRUE(RunUntil([&] { return !sent.empty(); }, 10000));
   RunUntil([] { return false; }, 300);  // nothing more may follow
 
@@ -154,15 +119,14 @@ TEST_F(EngineThread, NetworkGameSendsTheMoveAndLeavesTheBoardAlone) {
   const std::set<std::pair<int, int>> legal = {{2, 3}, {3, 2}, {4, 5}, {5, 4}};
   EXPECT_TRUE(legal.count({sent[0].x, sent[0].y}));
   EXPECT_EQ(sent[0].value, 1) << "the side, not the engine's gain";
-  EXPECT_EQ(Cells(board), before);
-  EXPECT_EQ(board.FKomaCount, 4);
-  EXPECT_EQ(board.FTurn, 1);
-  EXPECT_TRUE(board.AwaitingEcho());
+  EXPECT_EQ(BoardRows(game), before);
+  EXPECT_EQ(game.Turn(), 1);
+  EXPECT_TRUE(flow.AwaitingEcho());
 
   // The relayed move comes back and is played like any network move.
-  board.NetGet(sent[0]);
-  EXPECT_EQ(board.FKomaCount, 5);
-  EXPECT_EQ(board.FTurn, 2);
+  flow.NetGet(sent[0]);
+  EXPECT_EQ(game.Board().FKomaCount, 5);
+  EXPECT_EQ(game.Turn(), 2);
 }
 
 TEST_F(EngineThread, ABrokenEngineEndsTheGameWithoutAResultAndSaysWhy) {
@@ -184,12 +148,56 @@ TEST_F(EngineThread, ABrokenEngineEndsTheGameWithoutAResultAndSaysWhy) {
     EXPECT_EQ(games, 1);
     ASSERT_TRUE(RunUntil([&] { return !boxes.boxes().empty(); }, 30000));
     EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{{text, QStringLiteral("Velmora")}}));
-    EXPECT_EQ(board.FGameEnd, 1) << "a restart is open at once";
+    EXPECT_TRUE(game.Over()) << "a new game is open at once";
+    EXPECT_FALSE(game.HasResult());
     EXPECT_EQ(games, 0) << "the game counted at its start is taken back";
-    EXPECT_EQ(board.FKomaCount, 4);
-    EXPECT_FALSE(board.isEnabled());
+    EXPECT_EQ(game.Board().FKomaCount, 4);
+    EXPECT_FALSE(view.InputOpen());
   }
-  EXPECT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000));
+}
+
+TEST_F(EngineThread, TheEngineIsAskedAfterAPauseOncePerPosition) {
+  game.SetWho(kLocal, kCpu);
+  flow.SetCpuPath(1, TINY_SLOW);  // three seconds for its move
+  flow.GameShori();
+  QElapsedTimer clock;
+  clock.start();
+  flow.MoveStep(_Rev{2, 3, 1});
+  // The pause is a timer: the move returns at once, the board takes no input meanwhile.
+  EXPECT_EQ(flow.ThinkingSide(), 0);
+  EXPECT_FALSE(view.InputOpen());
+  ASSERT_TRUE(RunUntil([&] { return flow.ThinkingSide() == 2; }, 10000));
+  EXPECT_GE(clock.elapsed(), 100);
+  // The same turn handed out again asks no second engine.
+  flow.GameShori();
+  ASSERT_TRUE(RunnerStarted());
+  RunUntil([] { return false; }, 300);
+  EXPECT_EQ(ChildProcesses().size(), 1u);
+  flow.StopEngine();
+}
+
+TEST_F(EngineThread, ANewGameDuringThePauseOrTheThinkingDropsTheRequest) {
+  flow.SetCpuPath(0, TINY_NEVER_RETURNS);  // with the real limit of a minute
+  game.SetWho(kCpu, kLocal);
+  flow.GameShori();
+  game.NewGame();  // a board-reset record handled during the pause
+  RunUntil([] { return false; }, 300);
+  EXPECT_EQ(flow.ThinkingSide(), 0) << "nothing asked about the old position";
+  EXPECT_TRUE(ChildProcesses().empty());
+
+  for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "close" : "new game");
+    EngineAgainstUser(TINY_NEVER_RETURNS);
+    ASSERT_TRUE(RunnerStarted());
+    if (close) {
+      flow.StopEngine();  // as the game screen closes
+      game.Stop();
+    } else {
+      game.NewGame();
+    }
+    EXPECT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000)) << "the runner was killed";
+    EXPECT_TRUE(boxes.boxes().empty()) << "a move nobody waits for any more is no failure";
+  }
 }
 
 TEST_F(EngineThread, TheWindowAnswersWhileASlowEngineThinks) {
@@ -209,52 +217,59 @@ TEST_F(EngineThread, TheWindowAnswersWhileASlowEngineThinks) {
       std::this_thread::sleep_for(50ms);
     }
   });
-  const bool moved = RunUntil([&] { return board.FKomaCount == 5; }, 30000);
+  const bool moved = RunUntil([&] { return game.Board().FKomaCount == 5; }, 30000);
   thinking = false;
   poster.join();
   QCoreApplication::processEvents();
 
   ASSERT_TRUE(moved) << "the slow engine's move is played";
-  EXPECT_EQ(board.FTurn, 2);
-  EXPECT_TRUE(board.isEnabled()) << "the user's turn";
+  EXPECT_EQ(game.Turn(), 2);
+  EXPECT_TRUE(view.InputOpen()) << "the user's turn";
   ASSERT_GE(waits.size(), 10u);
   std::sort(waits.begin(), waits.end());
   EXPECT_LT(waits[waits.size() / 2], 50) << "the window thread answered while the engine thought";
   EXPECT_LT(waits.back(), 1000);
 }
 
-TEST_F(EngineThread, AResetOrCloseStopsAHungEngineAtOnce) {
-  for (const bool close : {false, true}) {
-    SCOPED_TRACE(close ? "close" : "reset");
-    EngineAgainstUser(TINY_NEVER_RETURNS);  // with the real limit of a minute
-    ASSERT_TRUE(RunnerStarted());
-    if (close)
-      board.ClearBanSize();
-    else
-      board.SetBanSize(8, 8);
-    EXPECT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000)) << "the runner was killed";
-    EXPECT_TRUE(RunUntil([&] { return threads.AllEnded(); }, 10000));
-    EXPECT_TRUE(boxes.boxes().empty()) << "a move nobody waits for any more is no failure";
-  }
-}
-
-TEST_F(EngineThread, AnswerToAPositionThatHasChangedIsDropped) {
-  board.SetWho(QPoint(kCpu, kCpu));
-  board.SetCpuPath(0, BuiltTekum().c_str());
-  board.SetCpuPath(1, BuiltTekum().c_str());
-  // Asked for blue's move, but a move arrives first; nobody starts a second engine.
-  threads.Track(RequestEngineMove(board, BuiltRunner(), kEngineName));
-  board.NetGet(_Rev{2, 3, 1});
-  ASSERT_TRUE(RunUntil([&] { return threads.AllEnded(); }, 10000));
-  EXPECT_EQ(board.FKomaCount, 5);
-  EXPECT_EQ(board.FTurn, 2);
+TEST_F(EngineThread, AnAnswerToAPositionThatHasChangedIsDropped) {
+  // Asked for blue's move, but a move arrives first.
+  EngineAgainstUser(TINY_SLOW);
+  ASSERT_TRUE(RunUntil([&] { return flow.ThinkingSide() == 1; }, 10000));
+  flow.NetGet(_Rev{2, 3, 1});
+  EXPECT_EQ(flow.ThinkingSide(), 0);
+  ASSERT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000));
+  EXPECT_EQ(game.Board().FKomaCount, 5);
+  EXPECT_EQ(game.Turn(), 2);
 
   // Asked for blue's move, then the side changes hands before the answer.
-  board.SetBanSize(8, 8);
-  board.DefaultSetKoma();
-  threads.Track(RequestEngineMove(board, BuiltRunner(), kEngineName));
-  board.SetWho(QPoint(kLocal, kCpu));
-  ASSERT_TRUE(RunUntil([&] { return threads.AllEnded(); }, 10000));
-  EXPECT_EQ(board.FKomaCount, 4);
+  EngineAgainstUser(TINY_SLOW);
+  ASSERT_TRUE(RunUntil([&] { return flow.ThinkingSide() == 1; }, 10000));
+  game.SetWho(kLocal, kCpu);
+  flow.GameShori();
+  ASSERT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000));
+  EXPECT_EQ(game.Board().FKomaCount, 4);
+  EXPECT_TRUE(view.InputOpen());
   EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST(EngineMove, AnswersAboutItsSnapshotAndCancelledNeverAnswers) {
+  Game game;
+  int answers = 0;
+  std::optional<_Rev> move;
+  EngineMove asked(new TCpuThin(BuiltRunner(), BuiltTekum(), game.Snapshot(), [&](const EngineAnswer<_Rev>& answer) {
+    ++answers;
+    move = answer.value;
+  }));
+  game.Play(_Rev{2, 3, 1});  // the engine was given its own copy of the position
+  ASSERT_TRUE(RunUntil([&] { return answers > 0; }, 10000));
+  ASSERT_TRUE(move);
+  EXPECT_EQ(move->value, 1);
+  EXPECT_TRUE((std::set<std::pair<int, int>>{{2, 3}, {3, 2}, {4, 5}, {5, 4}}).count({move->x, move->y}));
+
+  EngineMove cancelled(new TCpuThin(BuiltRunner(), TINY_SLOW, game.Snapshot(), [&](const EngineAnswer<_Rev>&) { ++answers; }));
+  ASSERT_TRUE(RunUntil([] { return !ChildProcesses().empty(); }, 10000));
+  cancelled.reset();
+  EXPECT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000));
+  RunUntil([] { return false; }, 200);
+  EXPECT_EQ(answers, 1);
 }

@@ -10,12 +10,16 @@
 
 #include <vector>
 
-#include "game/BoardModel.h"
 #include "board/IReversi.h"
+#include "board/TurnFlow.h"
+#include "game/BoardModel.h"
 #include "net/NetRecord.h"
 #include "net/NetWorker.h"
 #include "net/Socket.h"
 #include "screens/ChildWin.h"
+#include "screens/GamenRoom.h"
+#include "screens/Session.h"
+#include "settings/SaveRecord.h"
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
 #include "screens/RadioGroup.h"
@@ -33,6 +37,7 @@ class NetplayFixture : public ProgramFixture {
   void FillDialog(const QString& user, std::uint16_t port, bool host, const QString& hostName = {}) {
     AddPictures({"face.bmp"});
     Start();
+    frmMenu->rgNet->Button(0)->click();
     if (!host) frmMenu->cbOya->click();
     frmMenu->edHostName->setText(hostName);
     frmMenu->edPortNo->setText(QString::number(port));
@@ -96,7 +101,30 @@ struct WatchedGame {
   std::vector<_Rev> List() const { return {model.FKomaList, model.FKomaList + model.FKomaCount}; }
 };
 
-inline std::vector<_Rev> ListOf(const TIReversi& board) {
-  return {board.FKomaList, board.FKomaList + board.FKomaCount};
-}
+// Another member's program in this process, with its own game, game screen and socket form,
+// joined to a host on this port as a guest that waits for an invitation. Its windows are never
+// shown.
+struct MemberBoard {
+  SaveRecord record;
+  Session session;
+  TfrmGamen gamen{record, session};
+  TfrmSocket socket;
+  bool joined = false;
+
+  MemberBoard(std::uint16_t port, const QString& name) {
+    AttachRoom(gamen, session.game, socket, nullptr, nullptr);
+    session.game.SetNetPlay(true);
+    session.game.SetWho(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net));
+    joined = socket.ConnectToHost(QStringLiteral("127.0.0.1"), port, name) == 0;
+  }
+  ~MemberBoard() { socket.close(); }
+  const Game& Played() const { return session.game; }
+  // Back to waiting: both sides played elsewhere, a new game not yet begun.
+  bool Waiting() const {
+    const Game& g = session.game;
+    return g.Who(1) == static_cast<int>(PlayerKind::Net) && g.Who(2) == static_cast<int>(PlayerKind::Net) &&
+           !g.Started() && g.Board().FKomaCount == 4;
+  }
+};
+
 inline bool operator==(const _Rev& a, const _Rev& b) { return a.x == b.x && a.y == b.y && a.value == b.value; }
