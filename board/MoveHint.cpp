@@ -28,12 +28,11 @@ void MoveHint::Drop() {
 }
 
 void MoveHint::Answered(unsigned askedGeneration, const QString& engineName, const EngineAnswer<_Rev>& answer) {
+  const bool current = answer.failure != EngineFailure::Cancelled && askedGeneration == game_.Generation();
+  const bool playable = answer.value && game_.IsLegal(*answer.value);
+  if (current && playable) view_.ShowHint(*answer.value);
   Drop();
-  if (answer.failure == EngineFailure::Cancelled || askedGeneration != game_.Generation()) return;
-  if (answer.value && game_.IsLegal(*answer.value)) {
-    view_.ShowHint(*answer.value);
-    return;
-  }
+  if (!current || playable) return;
   const EngineFailure failure = answer.failure == EngineFailure::None ? EngineFailure::WrongAnswer : answer.failure;
   platform::ShowMessage(EngineFailureText(engineName, failure), EngineFailureCaption());
 }

@@ -137,9 +137,9 @@ TurnReport Game::Apply(const _Rev& move) {
   std::vector<_Rev> flipped;
   for (const _Rev& change : board_.changes)
     if (change.x != move.x || change.y != move.y) flipped.push_back(change);
-  Tell([&](GameListener& l) { l.Placed(move, flipped); });
   // The last cell filled ends the game with no pass, the side that filled it still to move.
   if (!board_.Full()) board_.FTurn = OtherSide(board_.FTurn);
+  Tell([&](GameListener& l) { l.Placed(move, flipped); });
   return FindPassesAndEnd({});
 }
 

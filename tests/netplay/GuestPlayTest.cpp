@@ -116,6 +116,13 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   EXPECT_EQ(frmGamen->imKuroFace->Picture().size(), QSize(20, 20));
   EXPECT_TRUE(frmGamen->imShiroKoma->Picture().isNull());
 
+  // A move the rules refuse (a1 encloses nothing) is not played; the chat view says so.
+  line.Send(MoveBytes(0, 0, 1));
+  const QString refused = QStringLiteral("不正な手を受け取ったので無視しました（a1）");
+  ASSERT_TRUE(WaitFor([&] { return frmGamen->reMessage->toPlainText().contains(refused); }));
+  EXPECT_EQ(played.Cell(0, 0), 0);
+  EXPECT_EQ(played.Turn(), 1);
+
   // Invited to the first side: its own face goes out, and its click goes out as one move.
   line.Send(wire::Game(3, 1, 0));
   const auto sent = line.Drain(200);
