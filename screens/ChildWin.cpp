@@ -16,9 +16,9 @@
 #include <QTimer>
 
 #include "board/IReversi.h"
-#include "board/MoveHint.h"
+#include "screens/MoveHint.h"
 #include "board/StoneCursors.h"
-#include "board/TurnFlow.h"
+#include "screens/TurnFlow.h"
 #include "enginehost/EngineCalls.h"
 #include "net/NetRecord.h"
 #include "net/RoomRules.h"

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "board/TurnFlow.h"
+#include "screens/TurnFlow.h"
 #include "game/CellName.h"
 #include "net/FacePicture.h"
 #include "net/RoomRules.h"

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "board/IReversi.h"
-#include "board/TurnFlow.h"
+#include "screens/TurnFlow.h"
 #include "net/NetWorker.h"
 #include "net/Socket.h"
 #include "screens/ChildWin.h"

@@ -16,7 +16,7 @@ using BoardDrawing = BoardFixture;
 
 TEST_F(BoardDrawing, FrameGridAndStonesAt450) {
   LoadGame(game, {"1.......", "........", "........", "...21...", "...12...", "........", "........", "........"});
-  flow.MoveStep(_Rev{5, 4, 1});  // single cells are painted as they change: the stone, its flip of (4, 4)
+  game.Play(_Rev{5, 4, 1});  // single cells are painted as they change: the stone, its flip of (4, 4)
   board.KomaDraw1(5, 4, 0);      // an empty value never erases
   ASSERT_EQ(board.Bitmap().size(), QSize(450, 450));
   EXPECT_EQ(board.CellRect(0, 0), QRect(25, 25, 50, 50));

@@ -4,14 +4,13 @@
 #include <QPoint>
 
 #include "board/IReversi.h"
-#include "board/TurnFlow.h"
 #include "game/Game.h"
 #include "tests/game/BoardText.h"
 #include "tests/support/MessageRecorder.h"
 
 // A game shown on a 450 x 450 board in the classic look (cells of 50 pixels from (25, 25)),
-// refereed by its turn flow, with recorded message boxes and the six record counters in an
-// array.
+// its moves played as the board hands them on, with recorded message boxes and the six record
+// counters in an array.
 class BoardFixture : public ::testing::Test {
  protected:
   enum Counter { kSouNum, kSouWin, kSouLose, kNetNum, kNetWin, kNetLose };
@@ -21,6 +20,7 @@ class BoardFixture : public ::testing::Test {
     board.SetLook({true, false, false, false});
     game.SetCounters({&counters[kSouNum], &counters[kSouWin], &counters[kSouLose], &counters[kNetNum],
                       &counters[kNetWin], &counters[kNetLose]});
+    board.OnMove = [this](const _Rev& move) { game.Play(move); };
   }
 
   // A point well inside the hit area of a cell (hit areas start 5 pixels before the grid).
@@ -41,5 +41,4 @@ class BoardFixture : public ::testing::Test {
   std::int32_t counters[6] = {};
   Game game;
   TIReversi board{game};
-  TurnFlow flow{game, board};
 };

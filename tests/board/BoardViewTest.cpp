@@ -95,7 +95,6 @@ TEST_F(BoardView, TheKeyboardReachesTheBoardMovesItsFrameAndPlays) {
   QTest::keyClick(before, Qt::Key_Tab);
   ASSERT_TRUE(board.hasFocus()) << "Tab reaches the board";
   game.SetWho(kLocal, kLocal);
-  flow.GameShori();
 
   // From d4: left to c4 and play it with Enter; then up to c3, where white plays with Space.
   QTest::keyClick(&board, Qt::Key_Left);
@@ -119,7 +118,6 @@ TEST_F(BoardView, TheKeyboardReachesTheBoardMovesItsFrameAndPlays) {
 
 TEST_F(BoardView, AScreenReaderHearsTheTurnTheCountAndEachCell) {
   game.SetWho(kLocal, kCpu);
-  flow.GameShori();
   QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&board);
   ASSERT_NE(iface, nullptr);
   EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("盤面"));
@@ -136,7 +134,7 @@ TEST_F(BoardView, AScreenReaderHearsTheTurnTheCountAndEachCell) {
   EXPECT_EQ(iface->indexOfChild(cell(3, 2)), 19);
   EXPECT_EQ(cell(3, 2)->parent(), iface);
   // While the engine is to move the user may play nowhere.
-  flow.MoveStep(_Rev{3, 2, 1});
+  game.Play(_Rev{3, 2, 1});
   EXPECT_EQ(iface->text(QAccessible::Description), QStringLiteral("白の番　青 4　白 1"));
   EXPECT_EQ(cell(2, 2)->text(QAccessible::Description), QStringLiteral("空き"));
   // The end.
@@ -148,7 +146,6 @@ TEST_F(BoardView, AScreenReaderHearsTheTurnTheCountAndEachCell) {
 TEST_F(BoardView, MarksAndTurningStonesAreOnlyPainting) {
   Shown();
   game.SetWho(kLocal, kCpu);
-  flow.GameShori();
   const QRgb lastMove = qRgb(232, 44, 44);
   const auto at = [&](const QImage& image, int x, int y) {
     const QPoint c = board.CellRect(x, y).center();
@@ -161,7 +158,8 @@ TEST_F(BoardView, MarksAndTurningStonesAreOnlyPainting) {
   EXPECT_EQ(at(image, 2, 2), empty);
   // A move: the game has changed at once, the turned stone is still turning, the move is marked
   // and, with the engine to move, no dot is left.
-  flow.MoveStep(_Rev{2, 3, 1});
+  game.Play(_Rev{2, 3, 1});
+  board.SetInputOpen(false);  // as the turn goes to the engine
   EXPECT_EQ(game.Cell(3, 3), 1);
   image = board.grab().toImage();
   EXPECT_EQ(at(image, 2, 3), lastMove);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "board/IReversi.h"
-#include "board/TurnFlow.h"
+#include "screens/TurnFlow.h"
 #include "game/BoardModel.h"
 #include "net/NetRecord.h"
 #include "net/NetWorker.h"

@@ -18,7 +18,7 @@
 #include <memory>
 
 #include "board/IReversi.h"
-#include "board/TurnFlow.h"
+#include "screens/TurnFlow.h"
 #include "enginehost/EngineCalls.h"
 #include "game/Game.h"
 #include "platform/ComputerName.h"

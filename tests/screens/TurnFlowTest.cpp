@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/CellName.h"
+#include "screens/TurnFlow.h"
 #include "tests/board/BoardFixture.h"
 
 namespace {
@@ -19,7 +20,11 @@ const BoardPicture kDraw = {"11111111", "11111111", "11111111", "11111111",
                             "22222222", "22222222", "22222222", "22222222"};
 const QString kResult = QStringLiteral("結果");
 
-using TurnFlowTest = BoardFixture;
+// The board's game refereed by its turn flow.
+class TurnFlowTest : public BoardFixture {
+ protected:
+  TurnFlow flow{game, board};
+};
 
 TEST_F(TurnFlowTest, OnePassThenTheOtherSideMoves) {
   // Side 1's only stone sits against the edge behind side 2's: side 1 cannot move, side 2 can.

@@ -1,4 +1,4 @@
-#include "board/MoveHint.h"
+#include "screens/MoveHint.h"
 
 #include "board/IReversi.h"
 #include "enginehost/EngineFailureMessage.h"

@@ -1,4 +1,4 @@
-#include "board/TurnFlow.h"
+#include "screens/TurnFlow.h"
 
 #include <QTimer>
 #include <cstring>
