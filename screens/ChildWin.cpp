@@ -92,8 +92,8 @@ class PanelSplitter : public QSplitter {
   }
 };
 
-// A player's panel: the face at the top, the name along the bottom with the side's stone and
-// count before it, and a line under the face for 「考え中…」.
+// A player's panel: the face at the top with the side's stone and count before it, the name
+// along the bottom, and a line under the face for 「考え中…」.
 struct PlayerPanel {
   TImage* face;
   QLabel* name;
@@ -115,16 +115,16 @@ PlayerPanel MakePlayer(QFrame* panel, int side, const QString& faceHint, const Q
   return p;
 }
 
-// The face centred across the panel, the name docked at its bottom; the count, when shown,
-// takes the name row's left end.
+// The face centred across the panel with the count at its left, the name docked at the bottom,
+// the state between them.
 void LayOutPlayer(const QFrame* panel, const PlayerPanel& p) {
   p.face->move(CentredLeft(panel->width(), p.face->width()), p.face->y());
+  const QSize score = p.score->sizeHint();
+  p.score->setGeometry(4, p.face->y() + (p.face->height() - score.height()) / 2, score.width(), score.height());
   const int row = panel->height() - 20;
-  const int scoreWidth = p.score->isVisibleTo(panel) ? p.score->sizeHint().width() : 0;
-  p.score->setGeometry(4, row, scoreWidth, 18);
-  const int nameLeft = scoreWidth ? scoreWidth + 6 : 0;
-  p.name->setGeometry(nameLeft, row, panel->width() - nameLeft - (scoreWidth ? 4 : 0), 18);
-  p.state->setGeometry(0, p.face->y() + p.face->height() + 1, panel->width(), std::max(0, row - p.face->y() - p.face->height() - 1));
+  p.name->setGeometry(0, row, panel->width(), 18);
+  const int below = p.face->y() + p.face->height() + 1;
+  p.state->setGeometry(0, below, panel->width(), std::max(0, row - below));
 }
 
 // The side to move's panel is tinted.
