@@ -561,8 +561,7 @@ void TfrmGamen::lbPeapleDblClick() {
   request.SetTo(static_cast<std::uint16_t>(row - 1));
   if (Room) Room->Socket().SendRecord(request);
   if (!frmData) return;
-  frmData->lbName->setText(lbPeaple->item(row)->text());
-  frmData->ShowOver(this);
+  frmData->ShowRecordOf(lbPeaple->item(row)->text(), this);
 }
 
 void TfrmGamen::mnuRestartClick() {

@@ -269,8 +269,7 @@ void TfrmMenuWk::PlayerDblClick(int side) {
   request.SetTo(static_cast<std::uint16_t>(row));
   if (frmSocket) frmSocket->SendRecord(request);
   if (!frmData) return;
-  frmData->lbName->setText(s.name->text());
-  frmData->ShowOver(this);
+  frmData->ShowRecordOf(s.name->text(), this);
 }
 
 int TfrmMenuWk::KindOf(int side) const {

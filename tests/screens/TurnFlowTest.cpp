@@ -52,6 +52,23 @@ TEST_F(TurnFlowTest, NeitherSideCanMove) {
   EXPECT_EQ(counters[kSouWin], 1);
 }
 
+TEST_F(TurnFlowTest, ANewGameWhileABoxIsOpenEndsWhatTheOldGameHadToShow) {
+  // The room's reset handled inside the first pass box: no second pass, no result for a game
+  // that is gone, and the new one waits for its players.
+  LoadGame(game, {"11......", "........", "........", "........", "........", "........", "........", ".......2"});
+  game.SetWho(kLocal, kCpu);
+  bool reset = false;
+  boxes.onBox([&](const Box&) {
+    if (reset) return;
+    reset = true;
+    game.NewGame();
+  });
+  flow.GameShori();
+  EXPECT_EQ(boxes.boxes(), (std::vector<Box>{{QStringLiteral("青はパスです"), QStringLiteral("順番")}}));
+  EXPECT_FALSE(game.Over());
+  EXPECT_EQ(game.Board().FKomaCount, 4);
+}
+
 TEST_F(TurnFlowTest, FillingTheLastCellEndsAtOnce) {
   LoadGame(game, {"11111111", "11111111", "11111111", "11111111", "11111111", "11111111", "11111111", "1111112."});
   game.SetWho(kLocal, kLocal);
