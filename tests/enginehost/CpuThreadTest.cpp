@@ -11,22 +11,6 @@
 #include "tests/enginehost/EngineFolder.h"
 #include "tests/support/ChildProcesses.h"
 
-namespace {
-
-// Lets the main thread run handed-over work and deferred deletions until done() or the limit.
-bool RunUntil(const std::function<bool()>& done, int limitMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-  return true;
-}
-
-}  // namespace
-
 TEST(EngineMove, AnswersAboutItsSnapshotAndCancelledNeverAnswers) {
   Game game;
   int answers = 0;

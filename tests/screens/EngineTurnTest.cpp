@@ -29,18 +29,6 @@ constexpr int kLocal = static_cast<int>(PlayerKind::Local);
 constexpr int kNet = static_cast<int>(PlayerKind::Net);
 const QString kEngineName = QStringLiteral(u"ルリカ");
 
-// Lets the main thread run handed-over work and deferred deletions until done() or the limit.
-bool RunUntil(const std::function<bool()>& done, int limitMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-  return true;
-}
-
 class EngineThread : public ::testing::Test {
  protected:
   EngineThread() {
