@@ -239,6 +239,8 @@ void TfrmGamen::FormCreate() {
   ApplyLook();
 }
 
+Game& TfrmGamen::Played() { return session_.game; }
+
 bool TfrmGamen::SetsUpGames() const {
   return !session_.game.NetPlay() || (Room && Room->Socket().IsHosting());
 }

@@ -25,6 +25,7 @@ class TGamenRoom;
 class TPlayerScore;
 class TurnFlow;
 class ChatHistory;
+class Game;
 struct SaveRecord;
 struct Session;
 
@@ -93,6 +94,9 @@ class TfrmGamen : public QWidget, private GameListener {
   std::int32_t NetUser1 = -1;
   std::int32_t NetUser2 = -1;
   ::SaveRecord& SaveRecord;
+
+  // The game this screen shows and plays, the session's.
+  Game& Played();
 
   void SaveGamenPos();
   // Whether this machine sets up the games: the host of the room, or any machine without network.

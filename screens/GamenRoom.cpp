@@ -8,24 +8,24 @@
 
 #include "screens/TurnFlow.h"
 #include "game/CellName.h"
+#include "game/Game.h"
 #include "net/FacePicture.h"
 #include "net/RoomRules.h"
 #include "net/Socket.h"
 #include "screens/ChildWin.h"
 #include "screens/Data.h"
 #include "screens/Image.h"
-#include "screens/Session.h"
 #include "settings/SaveRecord.h"
 
-TGamenRoom::TGamenRoom(TfrmGamen& gamen, Game& game, TfrmSocket& socket, const TImage* chara, TfrmData* data)
-    : QObject(&gamen), gamen_(gamen), game_(game), socket_(socket), chara_(chara), data_(data) {}
+TGamenRoom::TGamenRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara, TfrmData* data)
+    : QObject(&gamen), gamen_(gamen), socket_(socket), chara_(chara), data_(data) {}
 
 QString IgnoredMoveLine(const _Rev& move) {
   return QStringLiteral("不正な手を受け取ったので無視しました（%1）").arg(QString::fromStdString(CellName(move.x, move.y)));
 }
 
-TGamenRoom* AttachRoom(TfrmGamen& gamen, Game& game, TfrmSocket& socket, const TImage* chara, TfrmData* data) {
-  auto* room = new TGamenRoom(gamen, game, socket, chara, data);
+TGamenRoom* AttachRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara, TfrmData* data) {
+  auto* room = new TGamenRoom(gamen, socket, chara, data);
   socket.SetRoomView(room);
   gamen.Room = room;
   TfrmSocket* to = &socket;
@@ -103,18 +103,18 @@ void TGamenRoom::Invite(const TNetRecord& record) {
   const Invitation invitation = InvitationOf(record);
   if (chara_) Face(invitation.side)->Assign(*chara_);
   socket_.SendPicture(invitation.side);
-  game_.SetWho(static_cast<int>(invitation.first), static_cast<int>(invitation.second));
+  gamen_.Played().SetWho(static_cast<int>(invitation.first), static_cast<int>(invitation.second));
   gamen_.Flow->GameShori();
 }
 
 void TGamenRoom::Reset() {
   // Both sides Net, and a new game that has not started: the board waits for an invitation or
   // for the moves of the next game.
-  game_.SetWho(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net));
+  gamen_.Played().SetWho(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net));
   // Blank until the host's next match setup sends the new faces.
   gamen_.imKuroFace->Clear();
   gamen_.imShiroKoma->Clear();
-  game_.NewGame();
+  gamen_.Played().NewGame();
   gamen_.Flow->GameShori();
 }
 
@@ -143,13 +143,13 @@ void TGamenRoom::Leave(const TNetRecord& record) {
 
 int TGamenRoom::PrivateAddressee() const { return gamen_.lbPeaple->currentRow() - 1; }
 
-std::vector<_Rev> TGamenRoom::Placements() const { return game_.Placements(); }
+std::vector<_Rev> TGamenRoom::Placements() const { return gamen_.Played().Placements(); }
 
 void TGamenRoom::MemberLeft(int clientNumber) {
   // A player of the running game has gone: the game stops midway and the host's user may start
   // a new one.
   if (clientNumber != gamen_.NetUser1 && clientNumber != gamen_.NetUser2) return;
-  game_.Stop();
+  gamen_.Played().Stop();
   gamen_.Flow->GameShori();
 }
 

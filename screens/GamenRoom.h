@@ -4,7 +4,6 @@
 #include "net/NetRecord.h"
 #include "net/RoomView.h"
 
-class Game;
 class TfrmData;
 class TfrmGamen;
 class TfrmSocket;
@@ -16,7 +15,7 @@ class TGamenRoom : public QObject, public RoomView {
  public:
   // chara: the user's own character picture (the dialog's); data: the statistics window.
   // Either may be null; then invitations show no face and replies are not shown.
-  TGamenRoom(TfrmGamen& gamen, Game& game, TfrmSocket& socket, const TImage* chara, TfrmData* data);
+  TGamenRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara, TfrmData* data);
 
   void ApplyRecord(const TNetRecord& record) override;
   int PrivateAddressee() const override;
@@ -37,7 +36,6 @@ class TGamenRoom : public QObject, public RoomView {
   TImage* Face(int side) const;  // side 1 or 2
 
   TfrmGamen& gamen_;
-  Game& game_;
   TfrmSocket& socket_;
   const TImage* chara_;
   TfrmData* data_;
@@ -47,7 +45,7 @@ class TGamenRoom : public QObject, public RoomView {
 // Joins the game screen to the room: the socket form hands it every record, and the turn flow's
 // moves in a network game go out through that socket form, as does the reset after a failed
 // engine on the host. Answers the room view, which the game screen owns.
-TGamenRoom* AttachRoom(TfrmGamen& gamen, Game& game, TfrmSocket& socket, const TImage* chara, TfrmData* data);
+TGamenRoom* AttachRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara, TfrmData* data);
 
 // The chat view's own line for a move the room relayed that the rules refuse.
 QString IgnoredMoveLine(const _Rev& move);

@@ -33,7 +33,7 @@ TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::N
   frmMenuWk = menuWk_.get();
   data_ = std::make_unique<TfrmData>();
   frmData = data_.get();
-  AttachRoom(*frmGamen, session_.game, *frmSocket, frmMenu->imChara, frmData);
+  AttachRoom(*frmGamen, *frmSocket, frmMenu->imChara, frmData);
 }
 
 TProgramForms::~TProgramForms() {

@@ -64,7 +64,7 @@ void BM_ClickToEveryBoard(benchmark::State& state) {
     auto m = std::make_unique<Member>();
     m->gamen = std::make_unique<TfrmGamen>(m->record, m->session);
     m->socket = std::make_unique<TfrmSocket>();
-    AttachRoom(*m->gamen, m->session.game, *m->socket, nullptr, nullptr);
+    AttachRoom(*m->gamen, *m->socket, nullptr, nullptr);
     m->session.game.SetNetPlay(true);
     m->gamen->Reversi->setGeometry(0, 0, 225, 225);
     const QString name = QStringLiteral("M%1").arg(i);

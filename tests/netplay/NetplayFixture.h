@@ -112,7 +112,7 @@ struct MemberBoard {
   bool joined = false;
 
   MemberBoard(std::uint16_t port, const QString& name) {
-    AttachRoom(gamen, session.game, socket, nullptr, nullptr);
+    AttachRoom(gamen, socket, nullptr, nullptr);
     session.game.SetNetPlay(true);
     session.game.SetWho(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net));
     joined = socket.ConnectToHost(QStringLiteral("127.0.0.1"), port, name) == 0;
