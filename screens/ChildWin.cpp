@@ -138,6 +138,9 @@ TfrmGamen::TfrmGamen(::SaveRecord& record, Session& session) : SaveRecord(record
 }
 
 TfrmGamen::~TfrmGamen() {
+  // The referee and the hint hold the board, which goes with its panel among the children.
+  delete Flow;
+  delete hint_;
   session_.game.RemoveListener(this);
   if (frmGamen == this) frmGamen = nullptr;
 }

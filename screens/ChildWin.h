@@ -107,8 +107,11 @@ class TfrmGamen : public QWidget, private GameListener {
   // Shows the engine's picture and name for side 1 or 2, as the engine reported them to the
   // search.
   void SetCpuStatus(int side, const FoundEngine& engine);
-  // Tells the room to start again: every board, this one through the relay, returns to waiting.
-  void SendReset();
+  // A network game starts again: this board returns to waiting and the room is told, so that
+  // every other board does the same.
+  void StartRoomAgain();
+  // This board waits for the host's next game: both sides Net, a new game not yet begun.
+  void ReturnToWaiting();
 
  public slots:
   void Splitter1Moved();

@@ -138,12 +138,25 @@ void TfrmGamen::SetCpuStatus(int side, const FoundEngine& engine) {
   name->setText(engine.name);
 }
 
-void TfrmGamen::SendReset() {
+void TfrmGamen::StartRoomAgain() {
   if (!session_.game.NetPlay() || !Room) return;
+  ReturnToWaiting();
   TNetRecord reset;
   reset.SetKind(mkGame);
   reset.SetSub(gsReset);
   Room->Socket().SendRecord(reset);
+}
+
+void TfrmGamen::ReturnToWaiting() {
+  Game& game = session_.game;
+  // Both sides Net, and a new game that has not started: the board waits for an invitation or
+  // for the moves of the next game.
+  game.SetWho(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net));
+  // Blank until the host's next match setup sends the new faces.
+  imKuroFace->Clear();
+  imShiroKoma->Clear();
+  game.NewGame();
+  Flow->GameShori();
 }
 
 void TfrmGamen::mnuRestartClick() {
@@ -157,7 +170,7 @@ void TfrmGamen::mnuRestartClick() {
 void TfrmGamen::StartOver() {
   Flow->StopEngine();
   session_.game.NewGame();
-  SendReset();
+  StartRoomAgain();
   RunMatchMenu();
   if (!closed_ && SetsUpGames()) Flow->GameShori();
 }

@@ -35,7 +35,7 @@ TGamenRoom* AttachRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara
   gamen.Flow->OnIgnoredMove = [to](const _Rev& move) { to->AppendLogLine(IgnoredMoveLine(move)); };
   // The host's engine failed: every board in the room goes back to waiting, as after 再ゲーム.
   gamen.Flow->OnEngineFailed = [screen] {
-    if (screen->SetsUpGames()) screen->SendReset();
+    if (screen->SetsUpGames()) screen->StartRoomAgain();
   };
   return room;
 }
@@ -108,14 +108,10 @@ void TGamenRoom::Invite(const TNetRecord& record) {
 }
 
 void TGamenRoom::Reset() {
-  // Both sides Net, and a new game that has not started: the board waits for an invitation or
-  // for the moves of the next game.
-  gamen_.Played().SetWho(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net));
-  // Blank until the host's next match setup sends the new faces.
-  gamen_.imKuroFace->Clear();
-  gamen_.imShiroKoma->Clear();
-  gamen_.Played().NewGame();
-  gamen_.Flow->GameShori();
+  // The host returned to waiting itself before it sent the record, and may have set the next
+  // match up by the time its own record comes back: that one must not be wiped.
+  if (gamen_.SetsUpGames()) return;
+  gamen_.ReturnToWaiting();
 }
 
 void TGamenRoom::AnswerStats(const TNetRecord& request) {

@@ -70,8 +70,6 @@ class ProgramRun : public ProgramFixture {
   void SaveScreenshot() {
     if (qEnvironmentVariableIsEmpty("VELM_DOCS_SCREENSHOT")) return;
     QDir().mkpath(VELM_DOCS_DIR);
-    frmGamen->lbPeaple->addItem(QStringLiteral("たろう"));
-    frmGamen->reMessage->appendPlainText(QStringLiteral("No.0(たろう):よろしく"));
     frmGamen->grab().save(QStringLiteral(VELM_DOCS_DIR "/gamen.png"));
   }
 

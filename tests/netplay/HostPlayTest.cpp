@@ -72,12 +72,6 @@ class HostPlay : public NetplayFixture {
   std::vector<std::unique_ptr<MemberBoard>> boards;
 };
 
-// Notes the players each time a game sets them.
-struct PlayersSeen : GameListener {
-  std::vector<std::pair<int, int>> seen;
-  const Game* game = nullptr;
-  void PlayersSet() override { seen.emplace_back(game->Who(1), game->Who(2)); }
-};
 
 TEST_F(HostPlay, TwoInvitedMembersPlayAWholeGameThatEveryBoardFollows) {
   HostWith({"Aki", "Ben", "Wat"}, [] {
@@ -137,7 +131,7 @@ TEST_F(HostPlay, TwoInvitedMembersPlayAWholeGameThatEveryBoardFollows) {
   EXPECT_EQ(boxes.boxes().back().caption, QStringLiteral("結果"));
   EXPECT_EQ(Record().SouNum, 0) << "a watched game counts for nobody here";
 
-  // "再ゲーム" resets every board, the host's own through the relay.
+  // "再ゲーム" resets every board: the host's itself, the others through the relay.
   WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
   frmGamen->btRestart->click();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(OfKind(Drain(i), 201, 4).size(), 1u);
@@ -279,8 +273,9 @@ TEST_F(HostPlay, AnEngineThatFailsEndsTheHostsGameAndTheRoomStartsAgain) {
   ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
   EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{
                                {QStringLiteral(u"ミニエンジン・テストが正しい手を返しませんでした"), QStringLiteral("Velmora")}}));
-  EXPECT_TRUE(TheGame().Over());
-  // The room starts again: its boards go back to waiting, and no move went out.
+  // The room starts again: its boards, the host's too, go back to waiting, and no move went out.
+  EXPECT_FALSE(TheGame().Started());
+  EXPECT_EQ(TheGame().Who(1), static_cast<int>(PlayerKind::Net));
   const auto after = Drain(0);
   EXPECT_TRUE(OfKind(after, 201, 1).empty());
   EXPECT_EQ(OfKind(after, 201, 4).size(), 1u);
@@ -305,9 +300,6 @@ TEST_F(HostPlay, AFailedEngineOrANewGameOnTheHostSendsEveryBoardInTheRoomBackToW
   }, {"Aki", "Ben"});
   MemberBoard& aki = *boards[0];
   MemberBoard& ben = *boards[1];
-  PlayersSeen akiPlayers;
-  akiPlayers.game = &aki.Played();
-  aki.Played().AddListener(&akiPlayers);
   constexpr int N = static_cast<int>(PlayerKind::Net), L = static_cast<int>(PlayerKind::Local);
 
   // The engine fails at its first move: both guests' boards go back to waiting, Aki's after
@@ -315,7 +307,7 @@ TEST_F(HostPlay, AFailedEngineOrANewGameOnTheHostSendsEveryBoardInTheRoomBackToW
   ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
   EXPECT_EQ(boxes.boxes()[0].text, QStringLiteral(u"ミニエンジン・テストが正しい手を返しませんでした"));
   ASSERT_TRUE(WaitFor([&] { return aki.Waiting() && ben.Waiting(); }, 10000));
-  EXPECT_EQ(akiPlayers.seen, (std::vector<std::pair<int, int>>{{N, L}, {N, N}}));
+  EXPECT_EQ(aki.playersSeen, (std::vector<std::pair<int, int>>{{N, L}, {N, N}}));
   EXPECT_FALSE(aki.gamen.mnuNewGame->isEnabled()) << "only the host starts a new game";
 
   // The host plays Aki itself; 新しいゲーム in the middle asks first, then the room starts again.
@@ -341,5 +333,4 @@ TEST_F(HostPlay, AFailedEngineOrANewGameOnTheHostSendsEveryBoardInTheRoomBackToW
   platform::SetQuestionHandler({});
   EXPECT_EQ(asked, QStringList{QStringLiteral("対局を中断して新しいゲームを始めますか？")});
   EXPECT_TRUE(waitingInMenu);
-  aki.Played().RemoveListener(&akiPlayers);
 }

@@ -103,21 +103,27 @@ struct WatchedGame {
 
 // Another member's program in this process, with its own game, game screen and socket form,
 // joined to a host on this port as a guest that waits for an invitation. Its windows are never
-// shown.
-struct MemberBoard {
+// shown. It notes the players each time its game sets them.
+struct MemberBoard : GameListener {
   SaveRecord record;
   Session session;
   TfrmGamen gamen{record, session};
   TfrmSocket socket;
   bool joined = false;
+  std::vector<std::pair<int, int>> playersSeen;
 
   MemberBoard(std::uint16_t port, const QString& name) {
     AttachRoom(gamen, socket, nullptr, nullptr);
     session.game.SetNetPlay(true);
     session.game.SetWho(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net));
+    session.game.AddListener(this);
     joined = socket.ConnectToHost(QStringLiteral("127.0.0.1"), port, name) == 0;
   }
-  ~MemberBoard() { socket.close(); }
+  ~MemberBoard() override {
+    socket.close();
+    session.game.RemoveListener(this);
+  }
+  void PlayersSet() override { playersSeen.emplace_back(session.game.Who(1), session.game.Who(2)); }
   const Game& Played() const { return session.game; }
   // Back to waiting: both sides played elsewhere, a new game not yet begun.
   bool Waiting() const {
