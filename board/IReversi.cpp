@@ -74,7 +74,7 @@ void TIReversi::Placed(const _Rev& stone, const std::vector<_Rev>& flipped) {
     // The cells as they changed: the stone between the lines before and after it.
     KomaDraw1(stone.x, stone.y, stone.value);
     for (const _Rev& f : flipped) KomaDraw1(f.x, f.y, f.value);
-  } else if (look_.animate && !flipped.empty()) {
+  } else if (look_.animate && !flipped.empty() && isVisible()) {
     flips_.Start(stone, flipped);
     flipClock_.start();
     frames_.start();

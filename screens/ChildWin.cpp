@@ -110,6 +110,7 @@ PlayerPanel MakePlayer(QFrame* panel, int side, const QString& faceHint, const Q
   p.name->setToolTip(nameHint);
   p.state->setAlignment(Qt::AlignCenter);
   p.state->setFont(platform::DesignFont(platform::kGothic, 11));
+  p.state->setText(QStringLiteral("考え中…"));
   p.state->hide();
   p.score->hide();
   return p;
@@ -418,11 +419,6 @@ bool TfrmGamen::eventFilter(QObject* watched, QEvent* event) {
 void TfrmGamen::Panel3Resize() { LayOutPlayer(Panel3, {imKuroFace, lbKuroName, scKuro, lbKuroState}); }
 
 void TfrmGamen::Panel4Resize() { LayOutPlayer(Panel4, {imShiroKoma, lbShiroKoma, scShiro, lbShiroState}); }
-
-void TfrmGamen::LayOutPlayers() {
-  Panel3Resize();
-  Panel4Resize();
-}
 
 void TfrmGamen::Panel5Resize() {
   const ChatPanelLayout l = LayOutChatPanel(Panel5->width(), Panel5->height(), reMessage->y());

@@ -163,7 +163,6 @@ class TfrmGamen : public QWidget, private GameListener {
   // The player panels and the menus follow the game.
   void ShowTurnAndScore();
   void UpdateMenus();
-  void LayOutPlayers();
   int MenuHeight() const;
 
   // GameListener: the panels and the menus follow every change.

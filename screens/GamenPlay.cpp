@@ -28,14 +28,19 @@
 namespace {
 
 constexpr std::int32_t kLocalSide = static_cast<std::int32_t>(PlayerKind::Local);
+const QColor kTint(255, 236, 170);
 
-// The side to move's panel is tinted.
+// The side to move's panel is tinted: its palette holds the tint, which shows only while the
+// panel fills its background.
 void MarkPanel(QFrame* panel, bool marked) {
   if (panel->autoFillBackground() == marked) return;
-  QPalette palette = panel->palette();
-  if (marked) palette.setColor(QPalette::Window, QColor(255, 236, 170));
-  panel->setPalette(marked ? palette : QPalette());
+  if (panel->palette().color(QPalette::Window) != kTint) {
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, kTint);
+    panel->setPalette(palette);
+  }
   panel->setAutoFillBackground(marked);
+  panel->update();
 }
 
 QAction* AddAction(QMenu* menu, const QString& text, const QKeySequence& keys = {}) {
@@ -254,11 +259,9 @@ void TfrmGamen::ShowTurnAndScore() {
     const auto& s = sides[side - 1];
     s.score->setVisible(shown);
     s.score->SetCount(game.Board().Count(side));
-    s.state->setText(QStringLiteral("考え中…"));
     s.state->setVisible(shown && Flow->ThinkingSide() == side);
     MarkPanel(s.panel, shown && game.Started() && !game.Over() && game.Turn() == side);
   }
-  LayOutPlayers();
 }
 
 void TfrmGamen::UpdateMenus() {
