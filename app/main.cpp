@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   platform::RaiseOpenFilesLimit();
   TApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velmora"));
+  QApplication::setApplicationVersion(QStringLiteral(VELM_VERSION));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/velmora.png")));
   // The desktop matches the windows to the menu entry by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Velmora"));

@@ -1,85 +1,107 @@
 #include "board/IReversi.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
-#include <cstring>
 
+#include "board/BoardAccessible.h"
 #include "board/BoardGeometry.h"
 #include "board/StoneCursors.h"
-#include "platform/Dialogs.h"
 
 namespace {
 const QColor kBackground(192, 192, 192);
 const QColor kSide1(0, 0, 255);
 const QColor kSide2(255, 255, 255);
-constexpr int kEnginePauseMs = 100;
+constexpr int kFrameMs = 16;
+constexpr std::int32_t kLocal = static_cast<std::int32_t>(PlayerKind::Local);
 
-QString SideName(int side) { return side == 1 ? QStringLiteral("青") : QStringLiteral("白"); }
-int OtherSide(int side) { return side == 1 ? 2 : 1; }
-void Increment(std::int32_t* counter) {
-  if (counter) ++*counter;
-}
-void Decrement(std::int32_t* counter) {
-  if (counter && *counter > 0) --*counter;
-}
+QString Side(int side) { return side == 1 ? QStringLiteral("青") : QStringLiteral("白"); }
 }  // namespace
 
-TIReversi::TIReversi(QWidget* owner) : QLabel(owner) {
+TIReversi::TIReversi(const Game& game, QWidget* owner) : QWidget(owner), game_(game) {
   setMouseTracking(true);  // the cursor follows the pointer without a button held
-  // The bitmap follows the control, not the other way round: let the panel decide the size.
+  // The board follows the control, not the other way round: let the panel decide the size.
   setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
   setMinimumSize(1, 1);
+  setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName(QStringLiteral("盤面"));
+  InstallBoardAccessibility();
+  frames_.setInterval(kFrameMs);
+  connect(&frames_, &QTimer::timeout, this, [this] {
+    if (!flips_.Running(static_cast<int>(flipClock_.elapsed()))) {
+      flips_.Stop();
+      frames_.stop();
+    }
+    update();
+  });
+  game_.AddListener(this);
   FitBitmap();
 }
 
-TIReversi::~TIReversi() = default;
+TIReversi::~TIReversi() { game_.RemoveListener(this); }
 
-void TIReversi::SetBanSize(int cols, int rows) {
-  CancelEngine();
-  ResizeBoard(cols, rows);
-  FGameEnd = 0;
-  gameOver_ = false;
-  awaitingEcho_ = false;
-  ++turnGeneration_;
-  const BoardGeometry g = BoardGeometry::For(width(), height(), FCols, FRows);
-  FCellW = g.cellW;
-  FCellH = g.cellH;
+void TIReversi::SetLook(const Look& look) {
+  look_ = look;
+  flips_.Stop();
+  if (look_.classic) {
+    BanDraw();
+    KomaDrawAll();
+  } else {
+    bitmap_ = QImage();
+  }
+  update();
 }
 
-void TIReversi::ClearBanSize() {
-  CancelEngine();
-  ReleaseBoard();
-  ++turnGeneration_;  // an engine request still pausing has no board left to ask about
+void TIReversi::SetInputOpen(bool open) {
+  if (inputOpen_ == open) return;
+  inputOpen_ = open;
+  if (!open) ShowCursor(BoardCursor::Default);
+  update();
+  emit InputOpenChanged();
 }
 
-void TIReversi::CancelEngine() {
-  if (OnEngineCancel) OnEngineCancel();
+void TIReversi::ShowHint(const _Rev& cell) {
+  hint_ = cell;
+  update();
 }
 
-void TIReversi::NewBoard() {
-  SetBanSize(8, 8);
-  DefaultSetKoma();
-  BanDraw();
-  KomaDrawAll();
+// ---- Game changes ------------------------------------------------------------------------
+
+void TIReversi::Placed(const _Rev& stone, const std::vector<_Rev>& flipped) {
+  hint_.reset();
+  if (look_.classic) {
+    // The cells as they changed: the stone between the lines before and after it.
+    KomaDraw1(stone.x, stone.y, stone.value);
+    for (const _Rev& f : flipped) KomaDraw1(f.x, f.y, f.value);
+  } else if (look_.animate && !flipped.empty() && isVisible()) {
+    flips_.Start(stone, flipped);
+    flipClock_.start();
+    frames_.start();
+  }
+  Changed();
 }
 
-void TIReversi::SetWho(QPoint p) {
-  FWho1 = p.x();
-  FWho2 = p.y();
-  constexpr auto local = static_cast<int>(PlayerKind::Local);
-  countedGame_[0] = countedGame_[1] = nullptr;
-  if (p.x() == local || p.y() == local) {
-    Increment(SouNum);
-    countedGame_[0] = SouNum;
-    if (FNetPlay) {
-      Increment(NetNum);
-      countedGame_[1] = NetNum;
-    }
+void TIReversi::Changed() {
+  if (hint_ && (game_.Over() || game_.Cell(hint_->x, hint_->y) != 0 || hint_->value != game_.Turn())) hint_.reset();
+  update();
+  if (QAccessible::isActive()) {
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
   }
 }
 
-// ---- Drawing ------------------------------------------------------------------------------
+void TIReversi::Repainted() {
+  hint_.reset();
+  flips_.Stop();
+  if (look_.classic) {
+    BanDraw();
+    KomaDrawAll();
+  }
+  Changed();
+}
+
+// ---- Classic drawing ---------------------------------------------------------------------
 
 void TIReversi::FitBitmap() {
   if (bitmap_.size() == size()) return;
@@ -97,10 +119,15 @@ void TIReversi::FitBitmap() {
 }
 
 void TIReversi::BanDraw() {
+  if (!look_.classic) {
+    update();
+    return;
+  }
   FitBitmap();
   const int W = width();
   const int H = height();
-  const BoardGeometry g = BoardGeometry::For(W, H, FCols, FRows);
+  const BoardModel& board = game_.Board();
+  const BoardGeometry g = BoardGeometry::For(W, H, board.FCols, board.FRows);
   FCellW = g.cellW;
   FCellH = g.cellH;
   if (bitmap_.isNull()) return;
@@ -113,11 +140,11 @@ void TIReversi::BanDraw() {
                          {g.halfW, H - g.halfH}, {g.halfW, g.halfH}};
   painter.drawPolyline(path, 5);
   painter.setPen(QPen(Qt::black, 1));
-  for (int i = 0; i < FCols; ++i) {
+  for (int i = 0; i < board.FCols; ++i) {
     const int x = g.halfW + i * g.cellW;
     painter.drawLine(x, g.halfH, x, H - g.halfH);
   }
-  for (int j = 0; j < FRows; ++j) {
+  for (int j = 0; j < board.FRows; ++j) {
     const int y = g.halfH + j * g.cellH;
     painter.drawLine(g.halfW, y, W - g.halfW, y);
   }
@@ -125,8 +152,13 @@ void TIReversi::BanDraw() {
 }
 
 void TIReversi::KomaDraw1(int x, int y, int value) {
+  if (!look_.classic) {
+    update();
+    return;
+  }
   FitBitmap();
-  const BoardGeometry g = BoardGeometry::For(width(), height(), FCols, FRows);
+  const BoardModel& board = game_.Board();
+  const BoardGeometry g = BoardGeometry::For(width(), height(), board.FCols, board.FRows);
   FCellW = g.cellW;
   FCellH = g.cellH;
   QColor fill;
@@ -147,26 +179,89 @@ void TIReversi::KomaDraw1(int x, int y, int value) {
 }
 
 void TIReversi::KomaDrawAll() {
-  for (int x = 0; x < FCols && FBan; ++x)
-    for (int y = 0; y < FRows; ++y) KomaDraw1(x, y, FBan[x][y]);
+  const BoardModel& board = game_.Board();
+  for (int x = 0; x < board.FCols && board.FBan; ++x)
+    for (int y = 0; y < board.FRows; ++y) KomaDraw1(x, y, board.FBan[x][y]);
 }
 
-void TIReversi::CellChanged(int x, int y, std::int32_t value) { KomaDraw1(x, y, value); }
+// ---- Painting ----------------------------------------------------------------------------
+
+void TIReversi::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (look_.classic) {
+    BanDraw();
+    KomaDrawAll();
+  }
+}
+
+BoardScene TIReversi::Scene() const {
+  BoardScene scene;
+  scene.board = &game_.Board();
+  scene.background = palette().color(QPalette::Window);
+  if (hasFocus()) scene.focus = focus_;
+  if (hint_) scene.hint = QPoint(hint_->x, hint_->y);
+  if (look_.lastMove)
+    if (const std::optional<_Rev> last = game_.LastPlacement()) scene.lastMove = QPoint(last->x, last->y);
+  if (look_.legalMoves) {
+    const BoardModel& board = game_.Board();
+    for (int x = 0; x < board.FCols; ++x)
+      for (int y = 0; y < board.FRows; ++y)
+        if (Playable(x, y)) scene.legal.emplace_back(x, y);
+  }
+  if (frames_.isActive()) scene.turning = flips_.At(static_cast<int>(flipClock_.elapsed()));
+  return scene;
+}
+
+void TIReversi::PaintBoard(QPainter& painter, double ratio) {
+  if (look_.classic) {
+    painter.drawImage(0, 0, bitmap_);
+    // Only what the keyboard and an asked-for hint need, over the design's drawing.
+    for (const std::optional<QPoint>& cell : {hasFocus() ? std::optional<QPoint>(focus_) : std::nullopt,
+                                              hint_ ? std::optional<QPoint>(QPoint(hint_->x, hint_->y)) : std::nullopt}) {
+      if (!cell) continue;
+      painter.setPen(QPen(cell == focus_ && hasFocus() ? QColor(255, 214, 0) : QColor(255, 150, 0), 2));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRect(CellRect(cell->x(), cell->y()).adjusted(1, 1, -2, -2));
+    }
+    return;
+  }
+  painter_.Paint(painter, size(), ratio, Scene());
+}
 
 void TIReversi::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawImage(0, 0, bitmap_);
+  PaintBoard(painter, devicePixelRatioF());
 }
 
-// ---- Mouse --------------------------------------------------------------------------------
+QRect TIReversi::CellRect(int x, int y) const {
+  const BoardModel& board = game_.Board();
+  if (look_.classic) {
+    if (FCellW <= 0 || FCellH <= 0) return {};
+    return QRect(FCellW / 2 + x * FCellW, FCellH / 2 + y * FCellH, FCellW, FCellH);
+  }
+  const SquareGeometry g = SquareGeometry::For(width(), height(), devicePixelRatioF(), board.FCols, board.FRows);
+  if (g.cell <= 0) return {};
+  const QRectF device(g.left + x * g.cell, g.top + y * g.cell, g.cell, g.cell);
+  const double r = g.ratio;
+  return QRectF(device.left() / r, device.top() / r, device.width() / r, device.height() / r).toAlignedRect();
+}
+
+// ---- Mouse -------------------------------------------------------------------------------
 
 bool TIReversi::CellAtPointer(int X, int Y, int& column, int& row) const {
-  BoardGeometry g;
-  g.cellW = FCellW;
-  g.cellH = FCellH;
-  g.halfW = FCellW / 2;
-  g.halfH = FCellH / 2;
-  return g.CellAt(X, Y, FCols, FRows, column, row) && Inside(column, row);
+  const BoardModel& board = game_.Board();
+  bool on = false;
+  if (look_.classic) {
+    BoardGeometry g;
+    g.cellW = FCellW;
+    g.cellH = FCellH;
+    g.halfW = FCellW / 2;
+    g.halfH = FCellH / 2;
+    on = g.CellAt(X, Y, board.FCols, board.FRows, column, row);
+  } else {
+    on = SquareGeometry::For(width(), height(), devicePixelRatioF(), board.FCols, board.FRows).CellAt(X, Y, column, row);
+  }
+  return on && board.Inside(column, row);
 }
 
 void TIReversi::ShowCursor(BoardCursor cursor) {
@@ -180,19 +275,22 @@ void TIReversi::ShowCursor(BoardCursor cursor) {
 }
 
 void TIReversi::BanMouseMove(QObject*, Qt::KeyboardModifiers, int X, int Y) {
+  if (!inputOpen_) return;  // while another side is to move the board takes no pointer
   int column = 0;
   int row = 0;
   if (!CellAtPointer(X, Y, column, row)) {
     ShowCursor(BoardCursor::No);
     return;
   }
-  if (HaichiCheck(_Rev{column, row, FTurn}))
-    ShowCursor(FTurn == 1 ? BoardCursor::Kuro : BoardCursor::Shiro);
+  const int turn = game_.Turn();
+  if (game_.Board().HaichiCheck(_Rev{column, row, turn}))
+    ShowCursor(turn == 1 ? BoardCursor::Kuro : BoardCursor::Shiro);
   else
     ShowCursor(BoardCursor::No);
 }
 
 void TIReversi::BanMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
+  if (!inputOpen_) return;
   int column = 0;
   int row = 0;
   if (!CellAtPointer(X, Y, column, row)) {
@@ -200,16 +298,10 @@ void TIReversi::BanMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, i
     return;
   }
   if (cursor_ == BoardCursor::No) return;  // the last move found no placement here
-  const _Rev move{column, row, FTurn};
-  if (!HaichiCheck(move)) return;  // filled since the pointer last moved
-  if (FNetPlay) {
-    // Only the side this machine plays: a guest's board is still enabled before its first turn.
-    if (KindOfSide(FTurn) != static_cast<int>(PlayerKind::Local)) return;
-    if (awaitingEcho_) return;  // one move on the wire at a time
-    SendMove(move);
-    return;
-  }
-  MoveStep(move);
+  const _Rev move{column, row, game_.Turn()};
+  if (!game_.IsLegal(move)) return;  // filled since the pointer last moved
+  focus_ = QPoint(column, row);
+  if (OnMove) OnMove(move);
 }
 
 void TIReversi::mouseMoveEvent(QMouseEvent* event) {
@@ -218,125 +310,72 @@ void TIReversi::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TIReversi::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
   const QPoint at = event->position().toPoint();
   BanMouseDown(this, event->button(), event->modifiers(), at.x(), at.y());
 }
 
-// ---- Turn flow ----------------------------------------------------------------------------
+// ---- Keyboard ----------------------------------------------------------------------------
 
-std::int32_t TIReversi::KindOfSide(int side) const { return side == 1 ? FWho1 : side == 2 ? FWho2 : 0; }
-
-void TIReversi::MoveStep(const _Rev& r) {
-  if (gameOver_) return;  // a move arriving after the end would count the result twice
-  ++turnGeneration_;
-  KomaGaeshi(r);
-  if (FKomaCount == FCols * FRows) {
-    EndShori();
-    return;
-  }
-  FTurn = OtherSide(FTurn);
-  GameShori();
+void TIReversi::MoveFocus(int dx, int dy) {
+  const BoardModel& board = game_.Board();
+  focus_ = QPoint(std::clamp(focus_.x() + dx, 0, std::max(0, board.FCols - 1)),
+                  std::clamp(focus_.y() + dy, 0, std::max(0, board.FRows - 1)));
+  update();
+  TellFocus();
 }
 
-void TIReversi::GameShori() {
-  if (!CheckKomaPut(FTurn)) {
-    MessagePass(FTurn);
-    FTurn = OtherSide(FTurn);
-    if (!CheckKomaPut(FTurn)) {
-      MessagePass(FTurn);
-      EndShori();
-      return;
-    }
-  }
-  switch (static_cast<PlayerKind>(KindOfSide(FTurn))) {
-    case PlayerKind::Local: setEnabled(true); break;
-    case PlayerKind::Cpu: {
-      setEnabled(false);
-      // The pause before an engine move is a timer: the window goes on meanwhile. A move, a
-      // reset or a new match handled in it makes the request stale, and one engine is asked
-      // per position however often the turn is handed out.
-      const unsigned generation = turnGeneration_;
-      QTimer::singleShot(kEnginePauseMs, this, [this, generation] {
-        if (generation != turnGeneration_ || gameOver_ || engineAsked_ == generation) return;
-        if (KindOfSide(FTurn) != static_cast<int>(PlayerKind::Cpu)) return;
-        engineAsked_ = generation;
-        Tekuming();
-      });
+void TIReversi::TellFocus() {
+  if (!QAccessible::isActive() || !hasFocus()) return;
+  QAccessibleEvent event(this, QAccessible::Focus);
+  event.setChild(focus_.x() + focus_.y() * game_.Board().FCols);
+  QAccessible::updateAccessibility(&event);
+}
+
+void TIReversi::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Left: MoveFocus(-1, 0); break;
+    case Qt::Key_Right: MoveFocus(1, 0); break;
+    case Qt::Key_Up: MoveFocus(0, -1); break;
+    case Qt::Key_Down: MoveFocus(0, 1); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      if (Playable(focus_.x(), focus_.y()) && OnMove) OnMove(_Rev{focus_.x(), focus_.y(), game_.Turn()});
       break;
-    }
-    case PlayerKind::Net: setEnabled(false); break;
-    case PlayerKind::None: break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
   }
+  event->accept();
 }
 
-void TIReversi::MessagePass(int side) {
-  platform::ShowMessage(SideName(side) + QStringLiteral("はパスです"), QStringLiteral("順番"));
+void TIReversi::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+  TellFocus();
 }
 
-void TIReversi::EndShori() {
-  gameOver_ = true;
-  countedGame_[0] = countedGame_[1] = nullptr;  // the game has its result
-  FKuroCount = 0;
-  FShiroCount = 0;
-  for (int x = 0; x < FCols && FBan; ++x) {
-    for (int y = 0; y < FRows; ++y) {
-      if (FBan[x][y] == 1) ++FKuroCount;
-      if (FBan[x][y] == 2) ++FShiroCount;
-    }
-  }
-  setEnabled(false);
-
-  if (FKuroCount == FShiroCount) {
-    FGameEnd = 1;
-    platform::ShowMessage(QStringLiteral("引き分けです"), QStringLiteral("結果"));
-    return;
-  }
-  const int winner = FKuroCount > FShiroCount ? 1 : 2;
-  constexpr auto local = static_cast<int>(PlayerKind::Local);
-  if (KindOfSide(OtherSide(winner)) == local) {
-    Increment(SouLose);
-    if (FNetPlay) Increment(NetLose);
-  }
-  if (KindOfSide(winner) == local) {
-    Increment(SouWin);
-    if (FNetPlay) Increment(NetWin);
-  }
-  platform::ShowMessage(SideName(winner) + QStringLiteral("の勝ちです\n青：") + QString::number(FKuroCount) +
-                            QStringLiteral("\n白：") + QString::number(FShiroCount),
-                        QStringLiteral("結果"));
-  FGameEnd = 1;
+void TIReversi::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
-void TIReversi::AbandonGame() {
-  if (gameOver_) return;
-  gameOver_ = true;
-  ++turnGeneration_;
-  setEnabled(false);
-  for (std::int32_t*& counter : countedGame_) {
-    Decrement(counter);
-    counter = nullptr;
-  }
-  FGameEnd = 1;
+// ---- What a screen reader is told -------------------------------------------------------
+
+bool TIReversi::Playable(int x, int y) const {
+  return inputOpen_ && game_.Who(game_.Turn()) == kLocal && game_.IsLegal(_Rev{x, y, game_.Turn()});
 }
 
-void TIReversi::NetGet(const _Rev& r) {
-  awaitingEcho_ = false;
-  if (!Inside(r.x, r.y)) return;
-  MoveStep(r);
+QString TIReversi::StateText() const {
+  const BoardModel& board = game_.Board();
+  const QString counts = QStringLiteral("青 %1　白 %2").arg(board.Count(1)).arg(board.Count(2));
+  const QString state = game_.Over() ? QStringLiteral("終局") : Side(game_.Turn()) + QStringLiteral("の番");
+  return state + QStringLiteral("　") + counts;
 }
 
-void TIReversi::Tekuming() {
-  if (OnEngineRequest) OnEngineRequest();
-}
-
-void TIReversi::SendMove(const _Rev& r) {
-  awaitingEcho_ = true;
-  if (OnSendMove) OnSendMove(r);
-}
-
-void TIReversi::SetCpuPath(int index, const char* path) {
-  if (index < 0 || index > 1) return;
-  char* slot = FCpuPath[index];
-  std::memset(slot, 0, sizeof FCpuPath[index]);
-  if (path) std::strncpy(slot, path, sizeof FCpuPath[index] - 1);
+QString TIReversi::CellText(int x, int y) const {
+  const int value = game_.Cell(x, y);
+  if (value == 1 || value == 2) return Side(value);
+  return Playable(x, y) ? QStringLiteral("空き（置ける）") : QStringLiteral("空き");
 }

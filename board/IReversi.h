@@ -1,23 +1,30 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QImage>
-#include <QLabel>
 #include <QPoint>
+#include <QTimer>
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <optional>
 
-#include "board/BoardModel.h"
-#include "board/Rev.h"
+#include "board/BoardPainter.h"
+#include "board/FlipAnimation.h"
+#include "game/Game.h"
 
+class QKeyEvent;
 class QMouseEvent;
 class QPaintEvent;
 
-// The board component: one game of Reversi shown as an image control. It owns a bitmap of its
-// own size; every drawing call paints into it at once and the control shows it.
-// The rules and the board storage (FBan, FKomaList, FCols, FRows, FTurn, FKomaCount, SetKoma,
-// ChangeKoma, HaichiCheck, KomaGaeshi, CheckKomaPut, DefaultSetKoma) come from BoardModel.
-// Everything runs on the main thread.
-class TIReversi : public QLabel, public BoardModel {
+// The board component: shows one game and turns the user's mouse and keyboard into moves. It
+// only reads the game; the moves it is given go to whoever set OnMove (the turn flow).
+//
+// Two looks. The classic one paints into a bitmap of the control's own size, the board
+// stretched to it, one cell at a time as the game changes, with no marks. The other shows a
+// square board as large as the control allows, round stones painted at the screen's resolution,
+// the last move, the cells where the user may play, an engine's hint and stones turning over.
+// Everything runs on the window thread.
+class TIReversi : public QWidget, private GameListener {
   Q_OBJECT
 
  public:
@@ -25,92 +32,99 @@ class TIReversi : public QLabel, public BoardModel {
   // number 1 (KUROGOMA), number 2 (SIROGOMA) or the no cursor.
   enum class BoardCursor { Default, Kuro, Shiro, No };
 
-  explicit TIReversi(QWidget* owner = nullptr);
+  struct Look {
+    bool classic = false;
+    bool lastMove = true;
+    bool legalMoves = true;
+    bool animate = true;
+  };
+
+  explicit TIReversi(const Game& game, QWidget* owner = nullptr);
   ~TIReversi() override;
 
-  std::int32_t FWho1 = 0;  // PlayerKind of side 1, 0 until SetWho
-  std::int32_t FWho2 = 0;  // PlayerKind of side 2
-  bool FNetPlay = false;   // this machine is in a network room
-  std::int32_t FCellW = 0;
-  std::int32_t FCellH = 0;
-  char FCpuPath[2][512] = {};  // engine library path of side 1 (0) and side 2 (1)
-  std::int32_t FGameEnd = 0;   // 1 once the result has been shown
-  std::int32_t FKuroCount = 0;
-  std::int32_t FShiroCount = 0;
-  // The game screen's record counters; the board only increments them. Null: not counted.
-  std::int32_t* SouNum = nullptr;
-  std::int32_t* SouWin = nullptr;
-  std::int32_t* SouLose = nullptr;
-  std::int32_t* NetNum = nullptr;
-  std::int32_t* NetWin = nullptr;
-  std::int32_t* NetLose = nullptr;
+  const Game& Shown() const { return game_; }
+  void SetLook(const Look& look);
+  const Look& CurrentLook() const { return look_; }
 
-  // Seams to the network and the engine. OnSendMove gets a move this board wants played in a
-  // network game; OnEngineRequest is asked to start the engine for side FTurn; OnEngineCancel
-  // is told when the board is reset or released, so an engine still thinking is stopped.
-  std::function<void(const _Rev& move)> OnSendMove;
-  std::function<void()> OnEngineRequest;
-  std::function<void()> OnEngineCancel;
+  // A legal cell chosen with the mouse or the keyboard while input is open, as a move of the
+  // side to move.
+  std::function<void(const _Rev& move)> OnMove;
+  // Whether the board takes moves: only while a Local side is to move.
+  void SetInputOpen(bool open);
+  bool InputOpen() const { return inputOpen_; }
 
-  // Board size and storage.
-  void SetBanSize(int cols, int rows);
-  void ClearBanSize();
-  // A fresh 8 × 8 board with the four starting stones, drawn: the start of every new game.
-  void NewBoard();
-  // Player kinds: p.x for side 1, p.y for side 2; counts the game for a Local side.
-  void SetWho(QPoint p);
-  void SetWho(const QPoint* p) { if (p) SetWho(*p); }
+  // An engine's suggestion for the side to move, marked until the position changes.
+  void ShowHint(const _Rev& cell);
+  std::optional<_Rev> Hint() const { return hint_; }
 
-  // Drawing into the bitmap.
+  // The classic drawing, straight into the bitmap; in the other look a repaint is asked for.
   void BanDraw();
   void KomaDraw1(int x, int y, int value);
-  void KomaDraw1(const _Rev* r) { if (r) KomaDraw1(r->x, r->y, r->value); }
   void KomaDrawAll();
+  const QImage& Bitmap() const { return bitmap_; }
 
   // Mouse handlers (the widget's own mouse events call them).
   void BanMouseMove(QObject* sender, Qt::KeyboardModifiers shift, int X, int Y);
   void BanMouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
-
-  // Turn flow.
-  void GameShori();
-  void MessagePass(int side);
-  void EndShori();
-  void NetGet(const _Rev& r);
-  void NetGet(const _Rev* r) { if (r) NetGet(*r); }
-  void Tekuming();
-  void SetCpuPath(int index, const char* path);
-  // Applies a move of the side to move: place and flip, then the end or the next turn.
-  void MoveStep(const _Rev& r);
-  // Ends the game without a winner (its engine failed): no result box, nothing in the record,
-  // so the game SetWho counted is taken back; a restart is open at once.
-  void AbandonGame();
-  // Hands a move to the network (OnSendMove) and refuses further clicks until a move
-  // comes back through NetGet.
-  void SendMove(const _Rev& r);
-  bool AwaitingEcho() const { return awaitingEcho_; }
-
   BoardCursor CurrentCursor() const { return cursor_; }
-  const QImage& Bitmap() const { return bitmap_; }
+
+  // Where a cell is drawn, in the control's pixels; empty while the board has no room.
+  QRect CellRect(int x, int y) const;
+  // The cell the keyboard's frame is on.
+  QPoint FocusCell() const { return focus_; }
+
+  // What a screen reader is told: the turn and the count ("青の番　青 2　白 2", at the end
+  // "終局　青 40　白 24"), and one cell ("青", "白", "空き", "空き（置ける）").
+  QString StateText() const;
+  QString CellText(int x, int y) const;
+  // Whether the user may play there now: the board takes moves and the rules allow it.
+  bool Playable(int x, int y) const;
+
+  // Paints the board as the control shows it, for a painter on any device of that size.
+  void PaintBoard(QPainter& painter, double ratio);
+
+ signals:
+  void InputOpenChanged();
 
  protected:
-  void CellChanged(int x, int y, std::int32_t value) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  // GameListener: what changed is painted.
+  void Placed(const _Rev& stone, const std::vector<_Rev>& flipped) override;
+  void Passed(int) override { Changed(); }
+  void Ended() override { Changed(); }
+  void Restarted() override { Repainted(); }
+  void Rewound() override { Repainted(); }
+  void PlayersSet() override { Changed(); }
+  // Something changed that the whole board shows; the hint is old now.
+  void Changed();
+  void Repainted();
+
   void FitBitmap();
   void ShowCursor(BoardCursor cursor);
   bool CellAtPointer(int X, int Y, int& column, int& row) const;
-  std::int32_t KindOfSide(int side) const;
-  void CancelEngine();
+  BoardScene Scene() const;
+  void MoveFocus(int dx, int dy);
+  void TellFocus();
 
+  const Game& game_;
+  Look look_;
   QImage bitmap_;
+  std::int32_t FCellW = 0;  // the classic cell size, as last drawn
+  std::int32_t FCellH = 0;
   BoardCursor cursor_ = BoardCursor::Default;
-  bool awaitingEcho_ = false;
-  bool gameOver_ = false;        // EndShori has begun; later moves are stale
-  unsigned turnGeneration_ = 0;  // changes with every move and reset
-  std::optional<unsigned> engineAsked_;  // the generation an engine was last asked about
-  // The counters SetWho incremented for the game in progress, until it has its result.
-  std::int32_t* countedGame_[2] = {};
+  bool inputOpen_ = true;
+  std::optional<_Rev> hint_;
+  QPoint focus_{3, 3};
+  BoardPainter painter_;
+  FlipAnimation flips_;
+  QElapsedTimer flipClock_;
+  QTimer frames_;
 };

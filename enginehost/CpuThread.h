@@ -1,73 +1,48 @@
 #pragma once
-// One engine move: a short-lived thread that runs the engine in the engine runner and waits for
-// it, then hands only the answer to the window thread, which checks it against the board and
-// plays it, sends it to the room, or reports the engine's failure. The window never waits for
-// an engine.
-#include <QPointer>
-#include <QString>
-#include <QThread>
-#include <cstdint>
+// One engine move: the engine is asked about a snapshot of the position, in the engine runner,
+// by a worker of the program's thread pool; only the answer comes back to the window thread.
+// Nothing here points into the game, and nobody waits: the window never waits for the worker,
+// the worker waits only for the window to take the answer, and stopping the move releases it.
+#include <QObject>
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "board/IReversi.h"
-#include "board/Rev.h"
 #include "enginehost/EngineCalls.h"
+#include "game/Game.h"
 
 class EngineCallCancel;
 class MainThreadHandover;
 
-class TCpuThin : public QThread {
+class TCpuThin : public QObject {
  public:
-  // Starts at once and deletes itself when it has finished. path is the engine library
-  // (at most 511 bytes are kept); board and side are the board's live FBan and &FTurn, of which
-  // the position is copied now. runner is the engine runner; engineName is what a failure
-  // message calls the engine. Construct on the main thread.
-  TCpuThin(TIReversi& reversi, std::int32_t cols, std::int32_t rows, const char* path, std::int32_t** board,
-           std::int32_t* side, std::string runner, QString engineName);
+  using Done = std::function<void(const EngineAnswer<_Rev>& answer)>;
+
+  // Starts at once; construct on the window thread. runner is the engine runner, path the
+  // engine library (at most 511 bytes are used, as the contract's path field holds). done runs
+  // on the window thread with the engine's answer as it stands (the caller checks it against
+  // its game), unless the move was cancelled first. Release it with Discard from anywhere,
+  // done included.
+  TCpuThin(std::string runner, std::string path, PositionSnapshot position, Done done, QObject* parent = nullptr);
   ~TCpuThin() override;
 
-  // Main thread: the move is no longer wanted. The runner is killed at once and no answer is
-  // handed over.
+  // The move is no longer wanted: the runner is killed at once, done never runs.
   void Cancel();
-  // Main thread: whether the answer is being handled right now (a box may be open in it).
-  bool Delivering() const { return delivering_; }
-  const TIReversi* Board() const { return reversi_.data(); }
-
- protected:
-  void run() override;
+  // The engine has not answered yet, and the move is still wanted.
+  bool Thinking() const { return thinking_; }
 
  private:
-  // On the main thread: play the engine's move, send it to the room, or report the failure.
-  void DoThinking(const EngineAnswer<_Rev>& answer);
-  // The board is still waiting for this engine on the position it was asked about.
-  bool StillWanted(const TIReversi& reversi) const;
+  void Deliver(const EngineAnswer<_Rev>& answer);
 
-  std::int32_t columns;
-  std::int32_t rows;
-  std::int32_t* side;
-  std::int32_t** board;
-  char path[512];
-
-  const std::string runner_;
-  const QString engineName_;
   std::shared_ptr<MainThreadHandover> handover_;
   std::shared_ptr<EngineCallCancel> cancel_;
-  QPointer<TIReversi> reversi_;
-  std::int32_t askedSide_;
-  std::vector<std::int32_t> askedPosition_;
-  bool delivering_ = false;
+  Done done_;
+  bool thinking_ = true;
 };
 
-// The board's engine request: one TCpuThin for the side to move, with its FCpuPath entry.
-// Returns the thread, which owns itself; nothing when the side to move is not 1 or 2.
-TCpuThin* RequestEngineMove(TIReversi& board, const std::string& runner, const QString& engineName);
-
-// Main thread: cancels every engine move in progress for the board and lets their threads end.
-void CancelEngineMoves(const TIReversi& board);
-
-// Wires the board's engine requests and cancellations: the runner lies in programFolder, and
-// engineName(side) is the name the engine of side 1 or 2 goes by.
-void ConnectEngine(TIReversi& board, const std::string& programFolder, std::function<QString(int side)> engineName);
+// Cancels a move and lets it go once the window thread is back in its loop: it may be the one
+// whose answer is being handled further down the stack.
+struct DiscardEngineMove {
+  void operator()(TCpuThin* move) const;
+};
+using EngineMove = std::unique_ptr<TCpuThin, DiscardEngineMove>;

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "board/Rev.h"
+#include "game/Rev.h"
 
 class EngineCallCancel;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "board/Rev.h"
+#include "game/Rev.h"
 
 namespace gamelog {
 

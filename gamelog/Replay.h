@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "board/BoardModel.h"
+#include "game/BoardModel.h"
 #include "gamelog/GameRecord.h"
 
 namespace gamelog {

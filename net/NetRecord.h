@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "board/Rev.h"
+#include "game/Rev.h"
 
 // The one unit on the wire: 256 bytes, little-endian integers, code page 932 texts.
 // Kept as plain bytes so that whatever a peer sends is held exactly and read safely.

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "board/Rev.h"
+#include "game/Rev.h"
 #include "net/NetRecord.h"
 
 // The six record counters in wire order: total games, wins, losses, network games, wins, losses.

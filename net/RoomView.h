@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "board/Rev.h"
+#include "game/Rev.h"
 
 class TNetRecord;
 

@@ -1,11 +1,15 @@
 #include "screens/ChildWin.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -13,8 +17,9 @@
 
 #include "board/IReversi.h"
 #include "board/StoneCursors.h"
-#include "enginehost/CpuThread.h"
+#include "enginehost/EngineCalls.h"
 #include "net/NetRecord.h"
+#include "net/RoomRules.h"
 #include "net/Socket.h"
 #include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
@@ -24,11 +29,16 @@
 #include "screens/Controls.h"
 #include "screens/Data.h"
 #include "screens/GamenLayout.h"
+#include "screens/GamenRoom.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
+#include "screens/MoveHint.h"
+#include "screens/PlayerScore.h"
+#include "screens/Session.h"
+#include "screens/TurnFlow.h"
 #include "settings/SaveRecord.h"
 
 TfrmGamen* frmGamen = nullptr;
@@ -82,21 +92,40 @@ class PanelSplitter : public QSplitter {
   }
 };
 
-// A player's panel: the face at the top, the name along the bottom.
-void MakePlayer(QFrame* panel, const QString& faceHint, const QString& nameHint, TImage*& face, QLabel*& name) {
-  face = new TImage(panel);
-  face->setGeometry(56, 8, 32, 32);
-  face->Transparent = true;
-  face->setToolTip(faceHint);
-  name = new QLabel(panel);
-  name->setAlignment(Qt::AlignCenter);
-  name->setToolTip(nameHint);
+// A player's panel: the face at the top with the side's stone and count before it, the name
+// along the bottom, and a line under the face for 「考え中…」.
+struct PlayerPanel {
+  TImage* face;
+  QLabel* name;
+  TPlayerScore* score;
+  QLabel* state;
+};
+
+PlayerPanel MakePlayer(QFrame* panel, int side, const QString& faceHint, const QString& nameHint) {
+  PlayerPanel p{new TImage(panel), new QLabel(panel), new TPlayerScore(side, panel), new QLabel(panel)};
+  p.face->setGeometry(56, 8, 32, 32);
+  p.face->Transparent = true;
+  p.face->setToolTip(faceHint);
+  p.name->setAlignment(Qt::AlignCenter);
+  p.name->setToolTip(nameHint);
+  p.state->setAlignment(Qt::AlignCenter);
+  p.state->setFont(platform::DesignFont(platform::kGothic, 11));
+  p.state->setText(QStringLiteral("考え中…"));
+  p.state->hide();
+  p.score->hide();
+  return p;
 }
 
-// The face centred across the panel, the name docked at its bottom.
-void LayOutPlayer(const QFrame* panel, TImage* face, QLabel* name) {
-  face->move(CentredLeft(panel->width(), face->width()), face->y());
-  name->setGeometry(0, panel->height() - 20, panel->width(), 18);
+// The face centred across the panel with the count at its left, the name docked at the bottom,
+// the state between them.
+void LayOutPlayer(const QFrame* panel, const PlayerPanel& p) {
+  p.face->move(CentredLeft(panel->width(), p.face->width()), p.face->y());
+  const QSize score = p.score->sizeHint();
+  p.score->setGeometry(4, p.face->y() + (p.face->height() - score.height()) / 2, score.width(), score.height());
+  const int row = panel->height() - 20;
+  p.name->setGeometry(0, row, panel->width(), 18);
+  const int below = p.face->y() + p.face->height() + 1;
+  p.state->setGeometry(0, below, panel->width(), std::max(0, row - below));
 }
 
 constexpr int kHandles = 9 + 9;       // Splitter1 and Splitter4
@@ -104,14 +133,20 @@ constexpr int kColumnHandles = 5 + 10;  // Splitter2 and Splitter3
 
 }  // namespace
 
-TfrmGamen::TfrmGamen(::SaveRecord& record) : SaveRecord(record) {
+TfrmGamen::TfrmGamen(::SaveRecord& record, Session& session) : SaveRecord(record), session_(session) {
   BuildControls();
   FormCreate();
 }
 
 TfrmGamen::~TfrmGamen() {
+  // The referee and the hint hold the board, which goes with its panel among the children.
+  delete Flow;
+  delete hint_;
+  session_.game.RemoveListener(this);
   if (frmGamen == this) frmGamen = nullptr;
 }
+
+
 
 void TfrmGamen::BuildControls() {
   setWindowTitle(QStringLiteral("Velmora"));
@@ -134,8 +169,16 @@ void TfrmGamen::BuildControls() {
   Splitter2 = playerColumn->Bar(1);
   Splitter3 = playerColumn->Bar(2);
 
-  MakePlayer(Panel3, QStringLiteral("先行のキャラクターです"), QStringLiteral("先行の名前です"), imKuroFace, lbKuroName);
-  MakePlayer(Panel4, QStringLiteral("後攻のキャラクターです"), QStringLiteral("後攻の名前です"), imShiroKoma, lbShiroKoma);
+  const PlayerPanel kuro = MakePlayer(Panel3, 1, QStringLiteral("先行のキャラクターです"), QStringLiteral("先行の名前です"));
+  const PlayerPanel shiro = MakePlayer(Panel4, 2, QStringLiteral("後攻のキャラクターです"), QStringLiteral("後攻の名前です"));
+  imKuroFace = kuro.face;
+  lbKuroName = kuro.name;
+  scKuro = kuro.score;
+  lbKuroState = kuro.state;
+  imShiroKoma = shiro.face;
+  lbShiroKoma = shiro.name;
+  scShiro = shiro.score;
+  lbShiroState = shiro.state;
 
   edMessage = new QLineEdit(Panel5);
   edMessage->setGeometry(16, 8, 113, 19);
@@ -176,22 +219,34 @@ void TfrmGamen::BuildControls() {
   LimitToCp932Bytes(edMessage, kMessageBytes);
   connect(lbPeaple, &QListWidget::itemDoubleClicked, this, &TfrmGamen::lbPeapleDblClick);
   connect(btRestart, &QPushButton::clicked, this, &TfrmGamen::mnuRestartClick);
+  BuildMenus();
   keyPreview_ = new KeyPreview(this, [this](int key) { FormKeyDown(key); });
 }
 
 void TfrmGamen::FormCreate() {
   RegisterStoneCursors();
-  Reversi = new TIReversi(Panel1);
+  Game& game = session_.game;
+  Reversi = new TIReversi(game, Panel1);
   Reversi->setGeometry(Panel1->contentsRect());
   keyPreview_->Watch(Reversi);
-  // A network game's moves are sent by the room attached to this screen (AttachRoom). Engines
-  // run in the runner beside the program, and go by the names on their player panels.
-  ConnectEngine(*Reversi, frmMenu ? frmMenu->ExePath.toStdString() : std::string(),
-                [this](int side) { return side == 1 ? lbKuroName->text() : lbShiroKoma->text(); });
+  Flow = new TurnFlow(game, *Reversi, this);
+  hint_ = new MoveHint(game, *Reversi, this);
+  // Engines run in the runner beside the program, and go by the names on their player panels.
+  const std::string runner = EngineRunnerIn(session_.exePath.toStdString());
+  Flow->SetEngineRunner(runner);
+  Flow->EngineName = [this](int side) { return side == 1 ? lbKuroName->text() : lbShiroKoma->text(); };
+  hint_->SetEngineRunner(runner);
+  game.AddListener(this);
+  connect(Flow, &TurnFlow::ThinkingChanged, this, &TfrmGamen::GameChanged);
+  connect(hint_, &MoveHint::AskingChanged, this, &TfrmGamen::UpdateMenus);
+  connect(Reversi, &TIReversi::InputOpenChanged, this, &TfrmGamen::UpdateMenus);
+  ApplyLook();
 }
 
+Game& TfrmGamen::Played() { return session_.game; }
+
 bool TfrmGamen::SetsUpGames() const {
-  return (frmMenu && frmMenu->OyaChecked()) || !Reversi->FNetPlay;
+  return !session_.game.NetPlay() || (Room && Room->Socket().IsHosting());
 }
 
 void TfrmGamen::showEvent(QShowEvent* event) {
@@ -211,7 +266,7 @@ void TfrmGamen::RestoreGeometry() {
   if (SaveRecord.GamenWidth != 0) {
     setGeometry(SaveRecord.GamenLeft, SaveRecord.GamenTop, SaveRecord.GamenWidth, SaveRecord.GamenHeight);
     keepSavedPanels_ = true;
-    columns_->setGeometry(rect());
+    columns_->setGeometry(0, MenuHeight(), width(), std::max(0, height() - MenuHeight()));
     SetColumnWidths(SaveRecord.BoardWidth, -1, SaveRecord.PeapleWidth);
   } else {
     const ColumnWidths w = GamenColumnWidths(width());
@@ -220,37 +275,35 @@ void TfrmGamen::RestoreGeometry() {
 }
 
 void TfrmGamen::FormShow() {
-  Reversi->SouNum = &SaveRecord.SouNum;
-  Reversi->SouWin = &SaveRecord.SouWin;
-  Reversi->SouLose = &SaveRecord.SouLose;
-  Reversi->NetNum = &SaveRecord.NetNum;
-  Reversi->NetWin = &SaveRecord.NetWin;
-  Reversi->NetLose = &SaveRecord.NetLose;
+  session_.game.SetCounters(GameCounters{&SaveRecord.SouNum, &SaveRecord.SouWin, &SaveRecord.SouLose,
+                                         &SaveRecord.NetNum, &SaveRecord.NetWin, &SaveRecord.NetLose});
+  ArrangeColumns();
   Reversi->BanDraw();
-  Reversi->DefaultSetKoma();
+  session_.game.NewGame();
   Reversi->KomaDrawAll();
+  UpdateMenus();
 }
 
 void TfrmGamen::FormShowStarted() {
   if (closed_) return;
-  if (Reversi->FNetPlay && frmSocket) {
+  if (session_.game.NetPlay() && Room) {
     // The pauses before the first two records wait in the connection's queue, not here.
     TNetRecord state;
     state.SetKind(mkGameState);
-    frmSocket->PauseSending(100);
-    frmSocket->SendRecord(state);
+    Room->Socket().PauseSending(100);
+    Room->Socket().SendRecord(state);
     TNetRecord users;
     users.SetKind(mkUserList);
-    frmSocket->PauseSending(100);
-    frmSocket->SendRecord(users);
+    Room->Socket().PauseSending(100);
+    Room->Socket().SendRecord(users);
     lbPeaple->setCurrentRow(0);
-    if (frmMenuWk) frmMenuWk->setWindowTitle(QStringLiteral("対戦メニュー") + frmSocket->AddressText());
+    if (frmMenuWk) frmMenuWk->setWindowTitle(QStringLiteral("対戦メニュー") + Room->Socket().AddressText());
   }
   if (SetsUpGames()) {
     RunMatchMenu();
-    if (!closed_) Reversi->GameShori();
+    if (!closed_) Flow->GameShori();
   } else {
-    Reversi->SetWho(QPoint(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net)));
+    session_.game.SetWho(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net));
     btRestart->hide();
   }
   if (closed_) return;
@@ -261,12 +314,23 @@ void TfrmGamen::FormShowStarted() {
 
 bool TfrmGamen::RunMatchMenu() {
   if (!frmMenuWk) return false;
-  if (frmMenuWk->exec() == QDialog::Accepted) return true;
+  if (frmMenuWk->exec() == QDialog::Accepted) {
+    ApplyMatch(frmMenuWk->Choice());
+    return true;
+  }
   if (frmMenu) frmMenu->close();
   return false;
 }
 
 void TfrmGamen::SetColumnWidths(int board, int players, int peaple) {
+  if (!NetworkLayout()) {
+    // The board takes what the players' column leaves, the user list being hidden.
+    const int total = std::max(0, width() - kHandles / 2);
+    if (players < 0) players = GamenColumnWidths(width()).players;
+    players = std::clamp(players, 0, total);
+    columns_->setSizes({total - players, players, 0});
+    return;
+  }
   const int total = std::max(0, width() - kHandles);
   board = std::clamp(board, 0, total);
   if (players < 0) players = std::max(0, total - board - std::max(0, peaple));
@@ -274,9 +338,12 @@ void TfrmGamen::SetColumnWidths(int board, int players, int peaple) {
   columns_->setSizes({board, players, total - board - players});
 }
 
+int TfrmGamen::MenuHeight() const { return mnuMain ? mnuMain->sizeHint().height() : 0; }
+
 void TfrmGamen::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  columns_->setGeometry(rect());
+  if (mnuMain) mnuMain->setGeometry(0, 0, width(), MenuHeight());
+  columns_->setGeometry(0, MenuHeight(), width(), std::max(0, height() - MenuHeight()));
   FormResize();
 }
 
@@ -302,12 +369,20 @@ void TfrmGamen::Splitter1Moved() {
 }
 
 void TfrmGamen::SaveGamenPos() {
+  const bool sizeKept = SaveRecord.GamenWidth == width() && SaveRecord.GamenHeight == height();
   SaveRecord.GamenLeft = geometry().x();
   SaveRecord.GamenWidth = width();
   SaveRecord.GamenTop = geometry().y();
   SaveRecord.GamenHeight = height();
-  SaveRecord.BoardWidth = Panel1->width();
-  SaveRecord.PeapleWidth = Panel6->width();
+  if (NetworkLayout()) {
+    SaveRecord.BoardWidth = Panel1->width();
+    SaveRecord.PeapleWidth = Panel6->width();
+  } else if (!sizeKept || SaveRecord.BoardWidth == 0) {
+    // velm.dat keeps the network layout's widths, which this size would have.
+    const ColumnWidths w = GamenColumnWidths(width());
+    SaveRecord.BoardWidth = w.board;
+    SaveRecord.PeapleWidth = std::max(0, width() - kHandles - w.board - w.players);
+  }
 }
 
 bool TfrmGamen::eventFilter(QObject* watched, QEvent* event) {
@@ -341,9 +416,9 @@ bool TfrmGamen::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TfrmGamen::Panel3Resize() { LayOutPlayer(Panel3, imKuroFace, lbKuroName); }
+void TfrmGamen::Panel3Resize() { LayOutPlayer(Panel3, {imKuroFace, lbKuroName, scKuro, lbKuroState}); }
 
-void TfrmGamen::Panel4Resize() { LayOutPlayer(Panel4, imShiroKoma, lbShiroKoma); }
+void TfrmGamen::Panel4Resize() { LayOutPlayer(Panel4, {imShiroKoma, lbShiroKoma, scShiro, lbShiroState}); }
 
 void TfrmGamen::Panel5Resize() {
   const ChatPanelLayout l = LayOutChatPanel(Panel5->width(), Panel5->height(), reMessage->y());
@@ -357,7 +432,7 @@ void TfrmGamen::edMessageKeyDown(int key) {
   TNetRecord record;
   record.SetText(edMessage->text());
   record.SetKind(lbPeaple->currentRow() == 0 ? mkChat : mkPrivate);
-  if (frmSocket) frmSocket->SendRecord(record);
+  if (Room) Room->Socket().SendRecord(record);
   edMessage->clear();
   edMessage->setFocus();
 }
@@ -369,26 +444,19 @@ void TfrmGamen::lbPeapleDblClick() {
   request.SetKind(mkGame);
   request.SetSub(gsStatsRequest);
   request.SetTo(static_cast<std::uint16_t>(row - 1));
-  if (frmSocket) frmSocket->SendRecord(request);
+  if (Room) Room->Socket().SendRecord(request);
   if (!frmData) return;
-  frmData->lbName->setText(lbPeaple->item(row)->text());
-  frmData->ShowOver(this);
+  frmData->ShowRecordOf(lbPeaple->item(row)->text(), this);
 }
 
-void TfrmGamen::mnuRestartClick() {
-  if (Reversi->FGameEnd != 1) {
-    platform::ShowMessage(QStringLiteral("最後までやらないと再ゲームできません"), QStringLiteral("再ゲーム"));
-    return;
-  }
-  Reversi->NewBoard();
-  if (Reversi->FNetPlay) {
-    TNetRecord reset;
-    reset.SetKind(mkGame);
-    reset.SetSub(gsReset);
-    if (frmSocket) frmSocket->SendRecord(reset);
-  }
-  RunMatchMenu();
-  if (!closed_ && SetsUpGames()) Reversi->GameShori();
+bool TfrmGamen::NetworkLayout() const { return session_.game.NetPlay() || session_.preferences.classicView; }
+
+void TfrmGamen::ArrangeColumns() {
+  const bool network = NetworkLayout();
+  edMessage->setVisible(network);
+  reMessage->setVisible(network);
+  Panel6->setVisible(network);
+  if (isVisible()) FormResize();
 }
 
 void TfrmGamen::FormKeyDown(int key) {
@@ -406,13 +474,13 @@ void TfrmGamen::FormCloseQuery() {
   // A log that cannot be written is reported, but the window still closes and the program ends.
   const QString error = platform::ReplaceFile(base + QStringLiteral("Chat.log"), chatHistory_->LogBytes());
   if (!error.isEmpty()) platform::ShowMessage(error, QStringLiteral("Velmora"));
-  if (Reversi->FNetPlay && frmSocket) frmSocket->SendLeave();
-  if (frmSocket) frmSocket->close();
+  if (session_.game.NetPlay() && Room) Room->Socket().SendLeave();
+  if (Room) Room->Socket().close();
   SaveGamenPos();
-  // The board's storage goes now; the control itself stays with the window, so a late engine
-  // answer finds an empty board rather than a freed one.
-  Reversi->ClearBanSize();
-  Reversi->setEnabled(false);
+  // An engine still thinking is stopped; the game, left midway, stays counted as played.
+  Flow->StopEngine();
+  session_.game.Stop();
+  Reversi->SetInputOpen(false);
   hide();
   if (frmMenu) frmMenu->close();
 }

@@ -49,6 +49,11 @@ TfrmData::TfrmData() {
   platform::CentreOnScreen(this);
 }
 
+void TfrmData::ShowRecordOf(const QString& name, QWidget* opener) {
+  lbName->setText(name);
+  ShowOver(opener);
+}
+
 void TfrmData::ShowOver(QWidget* opener) {
   // A modal window blocks every window but its own children, so the opener's window becomes
   // this window's parent; as a child window it also stays above it.

@@ -40,6 +40,8 @@ class TfrmData : public QWidget {
   // Shows the window above the window of opener, also while that one is modal (the match
   // menu): the window belongs to its opener for as long as it is shown.
   void ShowOver(QWidget* opener);
+  // Titles the window with the user whose record was asked for and shows it over opener.
+  void ShowRecordOf(const QString& name, QWidget* opener);
 
  public slots:
   void btCloseClick();

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
-#include "board/IReversi.h"
+#include "screens/TurnFlow.h"
+#include "game/CellName.h"
+#include "game/Game.h"
 #include "net/FacePicture.h"
 #include "net/RoomRules.h"
 #include "net/Socket.h"
@@ -15,20 +17,26 @@
 #include "screens/Image.h"
 #include "settings/SaveRecord.h"
 
-namespace {
-QPoint Kinds(PlayerKind first, PlayerKind second) {
-  return QPoint(static_cast<int>(first), static_cast<int>(second));
-}
-}  // namespace
-
 TGamenRoom::TGamenRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara, TfrmData* data)
     : QObject(&gamen), gamen_(gamen), socket_(socket), chara_(chara), data_(data) {}
+
+QString IgnoredMoveLine(const _Rev& move) {
+  return QStringLiteral("不正な手を受け取ったので無視しました（%1）").arg(QString::fromStdString(CellName(move.x, move.y)));
+}
 
 TGamenRoom* AttachRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara, TfrmData* data) {
   auto* room = new TGamenRoom(gamen, socket, chara, data);
   socket.SetRoomView(room);
+  gamen.Room = room;
   TfrmSocket* to = &socket;
-  gamen.Reversi->OnSendMove = [to](const _Rev& move) { to->SendRecord(OneMoveRecord(move)); };
+  TfrmGamen* screen = &gamen;
+  gamen.Flow->OnSendMove = [to](const _Rev& move) { to->SendRecord(OneMoveRecord(move)); };
+  // Every member that runs this program refuses the same move, so the boards stay equal.
+  gamen.Flow->OnIgnoredMove = [to](const _Rev& move) { to->AppendLogLine(IgnoredMoveLine(move)); };
+  // The host's engine failed: every board in the room goes back to waiting, as after 再ゲーム.
+  gamen.Flow->OnEngineFailed = [screen] {
+    if (screen->SetsUpGames()) screen->StartRoomAgain();
+  };
   return room;
 }
 
@@ -72,7 +80,7 @@ void TGamenRoom::ApplyGame(const TNetRecord& record) {
     case gsMoves:
       // A move may open a pass or result box, inside which further records are handled;
       // the list is this record's own copy, so it stays as it came.
-      for (const _Rev& move : record.Moves()) gamen_.Reversi->NetGet(move);
+      for (const _Rev& move : record.Moves()) gamen_.Flow->NetGet(move);
       break;
     case gsInvite:
       Invite(record);
@@ -95,17 +103,15 @@ void TGamenRoom::Invite(const TNetRecord& record) {
   const Invitation invitation = InvitationOf(record);
   if (chara_) Face(invitation.side)->Assign(*chara_);
   socket_.SendPicture(invitation.side);
-  gamen_.Reversi->SetWho(Kinds(invitation.first, invitation.second));
-  gamen_.Reversi->GameShori();
+  gamen_.Played().SetWho(static_cast<int>(invitation.first), static_cast<int>(invitation.second));
+  gamen_.Flow->GameShori();
 }
 
 void TGamenRoom::Reset() {
-  TIReversi* board = gamen_.Reversi;
-  board->SetWho(Kinds(PlayerKind::Net, PlayerKind::Net));
-  // Blank until the host's next match setup sends the new faces.
-  gamen_.imKuroFace->Clear();
-  gamen_.imShiroKoma->Clear();
-  board->NewBoard();
+  // The host returned to waiting itself before it sent the record, and may have set the next
+  // match up by the time its own record comes back: that one must not be wiped.
+  if (gamen_.SetsUpGames()) return;
+  gamen_.ReturnToWaiting();
 }
 
 void TGamenRoom::AnswerStats(const TNetRecord& request) {
@@ -133,16 +139,14 @@ void TGamenRoom::Leave(const TNetRecord& record) {
 
 int TGamenRoom::PrivateAddressee() const { return gamen_.lbPeaple->currentRow() - 1; }
 
-std::vector<_Rev> TGamenRoom::Placements() const {
-  const TIReversi& board = *gamen_.Reversi;
-  if (!board.FKomaList) return {};
-  const int count = std::clamp(board.FKomaCount, 0, board.FCols * board.FRows);
-  return {board.FKomaList, board.FKomaList + count};
-}
+std::vector<_Rev> TGamenRoom::Placements() const { return gamen_.Played().Placements(); }
 
 void TGamenRoom::MemberLeft(int clientNumber) {
-  // A player of the running game has gone: the host's user may start a new one.
-  if (clientNumber == gamen_.NetUser1 || clientNumber == gamen_.NetUser2) gamen_.Reversi->FGameEnd = 1;
+  // A player of the running game has gone: the game stops midway and the host's user may start
+  // a new one.
+  if (clientNumber != gamen_.NetUser1 && clientNumber != gamen_.NetUser2) return;
+  gamen_.Played().Stop();
+  gamen_.Flow->GameShori();
 }
 
 void TGamenRoom::HostLost() {

@@ -25,6 +25,8 @@ class TGamenRoom : public QObject, public RoomView {
   QString PlayerName(int side) const override;
   QByteArray FacePicture(int side) const override;
 
+  TfrmSocket& Socket() const { return socket_; }
+
  private:
   void ApplyGame(const TNetRecord& record);
   void Invite(const TNetRecord& record);
@@ -41,7 +43,10 @@ class TGamenRoom : public QObject, public RoomView {
   PictureReceiver pictures_;
 };
 
-// Joins the game screen to the room: the socket form hands it every record, and the board's
-// moves in a network game go out through that socket form. Answers the room view, which the
-// game screen owns.
+// Joins the game screen to the room: the socket form hands it every record, and the turn flow's
+// moves in a network game go out through that socket form, as does the reset after a failed
+// engine on the host. Answers the room view, which the game screen owns.
 TGamenRoom* AttachRoom(TfrmGamen& gamen, TfrmSocket& socket, const TImage* chara, TfrmData* data);
+
+// The chat view's own line for a move the room relayed that the rules refuse.
+QString IgnoredMoveLine(const _Rev& move);

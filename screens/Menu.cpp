@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-#include "board/IReversi.h"
+#include "game/Game.h"
 #include "lan/TWntDisp.h"
 #include "net/Socket.h"
 #include "platform/Codec.h"
@@ -52,7 +52,8 @@ void SetBoxColour(QLineEdit* edit, const QColor& colour) {
 
 }  // namespace
 
-TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record, const QString& dataPath) : record_(record) {
+TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record, Game& game, const QString& dataPath)
+    : record_(record), game_(game) {
   ExePath = exePath;
   DataPath = dataPath.isEmpty() ? exePath : dataPath;
   BuildControls();
@@ -163,6 +164,8 @@ void TfrmMenu::LoadSaveFile() {
   saveFileLoaded_ = result.outcome != settings::LoadOutcome::Unreadable;
   countersRead_ = result.read;
   if (!result.file.ok) platform::ShowMessage(result.file.error, QStringLiteral("Velmora"));
+  // A first start offers a game at this machine: that OK needs nothing but a name.
+  if (result.outcome == settings::LoadOutcome::Missing) SelectNoNetwork();
   // A first start offers the login name, when other machines can be told it.
   const QString login = platform::LoginName();
   if (edUserName->text().isEmpty() && platform::FitsCp932(login)) {
@@ -266,11 +269,11 @@ void TfrmMenu::btOkClick() {
   settings::SetCharaFile(record_, chosen);
 
   if (rgNet->ItemIndex() != 0) {
-    frmGamen->Reversi->FNetPlay = false;
+    game_.SetNetPlay(false);
     OpenGameScreen(false);
     return;
   }
-  frmGamen->Reversi->FNetPlay = true;
+  game_.SetNetPlay(true);
   if (cbOya->isChecked()) {
     ConnectAsOya();
   } else {

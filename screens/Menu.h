@@ -7,6 +7,7 @@
 
 #include "settings/SaveFile.h"
 
+class Game;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -24,8 +25,9 @@ class TfrmMenu : public QWidget, public settings::SettingsDialogPort {
 
  public:
   // exePath is the program folder ending in "/"; record is the one SaveRecord, which outlives
-  // this window; dataPath is DataPath, empty for the program folder.
-  TfrmMenu(const QString& exePath, SaveRecord& record, const QString& dataPath = QString());
+  // this window; game is the one game, whose network flag OK sets; dataPath is DataPath, empty
+  // for the program folder.
+  TfrmMenu(const QString& exePath, SaveRecord& record, Game& game, const QString& dataPath = QString());
   ~TfrmMenu() override;  // FormDestroy
 
   TRadioGroup* rgNet = nullptr;
@@ -108,6 +110,7 @@ class TfrmMenu : public QWidget, public settings::SettingsDialogPort {
   void OpenGameScreen(bool network);
 
   SaveRecord& record_;
+  Game& game_;
   KeyPreview* keyPreview_ = nullptr;
   bool destroyed_ = false;
   bool saveFileLoaded_ = false;

@@ -11,7 +11,6 @@
 #include <QTextBlock>
 #include <algorithm>
 
-#include "board/IReversi.h"
 #include "enginehost/CpuDiscovery.h"
 #include "enginehost/EngineSearch.h"
 #include "net/NetRecord.h"
@@ -27,6 +26,7 @@
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
 #include "screens/Menu.h"
+#include "screens/Session.h"
 
 TfrmMenuWk* frmMenuWk = nullptr;
 
@@ -43,7 +43,7 @@ QListWidget* MakeList(QWidget* parent, const QRect& rect) {
 }
 }  // namespace
 
-TfrmMenuWk::TfrmMenuWk() { BuildControls(); }
+TfrmMenuWk::TfrmMenuWk(Session& session) : session_(session) { BuildControls(); }
 
 TfrmMenuWk::~TfrmMenuWk() {
   // At the program's end: the runner of a search still going is killed, and its thread ends
@@ -116,7 +116,7 @@ void TfrmMenuWk::hideEvent(QHideEvent* event) {
 
 void TfrmMenuWk::FormShow() {
   SearchCpuDll();
-  const bool network = frmGamen && frmGamen->Reversi->FNetPlay;
+  const bool network = session_.game.NetPlay();
   for (QComboBox* box : {cbPlay1, cbPlay2}) {
     box->clear();
     box->addItem(kLocal);  // "Cpu" joins once the search has found an engine (CpuDllFound)
@@ -127,15 +127,43 @@ void TfrmMenuWk::FormShow() {
   const QString user = frmMenu ? frmMenu->UserName : QString();
   lblPlay1->setText(user);
   lblPlay2->setText(user);
+  OfferLastChoices();
   UpdateStart();
+}
+
+bool TfrmMenuWk::ChooseKind(int side, const QString& kind) {
+  QComboBox* box = SideOf(side).kind;
+  const int index = box->findText(kind);
+  if (index < 0) return false;
+  box->setCurrentIndex(index);
+  PlayClick(side);
+  return true;
+}
+
+void TfrmMenuWk::OfferLastChoices() {
+  const settings::Preferences& last = session_.preferences;
+  for (int side : {1, 2}) {
+    const QString& kind = side == 1 ? last.side1Kind : last.side2Kind;
+    // An engine is offered once the search has found it.
+    lastEngineOffered_[side - 1] = kind != kCpu;
+    if (kind == kNet) ChooseKind(side, kNet);
+  }
+}
+
+void TfrmMenuWk::RememberChoices() {
+  settings::Preferences& last = session_.preferences;
+  last.side1Kind = cbPlay1->currentText();
+  last.side2Kind = cbPlay2->currentText();
+  last.side1Engine = QString::fromStdString(choice_.sides[0].libraryPath);
+  last.side2Engine = QString::fromStdString(choice_.sides[1].libraryPath);
+  session_.SavePreferences();
 }
 
 void TfrmMenuWk::UpdateStart() { btOk->setEnabled(NetSidesChosen()); }
 
 void TfrmMenuWk::SearchCpuDll() {
   StopSearch();
-  ExePath = frmMenu ? frmMenu->ExePath : QString();
-  if (frmGamen) frmGamen->mmDllPath->clear();
+  ExePath = frmMenu ? frmMenu->ExePath : session_.exePath;
   lbCpu1->clear();
   lbCpu2->clear();
   engines_.clear();
@@ -163,7 +191,6 @@ void TfrmMenuWk::CpuDllFound(const EngineSearchResult& found) {
   for (const FoundEngine& engine : engines_) {
     lbCpu1->addItem(engine.name);
     lbCpu2->addItem(engine.name);
-    if (frmGamen) frmGamen->mmDllPath->appendPlainText(QString::fromStdString(engine.libraryPath));
   }
   if (!engines_.empty()) {
     lbCpu1->setCurrentRow(0);
@@ -171,6 +198,16 @@ void TfrmMenuWk::CpuDllFound(const EngineSearchResult& found) {
     // "Cpu" comes after "local" and before "Net".
     for (QComboBox* box : {cbPlay1, cbPlay2})
       if (box->findText(kCpu) < 0) box->insertItem(1, kCpu);
+    // The engine chosen last time, unless the user has chosen meanwhile.
+    for (int side : {1, 2}) {
+      if (lastEngineOffered_[side - 1]) continue;
+      lastEngineOffered_[side - 1] = true;
+      const std::string last = (side == 1 ? session_.preferences.side1Engine : session_.preferences.side2Engine).toStdString();
+      const auto found = std::find_if(engines_.begin(), engines_.end(), [&](const FoundEngine& e) { return e.libraryPath == last; });
+      if (found != engines_.end()) SideOf(side).cpu->setCurrentRow(static_cast<int>(found - engines_.begin()));
+      ChooseKind(side, kCpu);
+    }
+    UpdateStart();
   }
   // One box per folder that holds no working engine; the others are listed all the same.
   for (std::size_t i = 0; i < found.failedPaths.size(); ++i)
@@ -178,19 +215,14 @@ void TfrmMenuWk::CpuDllFound(const EngineSearchResult& found) {
   searching_ = false;
 }
 
-void TfrmMenuWk::SetCpuStatus(int side, const QString& libraryPath) {
-  const std::string path = libraryPath.toStdString();
-  const auto engine = std::find_if(engines_.begin(), engines_.end(),
-                                   [&](const FoundEngine& e) { return e.libraryPath == path; });
-  if (engine == engines_.end() || !frmGamen) return;
-  TImage* face = side == 1 ? frmGamen->imKuroFace : frmGamen->imShiroKoma;
-  QLabel* name = side == 1 ? frmGamen->lbKuroName : frmGamen->lbShiroKoma;
-  face->LoadFromFile(EnginePicturePath(path, engine->bitmap));  // a missing picture is ignored
-  name->setText(engine->name);
+void TfrmMenuWk::cbPlay1Click() {
+  lastEngineOffered_[0] = true;  // the user's own choice wins over the last game's
+  PlayClick(1);
 }
-
-void TfrmMenuWk::cbPlay1Click() { PlayClick(1); }
-void TfrmMenuWk::cbPlay2Click() { PlayClick(2); }
+void TfrmMenuWk::cbPlay2Click() {
+  lastEngineOffered_[1] = true;
+  PlayClick(2);
+}
 
 void TfrmMenuWk::PlayClick(int side) {
   const Side s = SideOf(side);
@@ -237,8 +269,7 @@ void TfrmMenuWk::PlayerDblClick(int side) {
   request.SetTo(static_cast<std::uint16_t>(row));
   if (frmSocket) frmSocket->SendRecord(request);
   if (!frmData) return;
-  frmData->lbName->setText(s.name->text());
-  frmData->ShowOver(this);
+  frmData->ShowRecordOf(s.name->text(), this);
 }
 
 int TfrmMenuWk::KindOf(int side) const {
@@ -256,59 +287,21 @@ bool TfrmMenuWk::NetSidesChosen() const {
 }
 
 void TfrmMenuWk::btOkClick() {
-  if (!frmGamen) return;
   if (!NetSidesChosen()) return;  // "スタート" is disabled then; nothing to start
-  TIReversi* board = frmGamen->Reversi;
-  board->SetWho(QPoint(KindOf(1), KindOf(2)));
-  frmGamen->lbKuroName->setText(lblPlay1->text());
-  frmGamen->lbShiroKoma->setText(lblPlay2->text());
-  if (board->FNetPlay && frmSocket) {
-    TNetRecord names;
-    names.SetKind(mkPlayerNames);
-    names.SetTo(TNetRecord::Everyone);
-    names.SetSub(1);
-    names.SetBlackName(lblPlay1->text());
-    names.SetWhiteName(lblPlay2->text());
-    frmSocket->SendRecord(names);
+  choice_ = MatchChoice{};
+  choice_.engines = engines_;
+  for (int side : {1, 2}) {
+    const Side s = SideOf(side);
+    MatchSide& chosen = choice_.sides[side - 1];
+    chosen.kind = static_cast<PlayerKind>(KindOf(side));
+    chosen.name = s.name->text();
+    const int engine = s.cpu->currentRow();
+    if (chosen.kind == PlayerKind::Cpu && engine >= 0 && engine < static_cast<int>(engines_.size()))
+      chosen.libraryPath = engines_[static_cast<std::size_t>(engine)].libraryPath;
+    if (chosen.kind == PlayerKind::Net) chosen.userRow = s.players->currentRow();
   }
-  ConfigureSide(1);
-  ConfigureSide(2);
-  if (board->FNetPlay && frmSocket) {
-    for (int side : {1, 2}) {
-      if (KindOf(side) != static_cast<int>(PlayerKind::Net)) frmSocket->SendPicture(side);
-    }
-  }
+  RememberChoices();
   accept();
-}
-
-void TfrmMenuWk::ConfigureSide(int side) {
-  const Side s = SideOf(side);
-  TImage* face = side == 1 ? frmGamen->imKuroFace : frmGamen->imShiroKoma;
-  switch (static_cast<PlayerKind>(KindOf(side))) {
-    case PlayerKind::Cpu: {
-      const int row = s.cpu->currentRow();
-      const QTextBlock line = frmGamen->mmDllPath->document()->findBlockByNumber(row);
-      if (row < 0 || !line.isValid()) return;
-      const QByteArray path = line.text().toLocal8Bit();
-      frmGamen->Reversi->SetCpuPath(side - 1, path.constData());
-      SetCpuStatus(side, line.text());
-      break;
-    }
-    case PlayerKind::Net: {
-      const int row = s.players->currentRow();
-      if (!frmSocket) return;
-      frmSocket->SendRecord(InviteRecord(static_cast<std::uint16_t>(row), side));
-      (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = frmSocket->ClientNumbers().value(row, -1);
-      break;
-    }
-    default:
-      if (frmMenu) face->Assign(*frmMenu->imChara);
-      break;
-  }
-  // A side no member plays has no Net player whose leave could end this game.
-  if (KindOf(side) != static_cast<int>(PlayerKind::Net)) {
-    (side == 1 ? frmGamen->NetUser1 : frmGamen->NetUser2) = -1;
-  }
 }
 
 void TfrmMenuWk::btCancelClick() { reject(); }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "enginehost/CpuDiscovery.h"
+#include "screens/MatchChoice.h"
 
 class QComboBox;
 class QLabel;
@@ -12,15 +13,17 @@ class QListWidget;
 class QPushButton;
 class KeyPreview;
 class EngineSearch;
+struct Session;
 
 // "対戦メニュー": who plays each side of the next game. Opened modally by the game screen on
-// the machine that sets up the games; "スタート" configures the board and the player panels,
-// "終了" ends the program.
+// the machine that sets up the games; "スタート" closes it with the choice (Choice), from which
+// the game screen sets the game up; "終了" ends the program. It opens with the sides and engines
+// chosen last time, which the session's preferences keep from one run to the next.
 class TfrmMenuWk : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmMenuWk();
+  explicit TfrmMenuWk(Session& session);
   ~TfrmMenuWk() override;
 
   QLabel* lblPlay1 = nullptr;
@@ -37,13 +40,12 @@ class TfrmMenuWk : public QDialog {
 
   QString ExePath;  // the program folder of the last engine search
 
-  // Empties lbCpu1, lbCpu2 and the game screen's mmDllPath and starts searching the program
-  // folder's DllCpu/ on a worker; the lists are filled when it is done (CpuDllFound).
+  // Empties lbCpu1 and lbCpu2 and starts searching the program folder's DllCpu/ on a worker;
+  // the lists are filled when it is done (CpuDllFound).
   void SearchCpuDll();
   bool SearchingCpuDll() const { return searching_; }
-  // Shows the engine's picture and name on the game screen for side 1 or 2, as the engine
-  // reported them to the search; an engine the search did not list leaves them as they were.
-  void SetCpuStatus(int side, const QString& libraryPath);
+  // What "スタート" decided.
+  const MatchChoice& Choice() const { return choice_; }
 
  public slots:
   void cbPlay1Click();
@@ -76,7 +78,11 @@ class TfrmMenuWk : public QDialog {
   void ListClick(QListWidget* list, QLabel* name);
   void PlayerDblClick(int side);
   int KindOf(int side) const;
-  void ConfigureSide(int side);
+  // Selects a kind ("local", "Cpu", "Net") for a side, as a click on its entry would.
+  bool ChooseKind(int side, const QString& kind);
+  // The choices of the last game, where the lists offer them; an engine waits for the search.
+  void OfferLastChoices();
+  void RememberChoices();
   // A Net side needs a chosen user; without one "スタート" is disabled.
   bool NetSidesChosen() const;
   void UpdateStart();
@@ -84,7 +90,10 @@ class TfrmMenuWk : public QDialog {
   void CpuDllFound(const EngineSearchResult& found);
   void StopSearch();
 
+  Session& session_;
   KeyPreview* keyPreview_ = nullptr;
+  MatchChoice choice_;
+  bool lastEngineOffered_[2] = {true, true};  // until the search is done or the user chooses
   QPointer<EngineSearch> search_;
   bool searching_ = false;
   std::vector<FoundEngine> engines_;  // what the last search found, as listed

@@ -18,17 +18,18 @@ void Release(std::unique_ptr<Form>& form, Form*& global) {
 }  // namespace
 
 TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood,
-                             const QString& dataPath) {
-  menu_ = std::make_unique<TfrmMenu>(exePath, record_, dataPath);
+                             const QString& dataPath, const QString& preferencesFile)
+    : session_(exePath, preferencesFile) {
+  menu_ = std::make_unique<TfrmMenu>(exePath, record_, session_.game, dataPath);
   frmMenu = menu_.get();
   // The LAN picker belongs to the dialog that opens it.
   netDisp_ = neighbourhood ? std::make_unique<TWNetDisp>(frmMenu, neighbourhood) : std::make_unique<TWNetDisp>(frmMenu);
   WNetDisp = netDisp_.get();
-  gamen_ = std::make_unique<TfrmGamen>(record_);
+  gamen_ = std::make_unique<TfrmGamen>(record_, session_);
   frmGamen = gamen_.get();
   socket_ = std::make_unique<TfrmSocket>();
   frmSocket = socket_.get();
-  menuWk_ = std::make_unique<TfrmMenuWk>();
+  menuWk_ = std::make_unique<TfrmMenuWk>(session_);
   frmMenuWk = menuWk_.get();
   data_ = std::make_unique<TfrmData>();
   frmData = data_.get();

@@ -24,6 +24,10 @@ const Field kFields[] = {
     {"view/legalMoves", &Preferences::markLegalMoves},
     {"view/animation", &Preferences::animate},
     {"view/classic", &Preferences::classicView},
+    {"match/side1", &Preferences::side1Kind},
+    {"match/side1Engine", &Preferences::side1Engine},
+    {"match/side2", &Preferences::side2Kind},
+    {"match/side2Engine", &Preferences::side2Engine},
     {"network/openRouterPort", &Preferences::openRouterPort},
 };
 

@@ -15,6 +15,13 @@ struct Preferences {
   bool animate = true;
   bool classicView = false;  // the original look: stretched board, no marks, chat always shown
 
+  // The match menu's last choices, offered again: each side's kind as the menu names it
+  // ("local", "Cpu", "Net") and, for an engine, its library.
+  QString side1Kind = QStringLiteral("local");
+  QString side1Engine;
+  QString side2Kind = QStringLiteral("local");
+  QString side2Engine;
+
   // A hosted room asks the home router to forward its port.
   bool openRouterPort = true;
 };

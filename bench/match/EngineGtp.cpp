@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "board/BoardModel.h"
+#include "game/BoardModel.h"
 #include "enginehost/EngineContract.h"
 #include "platform/DynamicLibrary.h"
 

@@ -18,16 +18,19 @@
 #include <vector>
 
 #include "board/IReversi.h"
+#include "screens/TurnFlow.h"
 #include "net/NetWorker.h"
 #include "net/Socket.h"
 #include "screens/ChildWin.h"
 #include "screens/GamenRoom.h"
+#include "screens/Session.h"
 #include "settings/SaveRecord.h"
 
 namespace {
 
 struct Member {
   SaveRecord record;
+  Session session;
   std::unique_ptr<TfrmGamen> gamen;
   std::unique_ptr<TfrmSocket> socket;
 };
@@ -44,12 +47,12 @@ bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000) {
 
 void NewGame(std::vector<std::unique_ptr<Member>>& room) {
   for (std::size_t i = 0; i < room.size(); ++i) {
-    TIReversi* b = room[i]->gamen->Reversi;
-    b->NewBoard();
+    Game& game = room[i]->session.game;
+    game.NewGame();
     // The second member plays the first side; everyone else watches.
     const int local = static_cast<int>(PlayerKind::Local), net = static_cast<int>(PlayerKind::Net);
-    b->SetWho(QPoint(i == 1 ? local : net, net));
-    b->GameShori();
+    game.SetWho(i == 1 ? local : net, net);
+    room[i]->gamen->Flow->GameShori();
   }
 }
 
@@ -59,10 +62,10 @@ void BM_ClickToEveryBoard(benchmark::State& state) {
   std::vector<std::unique_ptr<Member>> room;
   for (int i = 0; i < members; ++i) {
     auto m = std::make_unique<Member>();
-    m->gamen = std::make_unique<TfrmGamen>(m->record);
+    m->gamen = std::make_unique<TfrmGamen>(m->record, m->session);
     m->socket = std::make_unique<TfrmSocket>();
     AttachRoom(*m->gamen, *m->socket, nullptr, nullptr);
-    m->gamen->Reversi->FNetPlay = true;
+    m->session.game.SetNetPlay(true);
     m->gamen->Reversi->setGeometry(0, 0, 225, 225);
     const QString name = QStringLiteral("M%1").arg(i);
     int ok = 1;
@@ -84,14 +87,14 @@ void BM_ClickToEveryBoard(benchmark::State& state) {
   std::vector<double> latencies;
   for (auto _ : state) {
     NewGame(room);
-    const int cw = clicker->FCellW, ch = clicker->FCellH;
-    const int x = cw / 2 + 3 * cw + cw / 2, y = ch / 2 + 2 * ch + ch / 2;  // cell (3, 2)
+    const QPoint at = clicker->CellRect(3, 2).center();
+    const int x = at.x(), y = at.y();
     clicker->BanMouseMove(clicker, {}, x, y);
     QElapsedTimer t;
     t.start();
     clicker->BanMouseDown(clicker, Qt::LeftButton, {}, x, y);
     const bool painted = PumpUntil([&] {
-      return std::all_of(room.begin(), room.end(), [](const auto& m) { return m->gamen->Reversi->FKomaCount == 5; });
+      return std::all_of(room.begin(), room.end(), [](const auto& m) { return m->session.game.Board().FKomaCount == 5; });
     });
     const double us = static_cast<double>(t.nsecsElapsed()) / 1000.0;
     if (!painted) {

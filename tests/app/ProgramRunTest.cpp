@@ -32,11 +32,6 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint at) {
   QApplication::sendEvent(target, &event);
 }
 
-// The middle of a cell's painted square.
-QPoint CellCentre(const TIReversi* board, int x, int y) {
-  return {board->FCellW / 2 + x * board->FCellW + board->FCellW / 2, board->FCellH / 2 + y * board->FCellH + board->FCellH / 2};
-}
-
 }  // namespace
 
 class ProgramRun : public ProgramFixture {
@@ -55,17 +50,18 @@ class ProgramRun : public ProgramFixture {
 
   // Plays the first legal cell of the side to move with the mouse until the result is shown.
   void PlayToTheEnd(TIReversi* board) {
-    for (int move = 0; move < 100 && board->FGameEnd != 1; ++move) {
+    const Game& game = TheGame();
+    for (int move = 0; move < 100 && !game.Over(); ++move) {
       _Rev cell{};
-      ASSERT_TRUE(board->CheckKomaPut(board->FTurn, &cell)) << "move " << move;
-      ASSERT_TRUE(board->isEnabled()) << "a local side to move";
-      const QPoint at = CellCentre(board, cell.x, cell.y);
-      const int before = board->FKomaCount;
+      ASSERT_TRUE(game.Board().CheckKomaPut(game.Turn(), &cell)) << "move " << move;
+      ASSERT_TRUE(board->InputOpen()) << "a local side to move";
+      const QPoint at = CellCentre(cell.x, cell.y);
+      const int before = game.Board().FKomaCount;
       SendMouse(board, QEvent::MouseMove, at);
       SendMouse(board, QEvent::MouseButtonPress, at);
       SendMouse(board, QEvent::MouseButtonRelease, at);
       QCoreApplication::processEvents();
-      ASSERT_EQ(board->FKomaCount, before + 1) << "the click at cell " << cell.x << "," << cell.y << " was not taken";
+      ASSERT_EQ(game.Board().FKomaCount, before + 1) << "the click at cell " << cell.x << "," << cell.y << " was not taken";
       if (move == 16) SaveScreenshot();
     }
   }
@@ -74,8 +70,6 @@ class ProgramRun : public ProgramFixture {
   void SaveScreenshot() {
     if (qEnvironmentVariableIsEmpty("VELM_DOCS_SCREENSHOT")) return;
     QDir().mkpath(VELM_DOCS_DIR);
-    frmGamen->lbPeaple->addItem(QStringLiteral("たろう"));
-    frmGamen->reMessage->appendPlainText(QStringLiteral("No.0(たろう):よろしく"));
     frmGamen->grab().save(QStringLiteral(VELM_DOCS_DIR "/gamen.png"));
   }
 
@@ -120,18 +114,19 @@ TEST_F(ProgramRun, AWholeGameWithoutNetworkThenTheNextStart) {
   EXPECT_EQ(frmGamen->imKuroFace->Picture(), QImage(VELM_CHARACTERS_DIR "/kaeru.bmp"));
 
   TIReversi* board = frmGamen->Reversi;
+  const Game& game = TheGame();
   PlayToTheEnd(board);
-  ASSERT_EQ(board->FGameEnd, 1);
+  ASSERT_TRUE(game.HasResult());
   ASSERT_FALSE(boxes.boxes().empty());
   const MessageRecorder::Box result = boxes.boxes().back();
   EXPECT_EQ(result.caption, "結果");
   EXPECT_EQ(Record().SouNum, 1);
-  if (board->FKuroCount == board->FShiroCount) {
+  if (game.KuroCount() == game.ShiroCount()) {
     EXPECT_EQ(result.text, "引き分けです");
     EXPECT_EQ(Record().SouWin + Record().SouLose, 0);
   } else {
-    const QString winner = board->FKuroCount > board->FShiroCount ? "青" : "白";
-    EXPECT_EQ(result.text, QStringLiteral("%1の勝ちです\n青：%2\n白：%3").arg(winner).arg(board->FKuroCount).arg(board->FShiroCount));
+    const QString winner = game.KuroCount() > game.ShiroCount() ? "青" : "白";
+    EXPECT_EQ(result.text, QStringLiteral("%1の勝ちです\n青：%2\n白：%3").arg(winner).arg(game.KuroCount()).arg(game.ShiroCount()));
     EXPECT_EQ(Record().SouWin, 1) << "both sides are this user's";
     EXPECT_EQ(Record().SouLose, 1);
   }
@@ -139,8 +134,8 @@ TEST_F(ProgramRun, AWholeGameWithoutNetworkThenTheNextStart) {
   const std::int32_t wins = Record().SouWin;
 
   InMatchMenu([] { frmGamen->btRestart->click(); }, [] { frmMenuWk->btOk->click(); });
-  EXPECT_EQ(board->FKomaCount, 4);
-  EXPECT_EQ(board->FGameEnd, 0);
+  EXPECT_EQ(game.Board().FKomaCount, 4);
+  EXPECT_TRUE(game.InProgress());
   EXPECT_EQ(Record().SouNum, 2);
 
   frmGamen->reMessage->appendPlainText(QStringLiteral("また遊ぼう"));
@@ -196,12 +191,19 @@ TEST_F(ProgramRun, AnEngineThatCrashesEndsTheGameWithoutAResultAndARestartFollow
   ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
   EXPECT_FALSE(maps.readAll().contains("DllCpu/")) << "no engine library is ever loaded into the program";
 
-  // "再ゲーム" at once: the menu opens with no refusal, and a game of two users starts.
+  // "再ゲーム" at once: the menu opens with no refusal, offering the engine again, and a game of
+  // two users starts.
   boxes.clear();
-  InMatchMenu([] { frmGamen->btRestart->click(); }, [] { frmMenuWk->btOk->click(); });
+  InMatchMenu([] { frmGamen->btRestart->click(); }, [] {
+    ASSERT_TRUE(EnginesListed());
+    EXPECT_EQ(frmMenuWk->cbPlay1->currentText(), QStringLiteral("Cpu")) << "the last game's choice";
+    frmMenuWk->cbPlay1->setCurrentIndex(0);
+    frmMenuWk->cbPlay1Click();
+    frmMenuWk->btOk->click();
+  });
   EXPECT_TRUE(boxes.boxes().empty());
-  EXPECT_EQ(frmGamen->Reversi->FKomaCount, 4);
-  EXPECT_TRUE(frmGamen->Reversi->isEnabled());
+  EXPECT_EQ(TheGame().Board().FKomaCount, 4);
+  EXPECT_TRUE(frmGamen->Reversi->InputOpen());
   EXPECT_EQ(Record().SouNum, 1);
 }
 
@@ -233,9 +235,9 @@ TEST_F(ProgramRun, InstalledTheUsersFilesLiveInTheirOwnFolderAfterTheProgramsOwn
   QStringList engines;
   InMatchMenu([] { frmMenu->btOk->click(); }, [&] {
     ASSERT_TRUE(EnginesListed());
-    engines = frmGamen->mmDllPath->toPlainText().split('\n');
     frmMenuWk->btOk->click();
   });
+  engines = frmGamen->mmDllPath->toPlainText().split('\n');
   ASSERT_EQ(engines.size(), 2);
   EXPECT_TRUE(engines[0].startsWith(exePath + "DllCpu/Tekum/")) << engines[0].toStdString();
   EXPECT_TRUE(engines[1].startsWith(data + "DllCpu/Mine/")) << engines[1].toStdString();

@@ -15,15 +15,11 @@ QRgb Pixel(const TIReversi& board, int x, int y) { return board.Bitmap().pixel(x
 using BoardDrawing = BoardFixture;
 
 TEST_F(BoardDrawing, FrameGridAndStonesAt450) {
-  board.DefaultSetKoma();
-  board.BanDraw();
-  board.KomaDrawAll();
-  board.SetKoma(_Rev{0, 0, 1});     // single cells are painted as they change
-  board.KomaGaeshi(_Rev{5, 4, 1});  // the stone and its flip of (4, 4)
-  board.KomaDraw1(5, 4, 0);         // an empty value never erases
+  LoadGame(game, {"1.......", "........", "........", "...21...", "...12...", "........", "........", "........"});
+  game.Play(_Rev{5, 4, 1});  // single cells are painted as they change: the stone, its flip of (4, 4)
+  board.KomaDraw1(5, 4, 0);      // an empty value never erases
   ASSERT_EQ(board.Bitmap().size(), QSize(450, 450));
-  EXPECT_EQ(board.FCellW, 50);
-  EXPECT_EQ(board.FCellH, 50);
+  EXPECT_EQ(board.CellRect(0, 0), QRect(25, 25, 50, 50));
 
   // The 3-pixel frame from (25, 25) to (425, 425), centred on its path.
   for (int d : {-1, 0, 1}) {
@@ -70,7 +66,7 @@ TEST_F(BoardDrawing, FrameGridAndStonesAt450) {
 TEST_F(BoardDrawing, NarrowPanelAt100) {
   board.resize(100, 100);
   board.BanDraw();
-  EXPECT_EQ(board.FCellW, 11);
+  EXPECT_EQ(board.CellRect(0, 0).width(), 11);
   // Vertical lines at 5, 16, ..., 82; the frame's right edge at 95.
   for (int i = 1; i < 8; ++i) {
     EXPECT_EQ(Pixel(board, 5 + 11 * i, 50), kBlack) << i;
@@ -80,44 +76,40 @@ TEST_F(BoardDrawing, NarrowPanelAt100) {
   EXPECT_EQ(Pixel(board, 93, 50), kSilver);
   EXPECT_EQ(Pixel(board, 97, 50), kSilver);
   // The last column is 13 pixels wide, its stone 11: the stone ends before the frame.
-  board.SetKoma(_Rev{7, 3, 2});
+  LoadGame(game, {"........", "........", "........", ".......2", "........", "........", "........", "........"});
   EXPECT_EQ(Pixel(board, 87, 43), kWhite);  // box (82, 38)-(93, 49)
   EXPECT_EQ(Pixel(board, 92, 43), kBlack);
   EXPECT_EQ(Pixel(board, 93, 43), kSilver);
 }
 
 TEST_F(BoardDrawing, ResizeRepaintsEverythingAtTheNewSize) {
-  board.DefaultSetKoma();
-  board.BanDraw();
-  board.KomaDrawAll();
   board.resize(270, 270);  // cells of 30 from (15, 15)
   board.BanDraw();
   board.KomaDrawAll();
   ASSERT_EQ(board.Bitmap().size(), QSize(270, 270));
-  EXPECT_EQ(board.FCellW, 30);
+  EXPECT_EQ(board.CellRect(0, 0).width(), 30);
   EXPECT_EQ(Pixel(board, 15 + 30 * 3 + 15, 15 + 30 * 3 + 15), kWhite);
   EXPECT_EQ(Pixel(board, 15 + 30 * 4 + 15, 15 + 30 * 3 + 15), kBlue);
   EXPECT_EQ(Pixel(board, 255, 135), kBlack);  // the frame's right edge moved with the size
 }
 
 TEST_F(BoardDrawing, PanelTooSmallForTheBoard) {
-  board.DefaultSetKoma();
   board.resize(5, 5);
   board.BanDraw();
   board.KomaDrawAll();
-  EXPECT_EQ(board.FCellW, 0);
+  EXPECT_TRUE(board.CellRect(0, 0).isEmpty());
   EXPECT_EQ(board.Bitmap().size(), QSize(5, 5));
   for (int x = 0; x < 5; ++x) {
     board.BanMouseMove(&board, {}, x, x);
     EXPECT_EQ(board.CurrentCursor(), TIReversi::BoardCursor::No);
     board.BanMouseDown(&board, Qt::LeftButton, {}, x, x);
   }
-  EXPECT_EQ(board.FKomaCount, 4);
+  EXPECT_EQ(game.Board().FKomaCount, 4);
   // Back at a usable size the board works again.
   board.resize(450, 450);
   board.BanDraw();
   ClickCell(2, 3);
-  EXPECT_EQ(board.FKomaCount, 5);
+  EXPECT_EQ(game.Board().FKomaCount, 5);
 }
 
 TEST(BoardGeometryMapping, PointerToCell) {

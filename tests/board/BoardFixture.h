@@ -4,24 +4,23 @@
 #include <QPoint>
 
 #include "board/IReversi.h"
-#include "tests/board/BoardText.h"
+#include "game/Game.h"
+#include "tests/game/BoardText.h"
 #include "tests/support/MessageRecorder.h"
 
-// A 450 x 450 board (cells of 50 pixels from (25, 25)) with recorded message boxes and
-// its six record counters wired to an array.
+// A game shown on a 450 x 450 board in the classic look (cells of 50 pixels from (25, 25)),
+// its moves played as the board hands them on, with recorded message boxes and the six record
+// counters in an array.
 class BoardFixture : public ::testing::Test {
  protected:
   enum Counter { kSouNum, kSouWin, kSouLose, kNetNum, kNetWin, kNetLose };
 
   BoardFixture() {
     board.resize(450, 450);
-    board.SetBanSize(8, 8);
-    board.SouNum = &counters[kSouNum];
-    board.SouWin = &counters[kSouWin];
-    board.SouLose = &counters[kSouLose];
-    board.NetNum = &counters[kNetNum];
-    board.NetWin = &counters[kNetWin];
-    board.NetLose = &counters[kNetLose];
+    board.SetLook({true, false, false, false});
+    game.SetCounters({&counters[kSouNum], &counters[kSouWin], &counters[kSouLose], &counters[kNetNum],
+                      &counters[kNetWin], &counters[kNetLose]});
+    board.OnMove = [this](const _Rev& move) { game.Play(move); };
   }
 
   // A point well inside the hit area of a cell (hit areas start 5 pixels before the grid).
@@ -39,6 +38,7 @@ class BoardFixture : public ::testing::Test {
   static constexpr int kNet = static_cast<int>(PlayerKind::Net);
 
   MessageRecorder boxes;
-  TIReversi board;
   std::int32_t counters[6] = {};
+  Game game;
+  TIReversi board{game};
 };

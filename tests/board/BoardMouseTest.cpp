@@ -7,13 +7,10 @@ namespace {
 
 using Cursor = TIReversi::BoardCursor;
 
+const BoardPicture kStart = {"........", "........", "........", "...21...", "...12...", "........", "........", "........"};
+
 class BoardMouse : public BoardFixture {
  protected:
-  BoardMouse() {
-    board.DefaultSetKoma();
-    board.BanDraw();
-    board.KomaDrawAll();
-  }
   Cursor CursorAt(int X, int Y) {
     board.BanMouseMove(&board, {}, X, Y);
     return board.CurrentCursor();
@@ -26,7 +23,7 @@ TEST_F(BoardMouse, CursorShowsWhetherTheSideToMoveMayPlace) {
   EXPECT_EQ(CursorAt(Centre(3, 3).x(), Centre(3, 3).y()), Cursor::No);  // occupied
   EXPECT_EQ(CursorAt(440, 440), Cursor::No);                            // off the board
   // Side 2's cursor is the white-stone hand.
-  board.FTurn = 2;
+  LoadGame(game, kStart, 2);
   EXPECT_EQ(CursorAt(Centre(2, 4).x(), Centre(2, 4).y()), Cursor::Shiro);
   EXPECT_EQ(CursorAt(Centre(2, 3).x(), Centre(2, 3).y()), Cursor::No);
   EXPECT_EQ(board.cursor().shape(), Qt::ForbiddenCursor);
@@ -48,13 +45,13 @@ TEST_F(BoardMouse, StoneCursorsAreTheCompiledInHands) {
 
   CursorAt(Centre(2, 3).x(), Centre(2, 3).y());
   EXPECT_EQ(board.cursor().pixmap().toImage(), StoneCursor(1).pixmap().toImage());
-  board.FTurn = 2;
+  LoadGame(game, kStart, 2);
   CursorAt(Centre(2, 4).x(), Centre(2, 4).y());
   EXPECT_EQ(board.cursor().pixmap().toImage(), StoneCursor(2).pixmap().toImage());
 }
 
 TEST_F(BoardMouse, HitAreasSitFivePixelsBeforeThePaintedCells) {
-  LoadBoard(board, {".21..12.", "........", "........", "........",
+  LoadGame(game, {".21..12.", "........", "........", "........",
                     "........", "........", "........", "........"});
   // (0, 0) and (7, 0) are side 1's only placements.
   EXPECT_EQ(CursorAt(0, 0), Cursor::Kuro);
@@ -68,48 +65,44 @@ TEST_F(BoardMouse, ClicksNeedALegalCellAndACursorThatAllowsIt) {
   // The last move found no placement: a click elsewhere is refused until the pointer moves.
   CursorAt(Centre(0, 0).x(), Centre(0, 0).y());
   board.BanMouseDown(&board, Qt::LeftButton, {}, Centre(2, 3).x(), Centre(2, 3).y());
-  EXPECT_EQ(board.FKomaCount, 4);
+  EXPECT_EQ(game.Board().FKomaCount, 4);
   // Off the board: no cursor, nothing placed.
   CursorAt(Centre(2, 3).x(), Centre(2, 3).y());
   board.BanMouseDown(&board, Qt::LeftButton, {}, 440, 10);
   EXPECT_EQ(board.CurrentCursor(), Cursor::No);
-  EXPECT_EQ(board.FKomaCount, 4);
+  EXPECT_EQ(game.Board().FKomaCount, 4);
   // An illegal cell under a stone cursor (filled since the last move) is refused too.
   CursorAt(Centre(2, 3).x(), Centre(2, 3).y());
   board.BanMouseDown(&board, Qt::LeftButton, {}, Centre(0, 0).x(), Centre(0, 0).y());
-  EXPECT_EQ(board.FKomaCount, 4);
+  EXPECT_EQ(game.Board().FKomaCount, 4);
 
   ClickCell(2, 3);
-  EXPECT_EQ(board.FKomaCount, 5);
-  EXPECT_EQ(board.FTurn, 2);
+  EXPECT_EQ(game.Board().FKomaCount, 5);
+  EXPECT_EQ(game.Turn(), 2);
   // The same cell again: occupied now, although the cursor still shows the stone.
   board.BanMouseDown(&board, Qt::LeftButton, {}, Centre(2, 3).x(), Centre(2, 3).y());
-  EXPECT_EQ(board.FKomaCount, 5);
-  EXPECT_EQ(board.FTurn, 2);
+  EXPECT_EQ(game.Board().FKomaCount, 5);
+  EXPECT_EQ(game.Turn(), 2);
 }
 
-TEST_F(BoardMouse, RealMouseEventsAnyButtonWhileEnabled) {
+TEST_F(BoardMouse, RealMouseEventsAnyButtonWhileInputIsOpen) {
   board.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&board));
-  board.SetWho(QPoint(kLocal, kNet));
-  board.GameShori();
-  ASSERT_TRUE(board.isEnabled());
 
   QTest::mouseMove(&board, Centre(2, 3));
   EXPECT_EQ(board.CurrentCursor(), Cursor::Kuro);  // tracked without a button held
   QTest::mouseClick(&board, Qt::RightButton, {}, Centre(2, 3));
-  EXPECT_EQ(BoardRows(board)[3], "..111...");
-  // Side 2 is played over the network now: the board is disabled and takes no clicks.
-  EXPECT_FALSE(board.isEnabled());
+  EXPECT_EQ(BoardRows(game)[3], "..111...");
+  // While another side is to move the board takes no clicks.
+  board.SetInputOpen(false);
   QTest::mouseMove(&board, Centre(2, 2));
   QTest::mouseClick(&board, Qt::LeftButton, {}, Centre(2, 2));
-  EXPECT_EQ(board.FKomaCount, 5);
+  EXPECT_EQ(game.Board().FKomaCount, 5);
 
-  board.NetGet(_Rev{2, 2, 2});
-  ASSERT_TRUE(board.isEnabled());
-  QTest::mouseMove(&board, Centre(2, 1));
-  QTest::mouseClick(&board, Qt::MiddleButton, Qt::ShiftModifier, Centre(2, 1));
-  EXPECT_EQ(board.FKomaCount, 7);
+  board.SetInputOpen(true);
+  QTest::mouseMove(&board, Centre(2, 2));
+  QTest::mouseClick(&board, Qt::MiddleButton, Qt::ShiftModifier, Centre(2, 2));
+  EXPECT_EQ(game.Board().FKomaCount, 6);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 

@@ -1,13 +1,28 @@
 #pragma once
 // A throw-away program folder with the engine runner in it and a DllCpu/ folder to put engines
 // in, and short time limits for tests.
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "enginehost/EngineCalls.h"
+
+// Lets the main thread run handed-over work and deferred deletions until done() or the limit.
+inline bool RunUntil(const std::function<bool()>& done, int limitMs) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > limitMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  return true;
+}
 
 inline std::string BuiltProgramFolder() {
   const char* dir = std::getenv("VELM_BIN_DIR");

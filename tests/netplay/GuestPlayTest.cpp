@@ -78,17 +78,17 @@ class GuestPlay : public NetplayFixture {
 
 TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   Join();
+  const Game& played = TheGame();
   TIReversi* board = frmGamen->Reversi;
   EXPECT_EQ(frmGamen->windowTitle(), QStringLiteral("Velmora-127.0.0.1"));
   EXPECT_FALSE(frmGamen->btRestart->isVisible());
   EXPECT_FALSE(frmMenuWk->isVisible());
-  EXPECT_EQ(board->FWho1, 3);
-  EXPECT_EQ(board->FWho2, 3);
+  EXPECT_EQ(played.Who(1), 3);
+  EXPECT_EQ(played.Who(2), 3);
 
   // While both sides are Net a click sends nothing.
-  const int cw = board->FCellW, ch = board->FCellH;
   auto click = [&](int x, int y) {
-    const QPoint at(cw / 2 + x * cw + cw / 2, ch / 2 + y * ch + ch / 2);
+    const QPoint at = CellCentre(x, y);
     board->BanMouseMove(board, {}, at.x(), at.y());
     board->BanMouseDown(board, Qt::LeftButton, {}, at.x(), at.y());
   };
@@ -114,12 +114,19 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   for (const TNetRecord& part : PictureRecords(2, QByteArray(500, 'z'))) line.SendRaw(part.data(), 256);
   ASSERT_TRUE(WaitFor([] { return frmGamen->lbShiroKoma->text() == QStringLiteral("ベン"); }));
   line.Drain(100);
-  EXPECT_EQ(board->FKomaCount, 6);
-  EXPECT_EQ(board->FTurn, 1) << "the starting stones turn the turn four times, the two moves twice";
-  EXPECT_EQ(board->Cell(3, 3), 2);
+  EXPECT_EQ(played.Board().FKomaCount, 6);
+  EXPECT_EQ(played.Turn(), 1) << "the starting stones turn the turn four times, the two moves twice";
+  EXPECT_EQ(played.Cell(3, 3), 2);
   EXPECT_EQ(frmGamen->lbKuroName->text(), "Oya");
   EXPECT_EQ(frmGamen->imKuroFace->Picture().size(), QSize(20, 20));
   EXPECT_TRUE(frmGamen->imShiroKoma->Picture().isNull());
+
+  // A move the rules refuse (a1 encloses nothing) is not played; the chat view says so.
+  line.Send(MoveBytes(0, 0, 1));
+  const QString refused = QStringLiteral("不正な手を受け取ったので無視しました（a1）");
+  ASSERT_TRUE(WaitFor([&] { return frmGamen->reMessage->toPlainText().contains(refused); }));
+  EXPECT_EQ(played.Cell(0, 0), 0);
+  EXPECT_EQ(played.Turn(), 1);
 
   // Invited to the first side: its own face goes out, and its click goes out as one move.
   line.Send(wire::Game(3, 1, 0));
@@ -130,17 +137,17 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   EXPECT_EQ(OfKind(sent, 203, 1).size(), 1u);
   EXPECT_EQ(Get16(OfKind(sent, 203, 1)[0], wire::To), 0xFFFF);
   EXPECT_EQ(frmGamen->imKuroFace->Picture(), frmMenu->imChara->Picture());
-  EXPECT_EQ(board->FWho1, 1);
-  EXPECT_EQ(board->FWho2, 3);
+  EXPECT_EQ(played.Who(1), 1);
+  EXPECT_EQ(played.Who(2), 3);
   _Rev legal{};
-  ASSERT_TRUE(board->CheckKomaPut(1, &legal));
+  ASSERT_TRUE(played.Board().CheckKomaPut(1, &legal));
   click(legal.x, legal.y);
   auto move = line.Receive();
   ASSERT_TRUE(move);
   EXPECT_EQ(*move, MoveBytes(legal.x, legal.y, 1));
-  EXPECT_EQ(board->FKomaCount, 6) << "not played before the host relays it";
+  EXPECT_EQ(played.Board().FKomaCount, 6) << "not played before the host relays it";
   line.Send(*move);
-  ASSERT_TRUE(WaitFor([=] { return board->FKomaCount == 7; }));
+  ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == 7; }));
 
   // The user list, a private line and a statistics request from the list.
   const char* users[] = {"Oya", "Ko", "Mi"};
@@ -187,8 +194,8 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
 
   // The host's reset: both sides Net, blank faces, the starting position.
   line.Send(wire::Game(4));
-  ASSERT_TRUE(WaitFor([=] { return board->FKomaCount == 4; }));
-  EXPECT_EQ(board->FWho1, 3);
+  ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == 4; }));
+  EXPECT_EQ(played.Who(1), 3);
   EXPECT_TRUE(frmGamen->imKuroFace->Picture().isNull());
 
   // The host goes: one notice, and later sends go nowhere without harm.
@@ -208,23 +215,24 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
 TEST_F(GuestPlay, AnEngineAnswerWhileOurMoveIsOnItsWayIsNotSentAgain) {
   AddEngines();
   Join();
-  TIReversi* board = frmGamen->Reversi;
+  Game& played = TheGame();
   const QByteArray engine = (exePath + QStringLiteral("DllCpu/Tekum/TEKUM.DLL")).toLocal8Bit();
-  board->SetCpuPath(0, engine.constData());
-  board->SetWho(QPoint(static_cast<int>(PlayerKind::Cpu), static_cast<int>(PlayerKind::Net)));
-  board->GameShori();
+  frmGamen->Flow->SetCpuPath(0, engine.constData());
+  played.SetWho(static_cast<int>(PlayerKind::Cpu), static_cast<int>(PlayerKind::Net));
+  frmGamen->Flow->GameShori();
   const auto move = line.Receive(10000);
   ASSERT_TRUE(move);
   ASSERT_EQ(Get16(*move, wire::Sub), 1);
-  // The host has not relayed it yet when a second answer comes in.
-  const QPointer<TCpuThin> second =
-      RequestEngineMove(*board, EngineRunnerIn(exePath.toStdString()), QStringLiteral("ルリカ"));
-  ASSERT_TRUE(WaitFor([&] { return second.isNull(); }, 10000));
+  // The host has not relayed it yet when the engine is asked again and answers.
+  played.SetWho(static_cast<int>(PlayerKind::Cpu), static_cast<int>(PlayerKind::Net));
+  frmGamen->Flow->GameShori();
+  ASSERT_TRUE(WaitFor([&] { return frmGamen->Flow->ThinkingSide() == 1; }, 10000));
+  ASSERT_TRUE(WaitFor([&] { return frmGamen->Flow->ThinkingSide() == 0; }, 10000));
   EXPECT_TRUE(line.Drain(200).empty()) << "one move on the wire at a time";
-  EXPECT_EQ(board->FKomaCount, 4);
+  EXPECT_EQ(played.Board().FKomaCount, 4);
   line.Send(*move);
-  ASSERT_TRUE(WaitFor([=] { return board->FKomaCount == 5; }));
-  EXPECT_EQ(board->FTurn, 2);
+  ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == 5; }));
+  EXPECT_EQ(played.Turn(), 2);
 }
 
 TEST_F(GuestPlay, ClosingTellsTheHostWithALeave) {

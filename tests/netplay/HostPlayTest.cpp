@@ -1,9 +1,11 @@
 // The host's program with its real windows; the other members are peers written by the test.
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QAction>
 #include <QSignalSpy>
 
 #include "net/FacePicture.h"
+#include "platform/Dialogs.h"
 #include "screens/Data.h"
 #include "screens/Image.h"
 #include "tests/netplay/NetplayFixture.h"
@@ -15,9 +17,15 @@ using wire::Get32;
 
 class HostPlay : public NetplayFixture {
  protected:
-  // Hosts a room as "Oya" and, while the first match menu is open, lets the peers join; then
-  // sets the two sides with `choose` and starts.
-  void HostWith(const std::vector<QByteArray>& names, std::function<void()> choose) {
+  // The members' own boards leave the room before its host does.
+  void TearDown() override {
+    boards.clear();
+    NetplayFixture::TearDown();
+  }
+
+  // Hosts a room as "Oya" and, while the first match menu is open, lets the peers join, then
+  // members with boards of their own; then sets the two sides with `choose` and starts.
+  void HostWith(const std::vector<QByteArray>& names, std::function<void()> choose, const QStringList& boardNames = {}) {
     port = FreePort();
     FillDialog(QStringLiteral("Oya"), port, true);
     // The user list answer clears the list before it fills it.
@@ -30,6 +38,12 @@ class HostPlay : public NetplayFixture {
         ASSERT_TRUE(peers.back()->Connect(port));
         peers.back()->Send(wire::Join(name));
         const int want = 2 + static_cast<int>(peers.size());
+        ASSERT_TRUE(WaitFor([=] { return frmGamen->lbPeaple->count() == want; }));
+      }
+      for (const QString& name : boardNames) {
+        boards.push_back(std::make_unique<MemberBoard>(port, name));
+        ASSERT_TRUE(boards.back()->joined);
+        const int want = 2 + static_cast<int>(peers.size() + boards.size());
         ASSERT_TRUE(WaitFor([=] { return frmGamen->lbPeaple->count() == want; }));
       }
       choose();
@@ -55,7 +69,9 @@ class HostPlay : public NetplayFixture {
 
   std::uint16_t port = 0;
   std::vector<std::unique_ptr<Peer>> peers;
+  std::vector<std::unique_ptr<MemberBoard>> boards;
 };
+
 
 TEST_F(HostPlay, TwoInvitedMembersPlayAWholeGameThatEveryBoardFollows) {
   HostWith({"Aki", "Ben", "Wat"}, [] {
@@ -66,10 +82,11 @@ TEST_F(HostPlay, TwoInvitedMembersPlayAWholeGameThatEveryBoardFollows) {
   EXPECT_EQ(frmGamen->windowTitle(), QStringLiteral("Velmora-192.168.1.20"));
   EXPECT_EQ(frmMenuWk->windowTitle(), QStringLiteral("対戦メニュー192.168.1.20"));
   EXPECT_TRUE(frmGamen->reMessage->toPlainText().startsWith(QStringLiteral("この部屋のアドレス: 192.168.1.20:%1\n").arg(port)));
+  const Game& played = TheGame();
   TIReversi* board = frmGamen->Reversi;
-  EXPECT_EQ(board->FWho1, 3);
-  EXPECT_EQ(board->FWho2, 3);
-  EXPECT_FALSE(board->isEnabled()) << "both sides are played elsewhere";
+  EXPECT_EQ(played.Who(1), 3);
+  EXPECT_EQ(played.Who(2), 3);
+  EXPECT_FALSE(board->InputOpen()) << "both sides are played elsewhere";
 
   // Only the invited members are invited, each to its side; everyone gets the names.
   std::vector<std::vector<wire::Bytes>> got = {Drain(0), Drain(1), Drain(2)};
@@ -107,21 +124,21 @@ TEST_F(HostPlay, TwoInvitedMembersPlayAWholeGameThatEveryBoardFollows) {
       games[i].Apply(_Rev{Get32(*r, 8), Get32(*r, 12), Get32(*r, 16)});
     }
     const int stones = games[0].model.FKomaCount;
-    ASSERT_TRUE(WaitFor([=] { return board->FKomaCount == stones; }));
+    ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == stones; }));
   }
   ASSERT_TRUE(games[0].over);
-  ASSERT_TRUE(WaitFor([=] { return board->FGameEnd == 1; }));
-  for (const WatchedGame& g : games) EXPECT_EQ(g.List(), ListOf(*board));
+  ASSERT_TRUE(WaitFor([&] { return played.Over(); }));
+  for (const WatchedGame& g : games) EXPECT_EQ(g.List(), played.Placements());
   ASSERT_FALSE(boxes.boxes().empty());
   EXPECT_EQ(boxes.boxes().back().caption, QStringLiteral("結果"));
   EXPECT_EQ(Record().SouNum, 0) << "a watched game counts for nobody here";
 
-  // "再ゲーム" resets every board, the host's own through the relay.
+  // "再ゲーム" resets every board: the host's itself, the others through the relay.
   WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
   frmGamen->btRestart->click();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(OfKind(Drain(i), 201, 4).size(), 1u);
-  EXPECT_EQ(board->FKomaCount, 4);
-  EXPECT_EQ(board->FGameEnd, 0);
+  EXPECT_EQ(played.Board().FKomaCount, 4);
+  EXPECT_FALSE(played.Over());
 }
 
 TEST_F(HostPlay, TheHostUserPlaysAMemberAndStatisticsLeavesAndRestartFollow) {
@@ -138,10 +155,11 @@ TEST_F(HostPlay, TheHostUserPlaysAMemberAndStatisticsLeavesAndRestartFollow) {
     EXPECT_TRUE(frmMenuWk->btOk->isEnabled());
     Choose(2, 1);
   });
+  const Game& played = TheGame();
   TIReversi* board = frmGamen->Reversi;
-  EXPECT_EQ(board->FWho1, 1);
-  EXPECT_EQ(board->FWho2, 3);
-  EXPECT_TRUE(board->isEnabled());
+  EXPECT_EQ(played.Who(1), 1);
+  EXPECT_EQ(played.Who(2), 3);
+  EXPECT_TRUE(board->InputOpen());
   auto first = Drain(0);
   // The host's own face goes to everyone as a bitmap.
   const std::optional<QImage> face = PictureFromBytes(PictureOf(first, 0));
@@ -151,19 +169,18 @@ TEST_F(HostPlay, TheHostUserPlaysAMemberAndStatisticsLeavesAndRestartFollow) {
 
   // A click on the host's board goes out as one move and is played only when it comes back.
   board->BanMouseMove(board, {}, 0, 0);
-  const int cw = board->FCellW, ch = board->FCellH;
-  const QPoint at(cw / 2 + 3 * cw + cw / 2, ch / 2 + 2 * ch + ch / 2);  // cell (3, 2)
+  const QPoint at = CellCentre(3, 2);
   board->BanMouseMove(board, {}, at.x(), at.y());
   board->BanMouseDown(board, Qt::LeftButton, {}, at.x(), at.y());
-  EXPECT_EQ(board->FKomaCount, 4);
+  EXPECT_EQ(played.Board().FKomaCount, 4);
   auto echo = peers[0]->Receive();
   ASSERT_TRUE(echo);
   EXPECT_EQ(*echo, MoveBytes(3, 2, 1));
-  ASSERT_TRUE(WaitFor([=] { return board->FKomaCount == 5; }));
-  EXPECT_EQ(board->FTurn, 2);
+  ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == 5; }));
+  EXPECT_EQ(played.Turn(), 2);
   peers[0]->Send(MoveBytes(2, 2, 2));
-  ASSERT_TRUE(WaitFor([=] { return board->FKomaCount == 6; }));
-  EXPECT_EQ(board->Cell(3, 3), 2);
+  ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == 6; }));
+  EXPECT_EQ(played.Cell(3, 3), 2);
   Drain(0);
   Drain(1);
 
@@ -191,14 +208,14 @@ TEST_F(HostPlay, TheHostUserPlaysAMemberAndStatisticsLeavesAndRestartFollow) {
   EXPECT_EQ(frmData->lbRitsu->text(), "---");
 
   // The Net player leaves while selected: the selection goes to "All" and the host may restart.
-  EXPECT_EQ(board->FGameEnd, 0);
+  EXPECT_FALSE(played.Over());
   wire::Bytes leave = wire::Record(999);
   wire::PutText(leave, wire::Name, "aki");
   peers[0]->Send(leave);
   ASSERT_TRUE(WaitFor([] { return frmGamen->lbPeaple->count() == 3; }));
   EXPECT_EQ(Rows(frmGamen->lbPeaple), (QStringList{"All", "Oya", "Wat"}));
   EXPECT_EQ(frmGamen->lbPeaple->currentRow(), 0);
-  EXPECT_EQ(board->FGameEnd, 1);
+  EXPECT_TRUE(played.Over());
   EXPECT_TRUE(frmGamen->reMessage->toPlainText().contains(QStringLiteral("No.1(aki):akiが退室しました")));
   boxes.clear();
   WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
@@ -214,8 +231,8 @@ TEST_F(HostPlay, AnEngineSideMovesThroughTheRelayLikeAnyMember) {
     frmMenuWk->cbPlay1Click();
     Choose(2, 1);
   });
-  TIReversi* board = frmGamen->Reversi;
-  ASSERT_EQ(board->FWho1, 2);
+  const Game& played = TheGame();
+  ASSERT_EQ(played.Who(1), 2);
   WatchedGame game;
   int moves = 0;
   while (!game.over && moves < 80) {
@@ -232,16 +249,16 @@ TEST_F(HostPlay, AnEngineSideMovesThroughTheRelayLikeAnyMember) {
     } while (Get16(*r, wire::Kind) != 201 || Get16(*r, wire::Sub) != 1);
     game.Apply(_Rev{Get32(*r, 8), Get32(*r, 12), Get32(*r, 16)});
     const int stones = game.model.FKomaCount;
-    ASSERT_TRUE(WaitFor([=] { return board->FKomaCount >= stones; }));
+    ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount >= stones; }));
     // Played once, when the relay brought it back: the turn is the one the rules give.
-    EXPECT_EQ(board->FKomaCount, stones);
+    EXPECT_EQ(played.Board().FKomaCount, stones);
     if (!game.over) {
-      EXPECT_EQ(board->FTurn, game.model.FTurn);
+      EXPECT_EQ(played.Turn(), game.model.FTurn);
     }
   }
   ASSERT_TRUE(game.over);
-  ASSERT_TRUE(WaitFor([=] { return board->FGameEnd == 1; }));
-  EXPECT_EQ(game.List(), ListOf(*board));
+  ASSERT_TRUE(WaitFor([&] { return played.Over(); }));
+  EXPECT_EQ(game.List(), played.Placements());
 }
 
 }  // namespace
@@ -258,13 +275,64 @@ TEST_F(HostPlay, AnEngineThatFailsEndsTheHostsGameAndTheRoomStartsAgain) {
   ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
   EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{
                                {QStringLiteral(u"ミニエンジン・テストが正しい手を返しませんでした"), QStringLiteral("Velmora")}}));
-  EXPECT_EQ(frmGamen->Reversi->FGameEnd, 1);
-  EXPECT_TRUE(OfKind(Drain(0), 201, 1).empty()) << "no move went out";
+  // The room starts again: its boards, the host's too, go back to waiting, and no move went out.
+  EXPECT_FALSE(TheGame().Started());
+  EXPECT_EQ(TheGame().Who(1), static_cast<int>(PlayerKind::Net));
+  const auto after = Drain(0);
+  EXPECT_TRUE(OfKind(after, 201, 1).empty());
+  EXPECT_EQ(OfKind(after, 201, 4).size(), 1u);
 
-  // "再ゲーム" works at once and resets the room's boards.
+  // "再ゲーム" works at once and resets the room's boards again.
   boxes.clear();
   WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
   frmGamen->btRestart->click();
   EXPECT_TRUE(boxes.boxes().empty());
   EXPECT_EQ(OfKind(Drain(0), 201, 4).size(), 1u);
+}
+
+TEST_F(HostPlay, AFailedEngineOrANewGameOnTheHostSendsEveryBoardInTheRoomBackToWaiting) {
+  QDir().mkpath(exePath + "DllCpu/Mini");
+  ASSERT_TRUE(QFile::copy(TINY_ILLEGAL, exePath + "DllCpu/Mini/TEKUM.DLL"));
+  // The host's engine plays the first side, Aki the second; Ben watches.
+  HostWith({}, [] {
+    ASSERT_TRUE(EnginesListed());
+    frmMenuWk->cbPlay1->setCurrentIndex(frmMenuWk->cbPlay1->findText(QStringLiteral("Cpu")));
+    frmMenuWk->cbPlay1Click();
+    Choose(2, 1);
+  }, {"Aki", "Ben"});
+  MemberBoard& aki = *boards[0];
+  MemberBoard& ben = *boards[1];
+  constexpr int N = static_cast<int>(PlayerKind::Net), L = static_cast<int>(PlayerKind::Local);
+
+  // The engine fails at its first move: both guests' boards go back to waiting, Aki's after
+  // its invitation.
+  ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
+  EXPECT_EQ(boxes.boxes()[0].text, QStringLiteral(u"ミニエンジン・テストが正しい手を返しませんでした"));
+  ASSERT_TRUE(WaitFor([&] { return aki.Waiting() && ben.Waiting(); }, 10000));
+  EXPECT_EQ(aki.playersSeen, (std::vector<std::pair<int, int>>{{N, L}, {N, N}}));
+  EXPECT_FALSE(aki.gamen.mnuNewGame->isEnabled()) << "only the host starts a new game";
+
+  // The host plays Aki itself; 新しいゲーム in the middle asks first, then the room starts again.
+  WhenShown(frmMenuWk, [] {
+    Choose(1, -1);
+    Choose(2, 1);
+    frmMenuWk->btOk->click();
+  });
+  frmGamen->btRestart->click();
+  ASSERT_TRUE(WaitFor([&] { return aki.Played().Who(2) == L; }));
+  ASSERT_TRUE(TheGame().InProgress());
+  QStringList asked;
+  platform::SetQuestionHandler([&](const QString& text, const QString&) {
+    asked << text;
+    return true;
+  });
+  bool waitingInMenu = false;
+  WhenShown(frmMenuWk, [&] {
+    waitingInMenu = WaitFor([&] { return aki.Waiting() && ben.Waiting(); }, 10000);
+    frmMenuWk->btCancel->click();
+  });
+  frmGamen->mnuNewGame->trigger();
+  platform::SetQuestionHandler({});
+  EXPECT_EQ(asked, QStringList{QStringLiteral("対局を中断して新しいゲームを始めますか？")});
+  EXPECT_TRUE(waitingInMenu);
 }

@@ -10,13 +10,17 @@
 
 #include <vector>
 
-#include "board/BoardModel.h"
 #include "board/IReversi.h"
+#include "screens/TurnFlow.h"
+#include "game/BoardModel.h"
 #include "net/NetRecord.h"
 #include "net/NetWorker.h"
 #include "net/Socket.h"
 #include "platform/InterfaceAddresses.h"
 #include "screens/ChildWin.h"
+#include "screens/GamenRoom.h"
+#include "screens/Session.h"
+#include "settings/SaveRecord.h"
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
 #include "screens/RadioGroup.h"
@@ -44,6 +48,7 @@ class NetplayFixture : public ProgramFixture {
   void FillDialog(const QString& user, std::uint16_t port, bool host, const QString& hostName = {}) {
     AddPictures({"face.bmp"});
     Start();
+    frmMenu->rgNet->Button(0)->click();
     if (!host) frmMenu->cbOya->click();
     frmMenu->edHostName->setText(hostName);
     frmMenu->edPortNo->setText(QString::number(port));
@@ -107,7 +112,41 @@ struct WatchedGame {
   std::vector<_Rev> List() const { return {model.FKomaList, model.FKomaList + model.FKomaCount}; }
 };
 
-inline std::vector<_Rev> ListOf(const TIReversi& board) {
-  return {board.FKomaList, board.FKomaList + board.FKomaCount};
-}
+// Another member's program in this process, with its own game, game screen and socket form,
+// joined to a host on this port as a guest that waits for an invitation. Its windows are never
+// shown. It notes the players each time its game sets them.
+struct MemberBoard : GameListener {
+  SaveRecord record;
+  Session session;
+  TfrmGamen gamen{record, session};
+  TfrmSocket socket;
+  bool joined = false;
+  std::vector<std::pair<int, int>> playersSeen;
+
+  MemberBoard(std::uint16_t port, const QString& name) {
+    AttachRoom(gamen, socket, nullptr, nullptr);
+    session.game.SetNetPlay(true);
+    session.game.SetWho(static_cast<int>(PlayerKind::Net), static_cast<int>(PlayerKind::Net));
+    session.game.AddListener(this);
+    bool answered = false;
+    socket.ConnectToHost(QStringLiteral("127.0.0.1"), port, name, [this, &answered](int result) {
+      joined = result == 0;
+      answered = true;
+    });
+    QTest::qWaitFor([&] { return answered; }, 10000);
+  }
+  ~MemberBoard() override {
+    socket.close();
+    session.game.RemoveListener(this);
+  }
+  void PlayersSet() override { playersSeen.emplace_back(session.game.Who(1), session.game.Who(2)); }
+  const Game& Played() const { return session.game; }
+  // Back to waiting: both sides played elsewhere, a new game not yet begun.
+  bool Waiting() const {
+    const Game& g = session.game;
+    return g.Who(1) == static_cast<int>(PlayerKind::Net) && g.Who(2) == static_cast<int>(PlayerKind::Net) &&
+           !g.Started() && g.Board().FKomaCount == 4;
+  }
+};
+
 inline bool operator==(const _Rev& a, const _Rev& b) { return a.x == b.x && a.y == b.y && a.value == b.value; }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Two Velmora processes on one machine, each from its own copy of the program folder, under a
-# private Xvfb display, driven from outside with xdotool at the controls' design positions:
-# one hosts, one joins on 127.0.0.1, they chat and play a game to the end, both close, and the
-# two Chat.log files must hold the same lines. Exit status 0 on success.
+# private Xvfb display, driven from outside with xdotool at the controls' design positions (the
+# game screen's below its menu bar) and on the board with the keyboard: one hosts, one joins on
+# 127.0.0.1, they chat and play a game to the end, both close, and the two Chat.log files must
+# hold the same lines. Exit status 0 on success.
 # Keep screens with VELM_SHOTS=<folder> to see each step.
 #   tests/netplay/two_process_game.sh [program folder, default build/bin]
 # Needs Xvfb, openbox, xdotool, xprop, ImageMagick, iconv and python3.
@@ -22,6 +23,7 @@ dialog() {  # pid, user, host? -> fills the dialog and presses OK
   d=$(find_window "$1" "Netへの接続") || fail "no dialog for $2"
   xdotool windowactivate --sync "$d"
   sleep 0.3
+  click "$d" 60 35                      # rgNet: 接続する (a first start offers 接続しない)
   click "$d" 29 88                      # cbOya off: the machine name box opens
   typein "$d" 160 116 127.0.0.1         # edHostName
   [ "$3" = host ] && click "$d" 29 88   # cbOya on again; the name typed is still used
@@ -70,9 +72,10 @@ click "$menu" 88 240          # スタート
 sleep 0.5
 shot 3-started
 
+menu_bar=23  # the game screen's menu bar, above the design's panels
 chat() {  # game window, text
   xdotool windowactivate --sync "$1"
-  typein "$1" 300 180 "$2"   # edMessage
+  typein "$1" 300 $((180 + menu_bar)) "$2"   # edMessage
   xdotool key Return
   sleep 0.3
 }
@@ -91,14 +94,21 @@ boxes() {
     sleep 0.2
   done
 }
-sweep() {  # game window: every cell of its board, so the first legal one is played
-  local w=$1 cmd=() x y
-  for y in 0 1 2 3 4 5 6 7; do
-    for x in 0 1 2 3 4 5 6 7; do
-      cmd+=(mousemove --window "$w" $((14 + 28 * x + 14)) $((21 + 41 * y + 20)) click --delay 2 1)
-    done
+declare -A focused
+sweep() {  # game window: every cell of its board with the keyboard, so the first legal one is played
+  local w=$1 keys=() r
+  xdotool windowactivate --sync "$w"
+  if [ -z "${focused[$w]:-}" ]; then
+    click "$w" 125 $((174 + menu_bar))  # the board's middle: a starting stone, never a move, gives it the keys
+    focused[$w]=1
+  fi
+  for _ in 1 2 3 4 5 6 7; do keys+=(Up Left); done
+  for r in 0 1 2 3 4 5 6 7; do  # along each row and back along the next
+    keys+=(Return)
+    for _ in 1 2 3 4 5 6 7; do [ $((r % 2)) = 0 ] && keys+=(Right Return) || keys+=(Left Return); done
+    keys+=(Down)
   done
-  xdotool "${cmd[@]}"
+  xdotool key --delay 1 "${keys[@]}"
 }
 while [ "$results" -lt 2 ] && ! past; do
   sweep "$ga"; sleep 0.15; boxes
@@ -107,8 +117,12 @@ done
 shot 5-end
 [ "$results" -ge 2 ] || fail "the game did not end in time"
 echo "[$SECONDS s] game over"
-# Both boards must show the same final position, pixel for pixel.
-for w in "$ga" "$gb"; do import -window "$w" -crop 230x335+10+18 +repage "$work/board-$w.png"; done
+# Both boards must show the same final position, pixel for pixel, the keyboard's frame gone.
+for w in "$ga" "$gb"; do
+  xdotool windowactivate --sync "$w"
+  click "$w" 300 $((180 + menu_bar))
+done
+for w in "$ga" "$gb"; do import -window "$w" -crop 240x330+5+$((menu_bar + 10)) +repage "$work/board-$w.png"; done
 [ "$(compare -metric AE "$work/board-$ga.png" "$work/board-$gb.png" null: 2>&1)" = 0 ] ||
   fail "the two final boards differ"
 

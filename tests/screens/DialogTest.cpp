@@ -103,6 +103,8 @@ class DialogTest : public ProgramFixture {
     AddPictures(names);
     Start();
   }
+  // "接続する", which a first start does not offer.
+  void ChooseNetwork() { frmMenu->rgNet->Button(0)->click(); }
   // "接続しない" and OK with the name in the box, "スタート" in the match menu: a game is on.
   void OpenGameWithoutNetwork() {
     frmMenu->rgNet->Button(1)->click();
@@ -122,7 +124,8 @@ TEST_F(DialogTest, StartsWithTheDesignState) {
   EXPECT_EQ(frmMenu->size(), QSize(292, 320));
   EXPECT_TRUE(frmMenu->isVisible());
   EXPECT_FALSE(frmGamen->isVisible());
-  EXPECT_EQ(frmMenu->rgNet->ItemIndex(), 0);
+  EXPECT_EQ(frmMenu->rgNet->ItemIndex(), 1) << "a first start offers a game at this machine";
+  EXPECT_FALSE(frmMenu->edPortNo->isVisible());
   EXPECT_TRUE(frmMenu->cbOya->isChecked());
   EXPECT_FALSE(frmMenu->lbName->isEnabled());
   EXPECT_FALSE(frmMenu->edHostName->isEnabled());
@@ -178,6 +181,7 @@ TEST_F(DialogTest, EmptyUserNameIsRefused) {
 
 TEST_F(DialogTest, PortRefusalsKeepTheDialogAndGiveTheButtonsBack) {
   StartWithPictures(1);
+  ChooseNetwork();
   frmMenu->edUserName->setText("taro");
   const struct {
     const char* port;
@@ -202,11 +206,12 @@ TEST_F(DialogTest, PortRefusalsKeepTheDialogAndGiveTheButtonsBack) {
     EXPECT_EQ(frmMenu->edPortNo->text(), c.port);
   }
   EXPECT_FALSE(frmGamen->isVisible());
-  EXPECT_TRUE(frmGamen->Reversi->FNetPlay) << "OK past the name check sets the network flag";
+  EXPECT_TRUE(TheGame().NetPlay()) << "OK past the name check sets the network flag";
 }
 
 TEST_F(DialogTest, JoiningNeedsAHostName) {
   StartWithPictures(1);
+  ChooseNetwork();
   frmMenu->cbOya->click();
   frmMenu->edUserName->setText("taro");
   frmMenu->edPortNo->setText("5000");
@@ -221,6 +226,7 @@ TEST_F(DialogTest, HostingOnABusyPortIsRefused) {
   BusyPort busy;
   ASSERT_NE(busy.port(), 0);
   StartWithPictures(1);
+  ChooseNetwork();
   frmMenu->cbOya->click();
   frmMenu->edHostName->setText("127.0.0.1");
   frmMenu->cbOya->click();  // hosting, with a machine name left in the box
@@ -247,7 +253,7 @@ TEST_F(DialogTest, WithoutNetworkOnlyTheUserNameIsNeeded) {
   EXPECT_TRUE(boxes.boxes().empty());
   EXPECT_FALSE(frmMenu->isVisible());
   EXPECT_TRUE(frmGamen->isVisible());
-  EXPECT_FALSE(frmGamen->Reversi->FNetPlay);
+  EXPECT_FALSE(TheGame().NetPlay());
   EXPECT_EQ(frmGamen->windowTitle(), "Velmora");
   EXPECT_EQ(frmMenu->UserName, "hanako");
   ASSERT_TRUE(WaitFor([&] { return programEnded; })) << "cancelling the match menu ends the program";
@@ -476,10 +482,12 @@ TEST_F(DialogTest, AFirstStartOffersTheLoginNameWhenOthersCanBeToldIt) {
     Stop();
     QFile::remove(exePath + "velm.dat");
   }
-  // A name saved before is what the box holds.
+  // A name saved before is what the box holds, and the saved choice of network holds too.
   Start();
   frmMenu->edUserName->setText("taro");
+  frmMenu->rgNet->Button(0)->click();
   Stop();
   Start();
   EXPECT_EQ(frmMenu->edUserName->text(), "taro");
+  EXPECT_EQ(frmMenu->rgNet->ItemIndex(), 0);
 }

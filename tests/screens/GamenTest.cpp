@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QFile>
+#include <QMenuBar>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,7 @@
 #include "screens/MenuWk.h"
 #include "screens/RadioGroup.h"
 #include "settings/SaveRecord.h"
+#include "tests/game/BoardText.h"
 #include "tests/screens/ProgramFixture.h"
 
 namespace {
@@ -25,10 +28,12 @@ using Box = MessageRecorder::Box;
 
 class GamenTest : public ProgramFixture {
  protected:
-  // Dialog OK without network, then "スタート" in the match menu with both sides local.
-  void OpenGame() {
+  // Dialog OK without network, then "スタート" in the match menu with both sides local. The
+  // classic look gives the design's screen, whose arithmetic the first tests pin.
+  void OpenGame(bool classic = false) {
     AddPictures({"face.bmp"});
     Start();
+    if (classic) ChooseClassic();
     frmMenu->rgNet->Button(1)->click();
     frmMenu->edUserName->setText("taro");
     WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
@@ -36,18 +41,22 @@ class GamenTest : public ProgramFixture {
     ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
     QCoreApplication::processEvents();
   }
+  void ChooseClassic() {
+    frmGamen->mnuClassic->setChecked(true);
+    frmGamen->mnuViewClick();
+  }
 };
 
 TEST_F(GamenTest, DesignSizeGivesTheDesignPanels) {
-  OpenGame();
+  OpenGame(true);
   EXPECT_EQ(frmGamen->size(), QSize(502, 371));
   EXPECT_EQ(frmGamen->Panel1->width(), 251);
   EXPECT_EQ(frmGamen->Panel2->width(), 125);
   EXPECT_EQ(frmGamen->Panel3->height(), 74);
   EXPECT_EQ(frmGamen->Panel4->height(), 74);
-  // The chat panel is asked for three fifths (222) but fills what the column has left, so the
-  // restart button stays inside the window.
-  EXPECT_EQ(frmGamen->Panel5->height(), 371 - 74 - 74 - 5 - 10);
+  // The chat panel is asked for three fifths (222) but fills what the column has left under the
+  // menu bar, so the restart button stays inside the window.
+  EXPECT_EQ(frmGamen->Panel5->height(), 371 - frmGamen->mnuMain->height() - 74 - 74 - 5 - 10);
   EXPECT_LE(frmGamen->btRestart->mapTo(frmGamen, QPoint(0, frmGamen->btRestart->height())).y(), 371);
   EXPECT_EQ(frmGamen->imKuroFace->x(), frmGamen->Panel3->width() / 2 - 16);
   EXPECT_EQ(frmGamen->Reversi->size(), frmGamen->Panel1->contentsRect().size());
@@ -57,7 +66,7 @@ TEST_F(GamenTest, DesignSizeGivesTheDesignPanels) {
 }
 
 TEST_F(GamenTest, ResizeBringsTheColumnsBackToHalfAndQuarter) {
-  OpenGame();
+  OpenGame(true);
   frmGamen->resize(640, 400);
   QCoreApplication::processEvents();
   EXPECT_EQ(frmGamen->Panel1->width(), 320);
@@ -65,7 +74,7 @@ TEST_F(GamenTest, ResizeBringsTheColumnsBackToHalfAndQuarter) {
   EXPECT_EQ(Record().GamenWidth, 640);
   EXPECT_EQ(Record().GamenHeight, 400);
   EXPECT_EQ(Record().PeapleWidth, frmGamen->Panel6->width());
-  EXPECT_EQ(frmGamen->Reversi->FKomaCount, 4) << "a resize repaints, it does not reset";
+  EXPECT_EQ(TheGame().Board().FKomaCount, 4) << "a resize repaints, it does not reset";
 }
 
 TEST_F(GamenTest, ARestoredGeometryKeepsItsPanelWidths) {
@@ -77,6 +86,7 @@ TEST_F(GamenTest, ARestoredGeometryKeepsItsPanelWidths) {
   Record().GamenHeight = 420;
   Record().BoardWidth = 200;
   Record().PeapleWidth = 150;
+  ChooseClassic();
   frmMenu->rgNet->Button(1)->click();
   frmMenu->edUserName->setText("taro");
   WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
@@ -91,11 +101,11 @@ TEST_F(GamenTest, ARestoredGeometryKeepsItsPanelWidths) {
 
 TEST_F(GamenTest, MatchMenuStartsTheGameWithBothSidesLocal) {
   OpenGame();
-  TIReversi* board = frmGamen->Reversi;
-  EXPECT_EQ(board->FWho1, 1);
-  EXPECT_EQ(board->FWho2, 1);
-  EXPECT_EQ(board->FKomaCount, 4);
-  EXPECT_TRUE(board->isEnabled());
+  const Game& game = TheGame();
+  EXPECT_EQ(game.Who(1), 1);
+  EXPECT_EQ(game.Who(2), 1);
+  EXPECT_EQ(game.Board().FKomaCount, 4);
+  EXPECT_TRUE(frmGamen->Reversi->InputOpen());
   EXPECT_EQ(Record().SouNum, 1);
   EXPECT_EQ(Record().NetNum, 0);
   EXPECT_EQ(frmGamen->lbKuroName->text(), "taro");
@@ -107,35 +117,35 @@ TEST_F(GamenTest, MatchMenuStartsTheGameWithBothSidesLocal) {
 
 TEST_F(GamenTest, RestartIsRefusedUntilTheGameHasEnded) {
   OpenGame();
-  TIReversi* board = frmGamen->Reversi;
-  const _Rev move{2, 3, 1};
-  board->MoveStep(move);
-  const int stones = board->FKomaCount;
+  const Game& game = TheGame();
+  frmGamen->Flow->MoveStep(_Rev{2, 3, 1});
+  const int stones = game.Board().FKomaCount;
   frmGamen->btRestart->click();
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0], (Box{"最後までやらないと再ゲームできません", "再ゲーム"}));
-  EXPECT_EQ(board->FKomaCount, stones);
-  EXPECT_EQ(board->FTurn, 2);
+  EXPECT_EQ(game.Board().FKomaCount, stones);
+  EXPECT_EQ(game.Turn(), 2);
   EXPECT_FALSE(frmMenuWk->isVisible());
 }
 
 TEST_F(GamenTest, RestartAfterTheEndResetsAndAsksForPlayersAgain) {
   OpenGame();
-  TIReversi* board = frmGamen->Reversi;
-  board->FGameEnd = 1;
+  Game& game = TheGame();
+  PlayCells(game, RecordedGame("draw"));
+  ASSERT_TRUE(game.Over());
   WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
   frmGamen->btRestart->click();
   EXPECT_TRUE(boxes.boxes().empty());
   EXPECT_EQ(frmMenuWk->result(), QDialog::Accepted);
-  EXPECT_EQ(board->FGameEnd, 0);
-  EXPECT_EQ(board->FKomaCount, 4);
+  EXPECT_TRUE(game.InProgress());
+  EXPECT_EQ(game.Board().FKomaCount, 4);
   EXPECT_EQ(Record().SouNum, 2);
-  EXPECT_TRUE(board->isEnabled());
+  EXPECT_TRUE(frmGamen->Reversi->InputOpen());
 }
 
 TEST_F(GamenTest, CancelInTheRestartMenuEndsTheProgram) {
   OpenGame();
-  frmGamen->Reversi->FGameEnd = 1;
+  TheGame().Stop();
   WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
   frmGamen->btRestart->click();
   EXPECT_TRUE(WaitFor([&] { return programEnded; }));
@@ -151,7 +161,7 @@ TEST_F(GamenTest, ClosingWritesTheChatLogAndEndsTheProgram) {
   QFile log(exePath + "Chat.log");
   ASSERT_TRUE(log.open(QIODevice::ReadOnly));
   EXPECT_EQ(log.readAll(), platform::ToCp932(QStringLiteral("No.0(taro):こんにちは\r\nNo.1(花子):やあ\r\n")));
-  EXPECT_EQ(frmGamen->Reversi->FBan, nullptr) << "the board storage is released";
+  EXPECT_TRUE(TheGame().Over()) << "the game was left";
 }
 
 TEST_F(GamenTest, TheChatViewKeepsTheLastLinesAndChatLogEveryLine) {
@@ -204,8 +214,11 @@ TEST_F(GamenTest, DoubleClickOnAUserOpensTheStatisticsWindow) {
 
 TEST_F(GamenTest, F1OpensTheGameHelpFromAnyControl) {
   OpenGame();
+  PressKey(frmGamen->Reversi, Qt::Key_F1);
+  PressKey(frmGamen->btRestart, Qt::Key_F1);
+  frmGamen->mnuHelp->trigger();
+  ChooseClassic();  // the chat is there again
   PressKey(frmGamen->edMessage, Qt::Key_F1);
   PressKey(frmGamen->lbPeaple, Qt::Key_F1);
-  PressKey(frmGamen->btRestart, Qt::Key_F1);
-  EXPECT_EQ(helpPages, QStringList({exePath + "help/ame.html", exePath + "help/ame.html", exePath + "help/ame.html"}));
+  EXPECT_EQ(helpPages, QStringList(5, exePath + "help/ame.html"));
 }

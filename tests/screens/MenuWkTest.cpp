@@ -74,8 +74,8 @@ TEST_F(MenuWkTest, WithoutEnginesOrNetworkOnlyLocalIsOffered) {
   EXPECT_EQ(name1, "taro");
   EXPECT_EQ(name2, "taro");
   EXPECT_TRUE(boxes.boxes().empty());
-  EXPECT_EQ(frmGamen->Reversi->FWho1, 1);
-  EXPECT_EQ(frmGamen->Reversi->FWho2, 1);
+  EXPECT_EQ(TheGame().Who(1), 1);
+  EXPECT_EQ(TheGame().Who(2), 1);
   EXPECT_EQ(frmGamen->mmDllPath->toPlainText(), "");
 }
 
@@ -101,13 +101,12 @@ TEST_F(MenuWkTest, CpuIsOfferedWhenAnEngineIsInstalled) {
   EXPECT_TRUE(listHiddenAgain);
   EXPECT_EQ(backToUser, "taro");
 
-  TIReversi* board = frmGamen->Reversi;
-  EXPECT_EQ(board->FWho1, 1);
-  EXPECT_EQ(board->FWho2, 2);
+  EXPECT_EQ(TheGame().Who(1), 1);
+  EXPECT_EQ(TheGame().Who(2), 2);
   const QString path = frmGamen->mmDllPath->toPlainText().split('\n').value(0);
   EXPECT_TRUE(path.startsWith(exePath + "DllCpu/")) << path.toStdString();
-  EXPECT_EQ(QString::fromLocal8Bit(board->FCpuPath[1]), path);
-  EXPECT_EQ(board->FCpuPath[0][0], '\0');
+  EXPECT_EQ(QString::fromLocal8Bit(frmGamen->Flow->CpuPath(1)), path);
+  EXPECT_EQ(frmGamen->Flow->CpuPath(0)[0], '\0');
   EXPECT_EQ(frmGamen->lbShiroKoma->text(), "ルリカ");
   EXPECT_EQ(frmGamen->lbKuroName->text(), "taro");
   EXPECT_FALSE(frmGamen->imShiroKoma->Picture().isNull()) << "the engine's own picture";
@@ -121,7 +120,7 @@ TEST_F(MenuWkTest, EngineAgainstEngineRunsToTheResult) {
     Choose(frmMenuWk->cbPlay2, "Cpu", &TfrmMenuWk::cbPlay2Click);
     frmMenuWk->btOk->click();
   });
-  ASSERT_TRUE(WaitFor([] { return frmGamen->Reversi->FGameEnd == 1; }, 30000));
+  ASSERT_TRUE(WaitFor([this] { return TheGame().Over(); }, 30000));
   ASSERT_FALSE(boxes.boxes().empty());
   EXPECT_EQ(boxes.boxes().back().caption, "結果");
   EXPECT_EQ(Record().SouNum, 0) << "no local side, nothing counted";
@@ -161,7 +160,7 @@ TEST_F(MenuWkTest, F1OpensTheMenuHelpAndCancelEndsTheProgram) {
   EXPECT_EQ(helpPages, QStringList({exePath + "help/start2.html", exePath + "help/start2.html"}));
   EXPECT_EQ(frmMenuWk->result(), QDialog::Rejected);
   EXPECT_TRUE(WaitFor([&] { return programEnded; }));
-  EXPECT_EQ(frmGamen->Reversi->FWho1, 0) << "nothing was set up";
+  EXPECT_EQ(TheGame().Who(1), 0) << "nothing was set up";
 }
 
 TEST_F(MenuWkTest, TheStatisticsWindowOpensAboveTheMenuAndTakesInput) {

@@ -17,7 +17,10 @@
 #include <functional>
 #include <memory>
 
+#include "board/IReversi.h"
+#include "screens/TurnFlow.h"
 #include "enginehost/EngineCalls.h"
+#include "game/Game.h"
 #include "platform/ComputerName.h"
 #include "platform/DesignFonts.h"
 #include "platform/LoginName.h"
@@ -80,7 +83,7 @@ class ProgramFixture : public ::testing::Test {
   // dataPath: where the user's files are kept, as for an installed program; empty for exePath.
   void Start(const QString& dataPath = QString()) {
     auto empty = std::make_shared<platform::MemoryNeighbourhood>(platform::MemoryNeighbourhood::Level{});
-    forms_ = std::make_unique<TProgramForms>(exePath, empty, dataPath);
+    forms_ = std::make_unique<TProgramForms>(exePath, empty, dataPath, PreferencesFile());
     programEnded = false;
     frmMenu->OnProgramEnd = [this] { programEnded = true; };
     forms_->ShowMain();
@@ -92,6 +95,12 @@ class ProgramFixture : public ::testing::Test {
 
   // The record the game screen counts into and the dialog saves.
   SaveRecord& Record() { return frmGamen->SaveRecord; }
+  // The one game the windows show, and the preferences kept between runs (here in the test's
+  // own folder).
+  Game& TheGame() { return forms_->Shared().game; }
+  QString PreferencesFile() const { return dir_.path() + QStringLiteral("/config/velmora/velmora.conf"); }
+  // The middle of a cell as the game screen's board draws it.
+  static QPoint CellCentre(int x, int y) { return frmGamen->Reversi->CellRect(x, y).center(); }
 
   // Runs fn once the widget is visible (a modal window runs its own loop meanwhile). A window
   // still open after the time limit is closed, so a test never hangs.

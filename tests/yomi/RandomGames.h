@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "board/BoardModel.h"
+#include "game/BoardModel.h"
 
 struct TestPosition {
   BoardModel board;

@@ -1,33 +1,58 @@
-#include "board/BoardModel.h"
+#include "game/BoardModel.h"
 
 #include <algorithm>
 
 namespace {
-// Neighbour order shared by the legality test and flipping: dx outer, dy inner, -1 to +1.
+
+// One enclosed line: its direction and how many opponent stones it holds.
+struct Line {
+  int dx;
+  int dy;
+  int length;
+};
+
+// The eight directions in the order every walk takes them: dx outer, dy inner, -1 to +1, with
+// the cell itself (0, 0) between (0, -1) and (0, +1).
 constexpr int kSteps[3] = {-1, 0, 1};
+constexpr int kLinesBeforeTheStone = 4;  // (-1,-1), (-1,0), (-1,+1), (0,-1)
 
-bool InsideOf(int cols, int rows, int x, int y) { return x >= 0 && x < cols && y >= 0 && y < rows; }
-}  // namespace
-
-bool IsLegalPlacement(const std::int32_t* const* columns, int cols, int rows, const _Rev& r) {
-  if (!columns || !InsideOf(cols, rows, r.x, r.y)) return false;
-  if (columns[r.x][r.y] != 0) return false;
+// The one walk of the lines from (r.x, r.y) for side r.value: every direction whose run of
+// opponent stones ends in one of the side's own. Legality needs only the first line found
+// (firstOnly); placing needs them all. cell(x, y) answers -1 outside the board.
+template <typename CellFn>
+int EnclosedLines(const CellFn& cell, const _Rev& r, bool firstOnly, Line* lines) {
+  int found = 0;
   for (int dx : kSteps) {
     for (int dy : kSteps) {
       if (dx == 0 && dy == 0) continue;
+      int length = 0;
       int x = r.x + dx;
       int y = r.y + dy;
-      if (!InsideOf(cols, rows, x, y) || columns[x][y] == 0 || columns[x][y] == r.value) continue;
-      x += dx;
-      y += dy;
-      while (InsideOf(cols, rows, x, y) && columns[x][y] != 0) {
-        if (columns[x][y] == r.value) return true;
+      for (int v = cell(x, y); v > 0 && v != r.value; v = cell(x, y)) {
+        ++length;
         x += dx;
         y += dy;
       }
+      if (length == 0 || cell(x, y) != r.value) continue;
+      if (lines) lines[found] = Line{dx, dy, length};
+      ++found;
+      if (firstOnly) return found;
     }
   }
-  return false;
+  return found;
+}
+
+// The direction's place in the walk's order, the stone's own place being 4.
+int ScanIndex(int dx, int dy) { return (dx + 1) * 3 + (dy + 1); }
+
+bool InsideOf(int cols, int rows, int x, int y) { return x >= 0 && x < cols && y >= 0 && y < rows; }
+
+}  // namespace
+
+bool IsLegalPlacement(const std::int32_t* const* columns, int cols, int rows, const _Rev& r) {
+  if (!columns || !InsideOf(cols, rows, r.x, r.y) || columns[r.x][r.y] != 0) return false;
+  const auto cell = [&](int x, int y) { return InsideOf(cols, rows, x, y) ? columns[x][y] : -1; };
+  return EnclosedLines(cell, r, true, nullptr) > 0;
 }
 
 BoardModel::BoardModel() { ResizeBoard(8, 8); }
@@ -116,25 +141,21 @@ int BoardModel::KomaGaeshi(const _Rev& r) {
   // Only a side can move; any other value (from a broken engine or peer) would wipe stones out.
   if (r.value != 1 && r.value != 2) return 0;
   if (!Inside(r.x, r.y) || FBan[r.x][r.y] != 0) return 0;
-  for (int dx : kSteps) {
-    for (int dy : kSteps) {
-      if (dx == 0 && dy == 0) {
-        SetKoma(r);
-        continue;
-      }
-      const int nx = r.x + dx;
-      const int ny = r.y + dy;
-      if (!Inside(nx, ny) || FBan[nx][ny] == 0 || FBan[nx][ny] == r.value) continue;
-      int x = nx;
-      int y = ny;
-      while (Inside(x, y) && FBan[x][y] != 0 && FBan[x][y] != r.value) {
-        x += dx;
-        y += dy;
-      }
-      if (!Inside(x, y) || FBan[x][y] != r.value) continue;
-      for (int fx = nx, fy = ny; fx != x || fy != y; fx += dx, fy += dy) ChangeKoma(_Rev{fx, fy, r.value});
+  Line lines[8];
+  const auto cell = [this](int x, int y) { return Inside(x, y) ? FBan[x][y] : -1; };
+  const int count = EnclosedLines(cell, r, false, lines);
+  // The stone goes down between the lines before it in the walk's order and those after it;
+  // each line flips from the stone outwards.
+  bool placed = false;
+  for (int i = 0; i < count; ++i) {
+    if (!placed && ScanIndex(lines[i].dx, lines[i].dy) > kLinesBeforeTheStone) {
+      SetKoma(r);
+      placed = true;
     }
+    for (int step = 1; step <= lines[i].length; ++step)
+      ChangeKoma(_Rev{r.x + step * lines[i].dx, r.y + step * lines[i].dy, r.value});
   }
+  if (!placed) SetKoma(r);
   return 0;
 }
 
@@ -150,6 +171,10 @@ bool BoardModel::CheckKomaPut(int side, _Rev* first) const {
     }
   }
   return false;
+}
+
+int BoardModel::Count(int side) const {
+  return static_cast<int>(std::count(cells_.begin(), cells_.end(), side));
 }
 
 void BoardModel::CellChanged(int, int, std::int32_t) {}

@@ -2,16 +2,16 @@
 #include <cstdint>
 #include <vector>
 
-#include "board/Rev.h"
+#include "game/Rev.h"
 
 // The Reversi board and its rules, with no window attached: the cells (one array per column,
 // cell (x, y) is FBan[x][y]), the placement list, placing, the legality test and flipping.
-// Every changed cell is reported through CellChanged, in the order it changed, so a view can
-// paint exactly in that order.
+// Every changed cell is reported through CellChanged, in the order it changed.
 //
-// The F-named fields are public because the engine thread, the network host and the game screen
-// read them directly; only this class resizes the storage, so treat FBan, FKomaList, FCols,
-// FRows and FKomaCount as read-only from outside.
+// The F-named fields are public for code that reads a board directly (the engine tests, the
+// match bench); only this class resizes the storage, so treat FBan, FKomaList, FCols, FRows and
+// FKomaCount as read-only from outside. The program's own game goes through Game, which owns
+// one of these privately.
 class BoardModel {
  public:
   BoardModel();  // 8 x 8, empty, side 1 to move
@@ -52,6 +52,8 @@ class BoardModel {
   bool Inside(int x, int y) const { return FBan && x >= 0 && x < FCols && y >= 0 && y < FRows; }
   std::int32_t Cell(int x, int y) const { return Inside(x, y) ? FBan[x][y] : 0; }
   bool Full() const { return FKomaCount >= FCols * FRows; }
+  // Stones of one side on the board.
+  int Count(int side) const;
 
  protected:
   // Called after each cell change, placed stone and flips alike, in the order they happen.

@@ -1,0 +1,10 @@
+#include "screens/Session.h"
+
+Session::Session(QString programFolder, QString preferencesFile)
+    : exePath(std::move(programFolder)), preferencesFile(std::move(preferencesFile)) {
+  if (!this->preferencesFile.isEmpty()) preferences = settings::LoadPreferences(this->preferencesFile);
+}
+
+void Session::SavePreferences() const {
+  if (!preferencesFile.isEmpty()) settings::SavePreferences(preferences, preferencesFile);
+}
