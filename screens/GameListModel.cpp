@@ -37,7 +37,7 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
     case 1: return PlayerText(game.first);
     case 2: return PlayerText(game.second);
     default:
-      if (results_[at].isEmpty()) results_[at] = ResultText(game);
+      if (results_[at].isEmpty()) results_[at] = ResultText(game, games_[at].end);
       return results_[at];
   }
 }

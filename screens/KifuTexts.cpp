@@ -11,8 +11,7 @@ QString MoveName(const QString& move) { return move == QLatin1String("pass") ? Q
 
 }  // namespace
 
-QString ResultText(const gamelog::GameRecord& game) {
-  const gamelog::Position end = game.Final();
+QString ResultText(const gamelog::GameRecord& game, const gamelog::Position& end) {
   const int first = end.Count(1);
   const int second = end.Count(2);
   const QString count = QStringLiteral(" %1-%2").arg(first).arg(second);

@@ -8,9 +8,9 @@
 
 // What the record window writes: a game's date, its result, a move in the list with its review.
 
-// The result as players read it: 「先行勝ち 40-24」, 「後攻勝ち 20-44」, 「引き分け 32-32」, or
+// The result as players read it, from the position the game ended in: 「先行勝ち 40-24」, 「後攻勝ち 20-44」, 「引き分け 32-32」, or
 // 「中断 12-9」 for a game left before its end.
-QString ResultText(const gamelog::GameRecord& game);
+QString ResultText(const gamelog::GameRecord& game, const gamelog::Position& end);
 // Local time, minutes: "2026-12-08 17:44".
 QString DateText(const gamelog::GameRecord& game);
 // A player's name as the list shows it, with (エンジン) or (ネット) after the name of one that
