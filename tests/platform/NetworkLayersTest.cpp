@@ -62,7 +62,9 @@ TEST(OpenFilesLimit, TheSoftLimitRisesToTheHardOne) {
   rlimit after{};
   ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &after), 0);
   EXPECT_EQ(after.rlim_cur, before.rlim_max);
-  if (after.rlim_cur != RLIM_INFINITY) EXPECT_EQ(now, static_cast<long>(after.rlim_cur));
+  if (after.rlim_cur != RLIM_INFINITY) {
+    EXPECT_EQ(now, static_cast<long>(after.rlim_cur));
+  }
 }
 
 }  // namespace
