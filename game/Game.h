@@ -77,6 +77,9 @@ class Game {
   int KuroCount() const { return kuroCount_; }  // the final counts, once there is a result
   int ShiroCount() const { return shiroCount_; }
   const std::vector<PlayedMove>& Moves() const { return moves_; }
+  // The position the game started from and its side to move.
+  const BoardModel& StartBoard() const { return start_; }
+  std::int32_t StartTurn() const { return startTurn_; }
   // Every stone placed since the position the game started from, that position's own first.
   std::vector<_Rev> Placements() const;
   std::optional<_Rev> LastPlacement() const;

@@ -1,12 +1,14 @@
 #include "gamelog/GameLog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <algorithm>
 
 #include "gamelog/GgfFormat.h"
+#include "platform/FileSearch.h"
 #include "platform/RegularFile.h"
 #include "platform/ReplaceFile.h"
 
@@ -46,26 +48,32 @@ QString GameLog::Save(const GameRecord& game) const {
 
 LoadedLog GameLog::Load() const {
   LoadedLog log;
-  const QDir dir(folder_);
-  const QStringList names = dir.entryList(QDir::Files | QDir::Hidden, QDir::Name);
-  log.games.reserve(static_cast<std::size_t>(names.size()));
-  for (const QString& name : names) {
+  // Straight from the folder: thousands of games, and each stat of them costs.
+  const std::vector<platform::FoundFile> entries = platform::FindFiles(QFile::encodeName(folder_).toStdString(), "*");
+  log.games.reserve(entries.size());
+  for (const platform::FoundFile& entry : entries) {
+    if (entry.isDirectory) continue;
+    const QString name = QFile::decodeName(entry.name.c_str());
     if (IsTemporary(name)) {
       platform::RemoveStaleTemporaries(folder_ + name.left(name.size() - 7), kStaleAfter);
       continue;
     }
     const platform::RegularFileRead read = platform::ReadRegularFile(folder_ + name, kLargestGame + 1);
+    LoggedGame logged{name, {}, {}};
     std::optional<GameRecord> game;
     if (read.outcome == platform::RegularFileRead::Outcome::Read && read.bytes.size() <= kLargestGame)
-      game = ReadGgf(read.bytes);
-    if (game)
-      log.games.push_back({name, std::move(*game)});
-    else
+      game = ReadGgf(read.bytes, nullptr, &logged.end);
+    if (game) {
+      logged.game = std::move(*game);
+      log.games.push_back(std::move(logged));
+    } else {
       log.skipped << name;
+    }
   }
-  std::stable_sort(log.games.begin(), log.games.end(), [](const LoggedGame& a, const LoggedGame& b) {
-    return a.game.started > b.game.started;
+  std::sort(log.games.begin(), log.games.end(), [](const LoggedGame& a, const LoggedGame& b) {
+    return a.game.started != b.game.started ? a.game.started > b.game.started : a.file > b.file;
   });
+  log.skipped.sort();
   return log;
 }
 

@@ -11,6 +11,7 @@ namespace gamelog {
 struct LoggedGame {
   QString file;  // its file name in the folder
   GameRecord game;
+  Position end;  // the position its moves lead to
 };
 
 struct LoadedLog {

@@ -21,6 +21,7 @@ QByteArray WriteGgf(const GameRecord& game);
 // The first game in the text. Unknown properties are passed over; move values and times after
 // a "/" are ignored. Nothing when the text is not a GGF Othello game on an 8 x 8 board or one
 // of its moves is not legal; the reason in *why (for the person who reads it, in Japanese).
-std::optional<GameRecord> ReadGgf(QByteArrayView text, QString* why = nullptr);
+// The position the moves lead to goes to *end.
+std::optional<GameRecord> ReadGgf(QByteArrayView text, QString* why = nullptr, Position* end = nullptr);
 
 }  // namespace gamelog

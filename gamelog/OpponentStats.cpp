@@ -20,7 +20,7 @@ std::vector<OpponentStats> CountOpponents(const std::vector<LoggedGame>& games) 
     if (row == stats.end()) row = stats.insert(stats.end(), OpponentStats{opponent.name, opponent.kind});
     ++row->games;
     if (!game.finished) continue;
-    const Position end = game.Final();
+    const Position& end = logged.end;
     const int mine = end.Count(firstLocal ? 1 : 2);
     const int theirs = end.Count(firstLocal ? 2 : 1);
     if (mine > theirs) ++row->wins;

@@ -1,18 +1,14 @@
 #include "gamelog/Replay.h"
 
+#include "gamelog/FromGame.h"
+
 namespace gamelog {
 
 namespace {
 int Other(int side) { return side == 1 ? 2 : 1; }
 }  // namespace
 
-Replay::Replay(const Position& start) {
-  board_.ResizeBoard(8, 8);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x)
-      if (const int value = start.At(x, y)) board_.SetKoma(_Rev{x, y, value});
-  board_.FTurn = start.sideToMove == 2 ? 2 : 1;
-}
+Replay::Replay(const Position& start) { SetUpBoard(start, board_); }
 
 void Replay::PassTurn() {
   moves_.push_back(Move::Pass(board_.FTurn));
@@ -46,12 +42,6 @@ bool Replay::PlayCell(int x, int y) {
 
 bool Replay::Over() const { return !HasPlacement(1) && !HasPlacement(2); }
 
-Position Replay::Current() const {
-  Position p;
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) p.cells[static_cast<std::size_t>(y * 8 + x)] = static_cast<std::int8_t>(board_.Cell(x, y));
-  p.sideToMove = board_.FTurn;
-  return p;
-}
+Position Replay::Current() const { return PositionOf(board_, board_.FTurn); }
 
 }  // namespace gamelog

@@ -40,6 +40,12 @@ std::vector<FoundFile> FindFiles(const std::string& folder, const std::string& p
   while (dirent* e = readdir(dir)) {
     std::string name = e->d_name;
     if (!MatchesPattern(name, pattern)) continue;
+    // The folder says what most entries are; a link, or a file system that does not say, is
+    // looked at (a link as what it leads to).
+    if (e->d_type == DT_REG || e->d_type == DT_DIR) {
+      found.push_back({name, e->d_type == DT_DIR, e->d_type == DT_REG});
+      continue;
+    }
     struct stat st {};
     const bool known = stat((base + name).c_str(), &st) == 0;
     found.push_back({name, known && S_ISDIR(st.st_mode), known && S_ISREG(st.st_mode)});

@@ -17,6 +17,7 @@
 
 #include "board/IReversi.h"
 #include "board/StoneCursors.h"
+#include "gamelog/GameLog.h"
 #include "enginehost/EngineCalls.h"
 #include "net/NetRecord.h"
 #include "net/RoomRules.h"
@@ -29,10 +30,12 @@
 #include "screens/Controls.h"
 #include "screens/Data.h"
 #include "screens/GamenLayout.h"
+#include "screens/GameLogger.h"
 #include "screens/GamenRoom.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
 #include "screens/KeyPreview.h"
+#include "screens/Kifu.h"
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
 #include "screens/MoveHint.h"
@@ -142,6 +145,7 @@ TfrmGamen::~TfrmGamen() {
   // The referee and the hint hold the board, which goes with its panel among the children.
   delete Flow;
   delete hint_;
+  logger_.reset();
   session_.game.RemoveListener(this);
   if (frmGamen == this) frmGamen = nullptr;
 }
@@ -237,6 +241,7 @@ void TfrmGamen::FormCreate() {
   Flow->EngineName = [this](int side) { return side == 1 ? lbKuroName->text() : lbShiroKoma->text(); };
   hint_->SetEngineRunner(runner);
   game.AddListener(this);
+  if (!session_.dataFolder.isEmpty()) KeepGames();
   connect(Flow, &TurnFlow::ThinkingChanged, this, &TfrmGamen::GameChanged);
   connect(hint_, &MoveHint::AskingChanged, this, &TfrmGamen::UpdateMenus);
   connect(Reversi, &TIReversi::InputOpenChanged, this, &TfrmGamen::UpdateMenus);
@@ -244,6 +249,21 @@ void TfrmGamen::FormCreate() {
 }
 
 Game& TfrmGamen::Played() { return session_.game; }
+
+void TfrmGamen::KeepGames() {
+  gameLog_ = std::make_unique<gamelog::GameLog>(gamelog::GameLog::FolderIn(session_.dataFolder));
+  logger_ = std::make_unique<GameLogger>(session_.game, *gameLog_, [this](int side) {
+    return gamelog::Player{side == 1 ? lbKuroName->text() : lbShiroKoma->text(),
+                           static_cast<PlayerKind>(session_.game.Who(side))};
+  });
+  logger_->OnSaved = [this] {
+    if (kifu_ && kifu_->isVisible()) kifu_->Reload();
+  };
+  // Told later: the game is in the middle of telling its change.
+  logger_->OnError = [this](const QString& error) {
+    QTimer::singleShot(0, this, [error] { platform::ShowMessage(error, QStringLiteral("Velmora")); });
+  };
+}
 
 bool TfrmGamen::SetsUpGames() const {
   return !session_.game.NetPlay() || (Room && Room->Socket().IsHosting());

@@ -1,5 +1,7 @@
 #pragma once
 #include <QWidget>
+
+#include <memory>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +27,12 @@ class TGamenRoom;
 class TPlayerScore;
 class TurnFlow;
 class ChatHistory;
+class GameLogger;
+class TfrmKifu;
+class BoardModel;
+namespace gamelog {
+class GameLog;
+}
 class Game;
 struct SaveRecord;
 struct Session;
@@ -70,6 +78,7 @@ class TfrmGamen : public QWidget, private GameListener {
   QAction* mnuUndo = nullptr;
   QAction* mnuRedo = nullptr;
   QAction* mnuHint = nullptr;
+  QAction* mnuKifu = nullptr;
   QAction* mnuQuit = nullptr;
   QAction* mnuTurnAndScore = nullptr;
   QAction* mnuLastMove = nullptr;
@@ -97,6 +106,11 @@ class TfrmGamen : public QWidget, private GameListener {
 
   // The game this screen shows and plays, the session's.
   Game& Played();
+  // 「棋譜」, made when first opened; none while no game log is kept.
+  TfrmKifu* Kifu() const { return kifu_; }
+  // A game from this position against the strongest engine, the side to move played here.
+  void PlayFrom(const BoardModel& position, int sideToMove);
+  bool CanPlayFrom() const;
 
   void SaveGamenPos();
   // Whether this machine sets up the games: the host of the room, or any machine without network.
@@ -125,6 +139,7 @@ class TfrmGamen : public QWidget, private GameListener {
   void mnuUndoClick();
   void mnuRedoClick();
   void mnuHintClick();
+  void mnuKifuClick();
   void mnuViewClick();
   void mnuAboutClick();
 
@@ -173,6 +188,8 @@ class TfrmGamen : public QWidget, private GameListener {
   void Rewound() override { GameChanged(); }
   void PlayersSet() override { GameChanged(); }
   void GameChanged();
+  // Every game shown from now on goes into the game log beside velm.dat.
+  void KeepGames();
 
   Session& session_;
   QSplitter* columns_ = nullptr;
@@ -181,6 +198,9 @@ class TfrmGamen : public QWidget, private GameListener {
   ChatHistory* chatHistory_ = nullptr;  // reMessage's lines, all of them, for Chat.log
   MoveHint* hint_ = nullptr;
   std::vector<FoundEngine> engines_;  // as the last match menu listed them
+  std::unique_ptr<gamelog::GameLog> gameLog_;  // none while the session keeps no files
+  std::unique_ptr<GameLogger> logger_;
+  TfrmKifu* kifu_ = nullptr;
   bool closed_ = false;
   // Set while a restored geometry is in force: a resize to the restored size keeps the saved
   // panel widths instead of halving.

@@ -19,6 +19,7 @@
 #include "screens/GamenRoom.h"
 #include "screens/Help.h"
 #include "screens/Image.h"
+#include "screens/Kifu.h"
 #include "screens/Menu.h"
 #include "screens/MoveHint.h"
 #include "screens/PlayerScore.h"
@@ -66,6 +67,8 @@ void TfrmGamen::BuildMenus() {
   mnuRedo = AddAction(game, QStringLiteral("やり直し"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
   mnuHint = AddAction(game, QStringLiteral("ヒント"), QKeySequence(Qt::CTRL | Qt::Key_H));
   game->addSeparator();
+  mnuKifu = AddAction(game, QStringLiteral("棋譜…"), QKeySequence(Qt::CTRL | Qt::Key_L));
+  game->addSeparator();
   mnuQuit = AddAction(game, QStringLiteral("終了"), QKeySequence(Qt::CTRL | Qt::Key_Q));
   QMenu* view = mnuMain->addMenu(QStringLiteral("表示"));
   mnuTurnAndScore = AddOption(view, QStringLiteral("手番と石数"));
@@ -83,6 +86,7 @@ void TfrmGamen::BuildMenus() {
   connect(mnuUndo, &QAction::triggered, this, &TfrmGamen::mnuUndoClick);
   connect(mnuRedo, &QAction::triggered, this, &TfrmGamen::mnuRedoClick);
   connect(mnuHint, &QAction::triggered, this, &TfrmGamen::mnuHintClick);
+  connect(mnuKifu, &QAction::triggered, this, &TfrmGamen::mnuKifuClick);
   connect(mnuQuit, &QAction::triggered, this, &QWidget::close);
   for (QAction* option : {mnuTurnAndScore, mnuLastMove, mnuLegalMoves, mnuAnimation, mnuClassic})
     connect(option, &QAction::triggered, this, &TfrmGamen::mnuViewClick);
@@ -212,6 +216,42 @@ void TfrmGamen::mnuHintClick() {
   hint_->Ask(engines_.back().libraryPath, engines_.back().name);
 }
 
+void TfrmGamen::mnuKifuClick() {
+  if (!gameLog_) return;
+  if (!kifu_) {
+    kifu_ = new TfrmKifu(*gameLog_, session_.exePath + QStringLiteral("velmora-review"), this);
+    kifu_->OnPlayFrom = [this](const BoardModel& position, int side) { PlayFrom(position, side); };
+    kifu_->CanPlayFrom = [this] { return CanPlayFrom(); };
+  }
+  kifu_->ShowLog();
+}
+
+bool TfrmGamen::CanPlayFrom() const { return !session_.game.NetPlay() && !engines_.empty(); }
+
+void TfrmGamen::PlayFrom(const BoardModel& position, int sideToMove) {
+  if (!CanPlayFrom()) return;
+  Game& game = session_.game;
+  if (game.InProgress()) {
+    if (!platform::AskYesNo(QStringLiteral("対局を中断して新しいゲームを始めますか？"), QStringLiteral("新しいゲーム"))) return;
+    game.Stop();  // left midway: counted as played, neither won nor lost
+  }
+  Flow->StopEngine();
+  game.StartFrom(position, sideToMove);
+  // The user plays the side to move against the strongest engine, the one the hint asks.
+  const FoundEngine& engine = engines_.back();
+  MatchChoice choice;
+  choice.engines = engines_;
+  MatchSide& user = choice.sides[sideToMove == 2 ? 1 : 0];
+  MatchSide& opponent = choice.sides[sideToMove == 2 ? 0 : 1];
+  user = MatchSide{PlayerKind::Local, frmMenu ? frmMenu->UserName : QString(), {}, -1};
+  opponent = MatchSide{PlayerKind::Cpu, engine.name, engine.libraryPath, -1};
+  ApplyMatch(choice);
+  Flow->GameShori();
+  show();
+  raise();
+  activateWindow();
+}
+
 void TfrmGamen::mnuViewClick() {
   settings::Preferences& look = session_.preferences;
   look.showTurnAndScore = mnuTurnAndScore->isChecked();
@@ -271,4 +311,5 @@ void TfrmGamen::UpdateMenus() {
   mnuRedo->setEnabled(!game.NetPlay() && game.CanRedo());
   const bool usersTurn = !game.Over() && game.Who(game.Turn()) == kLocalSide && Reversi->InputOpen() && !Flow->AwaitingEcho();
   mnuHint->setEnabled(!engines_.empty() && usersTurn && !hint_->Asking() && !Reversi->Hint());
+  mnuKifu->setEnabled(gameLog_ != nullptr);
 }

@@ -20,6 +20,7 @@ void Release(std::unique_ptr<Form>& form, Form*& global) {
 TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood,
                              const QString& dataPath, const QString& preferencesFile)
     : session_(exePath, preferencesFile) {
+  session_.dataFolder = dataPath.isEmpty() ? exePath : dataPath;
   menu_ = std::make_unique<TfrmMenu>(exePath, record_, session_.game, dataPath);
   frmMenu = menu_.get();
   // The LAN picker belongs to the dialog that opens it.

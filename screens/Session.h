@@ -14,6 +14,7 @@ struct Session {
   Game game;
   settings::Preferences preferences;
   QString preferencesFile;  // where the preferences are kept; empty: nothing is kept
+  QString dataFolder;       // where velm.dat and the game log are kept; empty: no game is kept
 
   // Keeps the preferences for the next run; a file that cannot be written keeps the old ones.
   void SavePreferences() const;

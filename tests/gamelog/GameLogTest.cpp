@@ -86,7 +86,8 @@ TEST(OpponentStats, CountsThisMachinesGamesAgainstEachEngineAndNetworkName) {
   std::vector<LoggedGame> games;
   auto add = [&](const QString& moves, PlayerKind first, const QString& firstName, PlayerKind second,
                  const QString& secondName) {
-    games.push_back({"", GameOf(moves, firstName, first, secondName, second, "2026-12-01T10:00:00")});
+    const GameRecord game = GameOf(moves, firstName, first, secondName, second, "2026-12-01T10:00:00");
+    games.push_back({"", game, game.Final()});
   };
   add(wipeout, PlayerKind::Local, "me", PlayerKind::Cpu, "ヨザクラ");
   add(wipeout, PlayerKind::Cpu, "ヨザクラ", PlayerKind::Local, "me");
