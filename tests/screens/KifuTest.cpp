@@ -175,7 +175,8 @@ TEST_F(KifuWindow, ReviewsAGameInItsOwnProcessMarksBlundersAndShowsTheBestMove) 
   EXPECT_TRUE(window.lbMoves->item(0)->text().startsWith(QStringLiteral("悪手　1　後攻　b7　-4（最善 c8 -20）完全読み")));
   EXPECT_FALSE(window.lbMoves->item(3)->text().startsWith(QStringLiteral("悪手")));
   const QImage graph = window.Graph->grab().toImage();
-  const QColor mark = graph.pixelColor(window.Graph->XOf(1), window.Graph->YOf(-4));
+  const QPoint at = (QPointF(window.Graph->XOf(1), window.Graph->YOf(-4)) * graph.devicePixelRatio()).toPoint();
+  const QColor mark = graph.pixelColor(at);
   EXPECT_GT(mark.red(), 180);
   EXPECT_LT(mark.green(), 80);
   // The best move of the position shown is marked on the board.
