@@ -14,7 +14,7 @@
 
 #include "gamelog/GgfFormat.h"
 #include "gamelog/Transcript.h"
-#include "review/GameAnalysis.h"
+#include "review/RecordReview.h"
 #include "review/ReviewReport.h"
 
 namespace {
@@ -69,15 +69,6 @@ std::optional<gamelog::GameRecord> ReadGame(const QByteArray& text, std::string&
   return game;
 }
 
-review::GameStart StartOf(const gamelog::Position& p) {
-  review::GameStart start{0, 0, p.sideToMove};
-  for (int square = 0; square < 64; ++square) {
-    if (p.cells[static_cast<std::size_t>(square)] == 1) start.black |= std::uint64_t{1} << square;
-    if (p.cells[static_cast<std::size_t>(square)] == 2) start.white |= std::uint64_t{1} << square;
-  }
-  return start;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,10 +109,7 @@ int main(int argc, char** argv) {
   const auto game = ReadGame(text, why);
   if (!game) return Refuse(why);
 
-  std::vector<review::PlayedMove> moves;
-  for (const gamelog::Move& move : game->moves)
-    moves.push_back({move.side, move.IsPass() ? review::kPass : move.y * 8 + move.x});
-  const auto verdicts = review::AnalyseGame(StartOf(game->start), moves, options, [&](const review::Verdict& v) {
+  const auto verdicts = review::AnalyseRecord(game->start, game->moves, options, [&](const review::Verdict& v) {
     if (output == Output::Stream) {
       std::printf("%s\n", review::JsonObject(v).c_str());
       std::fflush(stdout);

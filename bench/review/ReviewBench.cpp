@@ -7,45 +7,35 @@
 
 #include "gamelog/Replay.h"
 #include "gamelog/Transcript.h"
-#include "review/GameAnalysis.h"
+#include "review/RecordReview.h"
 
 namespace {
 
 struct Game {
-  review::GameStart start;
-  std::vector<review::PlayedMove> moves;
+  gamelog::Position start = gamelog::Position::Standard();
+  std::vector<gamelog::Move> moves;
 };
 
+// The game's moves after the first `skip`, from the position those lead to.
 Game Played(int skip) {
   QFile file(QStringLiteral(VELM_REVIEW_BENCH_GAME));
   file.open(QIODevice::ReadOnly);
   const auto moves = gamelog::ParseTranscript(QString::fromLatin1(file.readAll().trimmed())).value_or(std::vector<gamelog::Move>{});
+  gamelog::Replay replay(gamelog::Position::Standard());
   Game game;
-  std::uint64_t black = game.start.black;
-  std::uint64_t white = game.start.white;
   for (std::size_t i = 0; i < moves.size(); ++i) {
-    const review::PlayedMove move{moves[i].side, moves[i].IsPass() ? review::kPass : moves[i].y * 8 + moves[i].x};
-    if (static_cast<int>(i) >= skip) {
-      game.moves.push_back(move);
-      continue;
-    }
-    // The start of the tail: the position the skipped moves lead to.
-    gamelog::Replay replay(gamelog::Position::Standard());
-    for (std::size_t j = 0; j <= i; ++j) replay.Play(moves[j]);
-    black = white = 0;
-    const gamelog::Position p = replay.Current();
-    for (int square = 0; square < 64; ++square) {
-      if (p.cells[static_cast<std::size_t>(square)] == 1) black |= std::uint64_t{1} << square;
-      if (p.cells[static_cast<std::size_t>(square)] == 2) white |= std::uint64_t{1} << square;
-    }
-    game.start = {black, white, p.sideToMove};
+    if (static_cast<int>(i) < skip)
+      replay.Play(moves[i]);
+    else
+      game.moves.push_back(moves[i]);
   }
+  game.start = replay.Current();
   return game;
 }
 
 void WholeGame(benchmark::State& state) {
   const Game game = Played(static_cast<int>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(review::AnalyseGame(game.start, game.moves, {}));
+  for (auto _ : state) benchmark::DoNotOptimize(review::AnalyseRecord(game.start, game.moves, {}));
   state.counters["moves"] = static_cast<double>(game.moves.size());
 }
 BENCHMARK(WholeGame)->Arg(0)->Iterations(1)->Repetitions(3)->Unit(benchmark::kSecond)->UseRealTime();

@@ -8,7 +8,7 @@
 #include "gamelog/GgfFormat.h"
 #include "gamelog/Replay.h"
 #include "gamelog/Transcript.h"
-#include "review/GameAnalysis.h"
+#include "review/RecordReview.h"
 
 using gamelog::Move;
 using gamelog::Replay;
@@ -41,15 +41,6 @@ int BestPlay(const Replay& at, int alpha, int beta) {
 
 int ForBlack(const Replay& at, int moverValue) { return at.SideToMove() == 1 ? moverValue : -moverValue; }
 
-review::GameStart StartOf(const gamelog::Position& p) {
-  review::GameStart start{0, 0, p.sideToMove};
-  for (int square = 0; square < 64; ++square) {
-    if (p.cells[static_cast<std::size_t>(square)] == 1) start.black |= std::uint64_t{1} << square;
-    if (p.cells[static_cast<std::size_t>(square)] == 2) start.white |= std::uint64_t{1} << square;
-  }
-  return start;
-}
-
 TEST(Review, EndgameValuesAgreeWithAPlainSolver) {
   for (const char* file : {"/../../gamelog/data/two_passes.txt", "/../../gamelog/data/white_wins.txt"}) {
     const auto game = gamelog::ParseTranscript(QString::fromLatin1(Data(VELM_REVIEW_TEST_DATA + QString(file)).trimmed()))
@@ -60,9 +51,7 @@ TEST(Review, EndgameValuesAgreeWithAPlainSolver) {
     Replay at(gamelog::Position::Standard());
     while (at.Current().Empties() > 12) at.Play(game[from++]);
     const std::vector<Move> rest(game.begin() + static_cast<std::ptrdiff_t>(from), game.end());
-    std::vector<review::PlayedMove> played;
-    for (const Move& move : rest) played.push_back({move.side, move.IsPass() ? review::kPass : move.y * 8 + move.x});
-    const auto verdicts = review::AnalyseGame(StartOf(at.Current()), played, {});
+    const auto verdicts = review::AnalyseRecord(at.Current(), rest, {});
     ASSERT_EQ(verdicts.size(), rest.size());
 
     // Each position's value once, for black: the one before a move is its best value, the one
