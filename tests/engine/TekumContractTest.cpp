@@ -11,7 +11,7 @@
 #include <set>
 
 #include "enginehost/EngineCalls.h"
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "tests/engine/BoardPicture.h"
 
 namespace {
