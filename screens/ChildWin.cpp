@@ -229,8 +229,8 @@ void TfrmGamen::FormCreate() {
   Reversi = new TIReversi(game, Panel1);
   Reversi->setGeometry(Panel1->contentsRect());
   keyPreview_->Watch(Reversi);
-  Flow = new TurnFlow(game, *Reversi, this);
-  hint_ = new MoveHint(game, *Reversi, this);
+  Flow = new TurnFlow(game, *Reversi, session_.services, this);
+  hint_ = new MoveHint(game, *Reversi, session_.services, this);
   // Engines run in the runner beside the program, and go by the names on their player panels.
   const std::string runner = EngineRunnerIn(session_.exePath.toStdString());
   Flow->SetEngineRunner(runner);
@@ -460,7 +460,7 @@ void TfrmGamen::ArrangeColumns() {
 }
 
 void TfrmGamen::FormKeyDown(int key) {
-  HelpKeyDown(key, kHelpGame);
+  HelpKeyDown(key, kHelpGame, session_.exePath, session_.services);
 }
 
 void TfrmGamen::closeEvent(QCloseEvent* event) {
@@ -473,7 +473,7 @@ void TfrmGamen::FormCloseQuery() {
   const QString base = frmMenu ? frmMenu->DataPath : QString();
   // A log that cannot be written is reported, but the window still closes and the program ends.
   const QString error = platform::ReplaceFile(base + QStringLiteral("Chat.log"), chatHistory_->LogBytes());
-  if (!error.isEmpty()) platform::ShowMessage(error, QStringLiteral("Velmora"));
+  if (!error.isEmpty()) session_.services.dialogs.ShowMessage(error, QStringLiteral("Velmora"));
   if (session_.game.NetPlay() && Room) Room->Socket().SendLeave();
   if (Room) Room->Socket().close();
   SaveGamenPos();

@@ -166,7 +166,7 @@ void TfrmGamen::ReturnToWaiting() {
 
 void TfrmGamen::mnuRestartClick() {
   if (session_.game.InProgress()) {
-    platform::ShowMessage(QStringLiteral("最後までやらないと再ゲームできません"), QStringLiteral("再ゲーム"));
+    session_.services.dialogs.ShowMessage(QStringLiteral("最後までやらないと再ゲームできません"), QStringLiteral("再ゲーム"));
     return;
   }
   StartOver();
@@ -184,7 +184,7 @@ void TfrmGamen::mnuNewGameClick() {
   if (!SetsUpGames()) return;  // a member waits for the host's games
   Game& game = session_.game;
   if (game.InProgress()) {
-    if (!platform::AskYesNo(QStringLiteral("対局を中断して新しいゲームを始めますか？"), QStringLiteral("新しいゲーム"))) return;
+    if (!session_.services.dialogs.AskYesNo(QStringLiteral("対局を中断して新しいゲームを始めますか？"), QStringLiteral("新しいゲーム"))) return;
     // Left midway: counted as played, neither won nor lost.
     Flow->StopEngine();
     game.Stop();
@@ -224,7 +224,7 @@ void TfrmGamen::mnuViewClick() {
 }
 
 void TfrmGamen::mnuAboutClick() {
-  platform::ShowMessage(QStringLiteral("Velmora バージョン %1").arg(QCoreApplication::applicationVersion()),
+  session_.services.dialogs.ShowMessage(QStringLiteral("Velmora バージョン %1").arg(QCoreApplication::applicationVersion()),
                         QStringLiteral("バージョン情報"));
 }
 

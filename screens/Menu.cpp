@@ -52,10 +52,10 @@ void SetBoxColour(QLineEdit* edit, const QColor& colour) {
 
 }  // namespace
 
-TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record, Game& game, const QString& dataPath)
-    : record_(record), game_(game) {
-  ExePath = exePath;
-  DataPath = dataPath.isEmpty() ? exePath : dataPath;
+TfrmMenu::TfrmMenu(Session& session, SaveRecord& record, const QString& dataPath)
+    : record_(record), game_(session.game), services_(session.services) {
+  ExePath = session.exePath;
+  DataPath = dataPath.isEmpty() ? ExePath : dataPath;
   BuildControls();
   FormCreate();
 }
@@ -130,7 +130,10 @@ void TfrmMenu::FormCreate() {
   LoadCharaList();
 }
 
-void TfrmMenu::WriteRegistryRecord() { settings::WriteRegistryRecord(QCoreApplication::applicationFilePath()); }
+void TfrmMenu::WriteRegistryRecord() {
+  const QString error = settings::WriteRegistryRecord(services_.registryRoot, QCoreApplication::applicationFilePath());
+  if (!error.isEmpty()) services_.dialogs.ShowMessage(error, QStringLiteral("Velmora"));
+}
 
 QStringList TfrmMenu::SearchFolders() const {
   return DataPath == ExePath ? QStringList{ExePath} : QStringList{ExePath, DataPath};
@@ -159,11 +162,11 @@ void TfrmMenu::showEvent(QShowEvent* event) {
 void TfrmMenu::FormShow() { LoadSaveFile(); }
 
 void TfrmMenu::LoadSaveFile() {
-  const settings::LoadResult result = settings::LoadSaveFile(DataPath + QStringLiteral("velm.dat"), record_, *this);
+  const settings::LoadResult result = settings::LoadSaveFile(DataPath + QStringLiteral("velm.dat"), record_, *this, services_.dialogs);
   // A file that is there but could not be read is not overwritten at the end with a fresh record.
   saveFileLoaded_ = result.outcome != settings::LoadOutcome::Unreadable;
   countersRead_ = result.read;
-  if (!result.file.ok) platform::ShowMessage(result.file.error, QStringLiteral("Velmora"));
+  if (!result.file.ok) services_.dialogs.ShowMessage(result.file.error, QStringLiteral("Velmora"));
   // A first start offers a game at this machine: that OK needs nothing but a name.
   if (result.outcome == settings::LoadOutcome::Missing) SelectNoNetwork();
   // A first start offers the login name, when other machines can be told it.
@@ -177,7 +180,7 @@ void TfrmMenu::WriteSaveFile() {
   // Another copy of the program may have saved its games meanwhile; they are kept.
   const settings::FileResult result =
       settings::SaveMerged(DataPath + QStringLiteral("velm.dat"), record_, *this, countersRead_);
-  if (!result.ok) platform::ShowMessage(result.error, QStringLiteral("Velmora"));
+  if (!result.ok) services_.dialogs.ShowMessage(result.error, QStringLiteral("Velmora"));
 }
 
 void TfrmMenu::FormDestroy() {
@@ -196,7 +199,7 @@ void TfrmMenu::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMenu::FormKeyDown(int key) {
-  HelpKeyDown(key, kHelpStart);
+  HelpKeyDown(key, kHelpStart, ExePath, services_);
 }
 
 void TfrmMenu::rgNetClick() {
@@ -246,7 +249,7 @@ void TfrmMenu::EnableButtons() {
 }
 
 void TfrmMenu::Refuse(const QString& text, const QString& caption, QWidget* focus) {
-  if (!text.isEmpty()) platform::ShowMessage(text, caption);
+  if (!text.isEmpty()) services_.dialogs.ShowMessage(text, caption);
   EnableButtons();
   // A host's machine-name box is disabled and cannot take the focus; the port box is the
   // next thing a host can change.

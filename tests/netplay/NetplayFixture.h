@@ -14,7 +14,7 @@
 #include "screens/TurnFlow.h"
 #include "game/BoardModel.h"
 #include "net/NetRecord.h"
-#include "net/NetWorker.h"
+#include "platform/Worker.h"
 #include "net/Socket.h"
 #include "platform/InterfaceAddresses.h"
 #include "screens/ChildWin.h"
@@ -41,7 +41,7 @@ class NetplayFixture : public ProgramFixture {
   void TearDown() override {
     platform::SetInterfaceAddressesOverride({});
     ProgramFixture::TearDown();
-    EXPECT_TRUE(PumpUntil([] { return NetWorker::Running() == 0; }));
+    EXPECT_TRUE(WaitUntil([] { return platform::Worker::Running() == 0; }));
   }
 
   // The dialog filled for a room on this port.
@@ -116,10 +116,15 @@ struct WatchedGame {
 // joined to a host on this port as a guest that waits for an invitation. Its windows are never
 // shown. It notes the players each time its game sets them.
 struct MemberBoard : GameListener {
+  MessageRecorder boxes;
   SaveRecord record;
-  Session session;
+  Session session{QString(), QString(), [this] {
+    Services services;
+    services.dialogs = boxes.dialogs();
+    return services;
+  }()};
   TfrmGamen gamen{record, session};
-  TfrmSocket socket;
+  TfrmSocket socket{nullptr, boxes.dialogs()};
   bool joined = false;
   std::vector<std::pair<int, int>> playersSeen;
 
