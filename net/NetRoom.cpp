@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include <system_error>
+
 #include "net/Connector.h"
 #include "net/RoomHost.h"
 #include "net/RoomMember.h"
@@ -16,7 +18,6 @@ NetRoom::NetRoom(RoomView* view) : view_(view) {}
 NetRoom::~NetRoom() {
   CancelStart();
   CloseRoom();
-  writer_.reset();  // gives this member's last records (its leave) a bounded time to go out
 }
 
 template <typename T>
@@ -47,6 +48,16 @@ void NetRoom::Connect(std::vector<IpAddress> addresses, std::function<void(socke
   });
 }
 
+bool NetRoom::OpenWriter() {
+  if (writer_) return true;
+  try {
+    writer_ = std::make_unique<WireWriter>();
+  } catch (const std::system_error&) {
+    return false;  // out of descriptors: no room can be opened now
+  }
+  return true;
+}
+
 void NetRoom::Finish(Outcome outcome) {
   Done done = std::move(done_);
   done_ = nullptr;
@@ -72,7 +83,10 @@ void NetRoom::ConnectToHost(const QString& hostName, std::uint16_t port, const Q
     if (addresses.empty()) return Finish(Outcome::NoAddress);
     Connect(std::move(addresses), [this](sockets::Socket s, const IpAddress& reached) {
       if (s == sockets::InvalidSocket) return Finish(Outcome::Refused);
-      if (!writer_) writer_ = std::make_unique<WireWriter>();
+      if (!OpenWriter()) {
+        sockets::Close(s);
+        return Finish(Outcome::Refused);
+      }
       address_ = reached.Text();
       member_ = std::make_unique<RoomMember>(*writer_, view_, s, userName_);
       Finish(Outcome::Joined);
@@ -115,7 +129,10 @@ void NetRoom::Listen(const QString& hostName, const std::vector<IpAddress>& reso
     listening = sockets::Listen(plan.address, port_, Backlog, inUse);
   }
   if (listening == sockets::InvalidSocket) return Finish(inUse ? Outcome::PortInUse : Outcome::NoAddress);
-  if (!writer_) writer_ = std::make_unique<WireWriter>();
+  if (!OpenWriter()) {
+    sockets::Close(listening);
+    return Finish(Outcome::NoAddress);
+  }
   host_ = std::make_unique<RoomHost>(*writer_, view_, listening);
 
   // The host plays in its own room like any member: without that connection there is no room.
@@ -152,6 +169,7 @@ void NetRoom::CloseRoom() {
   mapping_.reset();  // the mapping is removed on its own thread
   host_.reset();
   member_.reset();
+  writer_.reset();  // this member's last records (its leave) go out within the writer's limits
 }
 
 int NetRoom::SendRecord(const TNetRecord& record) { return member_ ? member_->SendRecord(record) : 0; }

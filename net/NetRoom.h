@@ -85,6 +85,7 @@ class NetRoom {
   void Listen(const QString& hostName, const std::vector<IpAddress>& resolved);
   void Connect(std::vector<IpAddress> addresses, std::function<void(sockets::Socket, const IpAddress&)> then);
   void Finish(Outcome outcome);
+  bool OpenWriter();
   void AnnounceAddresses(const ListenPlan& plan);
   // Lets go of a helper after the call it is making into us has returned.
   template <typename T>

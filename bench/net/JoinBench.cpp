@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "net/NetRoom.h"
-#include "net/NetWorker.h"
+#include "platform/Worker.h"
 #include "net/RoomView.h"
 #include "platform/NameLookup.h"
 
@@ -81,7 +81,7 @@ void BM_JoinByNameWithADeadFirstAddress(benchmark::State& state) {
     pollfd p{live, POLLIN, 0};
     if (::poll(&p, 1, 1000) > 0) ::close(::accept(live, nullptr, nullptr));
     room.CloseRoom();
-    while (NetWorker::Running() > 0) Pump();
+    while (platform::Worker::Running() > 0) Pump();
   }
   std::sort(ms.begin(), ms.end());
   if (!ms.empty()) state.counters["median_ms"] = ms[ms.size() / 2];

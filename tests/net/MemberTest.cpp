@@ -4,6 +4,7 @@
 
 #include "net/WireWriter.h"
 #include "RoomFixture.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ TEST_F(MemberRoom, HandsRecordsToTheWindowsAndLogsJoinChatAndLeave) {
   line.SendRaw(chat.data(), 100);
   Pump(50);
   line.SendRaw(chat.data() + 100, 156);
-  ASSERT_TRUE(PumpUntil([&] { return view.applied.size() == 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return view.applied.size() == 3; }));
   Pump(50);
   EXPECT_EQ(view.applied.size(), 3u);
   EXPECT_EQ(view.applied[1].Sub(), gsReset);
@@ -116,7 +117,7 @@ TEST_F(MemberRoom, LossOfTheHostIsToldExactlyOnce) {
   JoinAs(QStringLiteral("Me"));
   line.Close();
   const QString notice = QStringLiteral("No.99(Server):サーバーが切断されました");
-  ASSERT_TRUE(PumpUntil([&] { return LinesWith(notice) == 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return LinesWith(notice) == 1; }));
   Pump(200);
   EXPECT_EQ(LinesWith(notice), 1);
   EXPECT_EQ(view.hostLost, 1) << "the member's list is emptied to \"All\"";
@@ -139,11 +140,11 @@ TEST_F(MemberRoom, AHostThatNeverReadsNeitherHoldsTheWindowNorStaysForever) {
   qint64 answered = -1;
   const qint64 posted = clock.elapsed();
   QTimer::singleShot(0, [&] { answered = clock.elapsed(); });
-  ASSERT_TRUE(PumpUntil([&] { return answered >= 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return answered >= 0; }));
   EXPECT_LT(answered - posted, 500) << "a posted event waits for nothing but the loop";
   // Past the bound the host counts as lost, as when it goes away.
   const QString notice = QStringLiteral("No.99(Server):サーバーが切断されました");
-  EXPECT_TRUE(PumpUntil([&] { return LinesWith(notice) == 1; }, 20000));
+  EXPECT_TRUE(WaitUntil([&] { return LinesWith(notice) == 1; }, 20000));
 }
 
 TEST_F(MemberRoom, ClosingTheFormIsNoLoss) {

@@ -10,6 +10,7 @@
 #include "RoomFixture.h"
 #include "net/Connector.h"
 #include "platform/NameLookup.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -76,14 +77,14 @@ TEST_F(HostRoom, MembersJoinOverIPv6ByAddressWithOrWithoutBracketsAndByAName) {
     const QString name = QStringLiteral("M%1").arg(members.size());
     ASSERT_EQ(JoinAndWait(*members.back(), QString::fromLatin1(host), port, name), NetRoom::Outcome::Joined);
     EXPECT_EQ(members.back()->AddressText(), QStringLiteral("::1"));
-    ASSERT_TRUE(PumpUntil([&] { return Users().contains(name); }));
+    ASSERT_TRUE(WaitUntil([&] { return Users().contains(name); }));
   }
   // A line of chat from an IPv6 member reaches the host's own user like any other.
   TNetRecord chat;
   chat.SetKind(mkChat);
   chat.SetText(QStringLiteral("over six"));
   members.back()->SendRecord(chat);
-  EXPECT_TRUE(PumpUntil([&] { return view.log.contains(QStringLiteral("No.3(M3):over six")); }));
+  EXPECT_TRUE(WaitUntil([&] { return view.log.contains(QStringLiteral("No.3(M3):over six")); }));
 }
 
 TEST_F(HostRoom, AMemberJoinsByANameTheSystemLooksUp) {
@@ -91,7 +92,7 @@ TEST_F(HostRoom, AMemberJoinsByANameTheSystemLooksUp) {
   NetRoom member(&other);
   ASSERT_EQ(JoinAndWait(member, QStringLiteral("localhost"), port, QStringLiteral("Named")), NetRoom::Outcome::Joined);
   EXPECT_TRUE(IpAddress::FromText(member.AddressText())->IsLoopback());
-  EXPECT_TRUE(PumpUntil([&] { return Users().contains(QStringLiteral("Named")); }));
+  EXPECT_TRUE(WaitUntil([&] { return Users().contains(QStringLiteral("Named")); }));
 }
 
 TEST(Reach, JoiningTriesTheNextAddressWhileTheFirstDoesNotAnswer) {
