@@ -94,14 +94,15 @@ Worker::~Worker() {
 
 void Worker::Stop() {
   if (context_->stopped_.exchange(true)) return;
+  if (context_->stopFd_ >= 0) {
+    // A new eventfd's counter cannot be full: this write does not fail.
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = ::write(context_->stopFd_, &one, sizeof one);
+  }
   context_->handover_->Close();
   {
     std::lock_guard lock(context_->mutex_);
     context_->stopping_.notify_all();
-  }
-  if (context_->stopFd_ >= 0) {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = ::write(context_->stopFd_, &one, sizeof one);
   }
   if (wake_) wake_();
 }

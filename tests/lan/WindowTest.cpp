@@ -86,7 +86,8 @@ TEST(Picker, TheListGrowsWhileTheWindowIsOpen) {
   ASSERT_TRUE(WaitUntil([&] { return list->count() == 1; }));
 
   picker.window->open();
-  QTest::qWait(100);
+  ASSERT_TRUE(WaitUntil([&] { return picker.source->Held(); }));
+  QCoreApplication::processEvents();  // whatever was handed over before the hold is in the list
   EXPECT_EQ(Captions(list), QStringList{"ALPHA"});
   picker.source->Release();
   ASSERT_TRUE(WaitUntil([&] { return list->count() == 4; }));

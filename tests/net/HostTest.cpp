@@ -108,7 +108,7 @@ TEST_F(HostRoom, RecordInTwoPiecesIsHandledOnce) {
   Quiet({&a, &b});
   const wire::Bytes chat = wire::Chat("split", "A");
   a.SendRaw(chat.data(), 100);
-  Pump(80);
+  Pump(80);  // not a wait for anything: the two pieces are to arrive in two reads
   EXPECT_TRUE(b.Drain(50).empty());
   a.SendRaw(chat.data() + 100, 156);
   const auto got = b.Drain();

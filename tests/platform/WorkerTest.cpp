@@ -38,7 +38,7 @@ TEST(Worker, HandsOverUntilStoppedAndEveryWayOfStoppingReachesTheBody) {
         }
         rested = context.Rest(60000);
         pollfd p{context.StopFd(), POLLIN, 0};
-        stopFdReadable = ::poll(&p, 1, 0) == 1;
+        stopFdReadable = ::poll(&p, 1, 10000) == 1;
         EXPECT_FALSE(context.Hand([&] { ++handed; })) << "nothing is handed over once stopped";
       },
       [&] { woken = true; });

@@ -108,7 +108,8 @@ TEST_F(EngineThread, NetworkGameSendsTheMoveAndLeavesTheBoardAlone) {
 
   flow.GameShori();
   ASSERT_TRUE(WaitUntil([&] { return !sent.empty(); }, 10000));
-  WaitUntil([] { return false; }, 300);  // nothing more may follow
+  // The engine's worker has ended: nothing more may follow.
+  ASSERT_TRUE(WaitUntil([] { return platform::Worker::Running() == 0; }));
 
   ASSERT_EQ(sent.size(), 1u);
   const std::set<std::pair<int, int>> legal = {{2, 3}, {3, 2}, {4, 5}, {5, 4}};
