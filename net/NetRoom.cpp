@@ -9,11 +9,8 @@
 #include "net/RoomMember.h"
 #include "net/RoomView.h"
 #include "net/WireWriter.h"
-#include "platform/ComputerName.h"
-#include "platform/InterfaceAddresses.h"
-#include "platform/NameLookup.h"
 
-NetRoom::NetRoom(RoomView* view) : view_(view) {}
+NetRoom::NetRoom(RoomView* view, RoomSystem system) : view_(view), system_(std::move(system)) {}
 
 NetRoom::~NetRoom() {
   CancelStart();
@@ -38,7 +35,7 @@ void NetRoom::Resolve(const QString& name, std::function<void(std::vector<IpAddr
   lookup_ = std::make_unique<platform::NameLookup>(name, [this, then](std::vector<IpAddress> found) {
     Retire(lookup_);
     then(std::move(found));
-  });
+  }, system_.resolver);
 }
 
 void NetRoom::Connect(std::vector<IpAddress> addresses, std::function<void(sockets::Socket, const IpAddress&)> then) {
@@ -105,7 +102,7 @@ void NetRoom::StartHost(const QString& hostName, std::uint16_t port, const QStri
   port_ = port;
   options_ = options;
   // The computer's own name means every interface whatever it resolves to: nothing to look up.
-  if (hostName.compare(platform::ComputerName(), Qt::CaseInsensitive) == 0) {
+  if (hostName.compare(system_.computerName(), Qt::CaseInsensitive) == 0) {
     QMetaObject::invokeMethod(&context_, [this, hostName] {
       if (Starting()) Listen(hostName, {});
     }, Qt::QueuedConnection);
@@ -118,7 +115,7 @@ void NetRoom::StartHost(const QString& hostName, std::uint16_t port, const QStri
 }
 
 void NetRoom::Listen(const QString& hostName, const std::vector<IpAddress>& resolved) {
-  const ListenPlan plan = PlanListening(hostName, platform::ComputerName(), resolved);
+  const ListenPlan plan = PlanListening(hostName, system_.computerName(), resolved);
   bool inUse = false;
   sockets::Socket listening = sockets::InvalidSocket;
   if (plan.everywhere) {
@@ -153,7 +150,7 @@ void NetRoom::Listen(const QString& hostName, const std::vector<IpAddress>& reso
 
 void NetRoom::AnnounceAddresses(const ListenPlan& plan) {
   const std::vector<IpAddress> addresses =
-      plan.everywhere ? AdvertisedAddresses(platform::InterfaceAddresses()) : std::vector<IpAddress>{plan.address};
+      plan.everywhere ? AdvertisedAddresses(system_.interfaces()) : std::vector<IpAddress>{plan.address};
   address_ = addresses.empty() ? (plan.everywhere ? IpAddress::LoopbackV4() : plan.address).Text() : addresses.front().Text();
   const QString line = AddressLine(addresses, port_);
   if (view_ && !line.isEmpty()) view_->RoomLine(line);

@@ -22,8 +22,8 @@ void ShowFromTheLeft(QAbstractScrollArea* log) {
 }
 }  // namespace
 
-TfrmSocket::TfrmSocket(QWidget* parent, platform::Dialogs dialogs)
-    : QWidget(parent), lbUserName(new QListWidget(this)), dialogs_(std::move(dialogs)), room_(this) {
+TfrmSocket::TfrmSocket(QWidget* parent, platform::Dialogs dialogs, RoomSystem system)
+    : QWidget(parent), lbUserName(new QListWidget(this)), dialogs_(std::move(dialogs)), room_(this, std::move(system)) {
   setObjectName(QStringLiteral("frmSocket"));
   setWindowTitle(QStringLiteral("Socket管理"));
   lbUserName->setObjectName(QStringLiteral("lbUserName"));

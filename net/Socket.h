@@ -25,7 +25,7 @@ class TfrmSocket : public QWidget, private RoomView {
 
  public:
   // dialogs: the box that tells a refused connection.
-  explicit TfrmSocket(QWidget* parent = nullptr, platform::Dialogs dialogs = {});
+  explicit TfrmSocket(QWidget* parent = nullptr, platform::Dialogs dialogs = {}, RoomSystem system = {});
   ~TfrmSocket() override;
 
   // Hosting and joining take their time (names are looked up, connections made) without

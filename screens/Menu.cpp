@@ -14,11 +14,9 @@
 #include "lan/TWntDisp.h"
 #include "net/Socket.h"
 #include "platform/Codec.h"
-#include "platform/ComputerName.h"
 #include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"
-#include "platform/LoginName.h"
 #include "screens/ByteLimit.h"
 #include "screens/ChildWin.h"
 #include "screens/Controls.h"
@@ -170,7 +168,7 @@ void TfrmMenu::LoadSaveFile() {
   // A first start offers a game at this machine: that OK needs nothing but a name.
   if (result.outcome == settings::LoadOutcome::Missing) SelectNoNetwork();
   // A first start offers the login name, when other machines can be told it.
-  const QString login = platform::LoginName();
+  const QString login = services_.loginName();
   if (edUserName->text().isEmpty() && platform::FitsCp932(login)) {
     edUserName->setText(platform::LeftWithinCp932(login, kUserNameBytes));
   }
@@ -328,7 +326,7 @@ void TfrmMenu::ConnectAsOya() {
     frmSocket->StartHost(hostName, *port, UserName, openRouterPort, hosted);
     return;
   }
-  frmSocket->StartHost(platform::ComputerName(), *port, UserName, openRouterPort,
+  frmSocket->StartHost(services_.room.computerName(), *port, UserName, openRouterPort,
                        [this, port = *port, openRouterPort, hosted](int result) {
                          if (result == 0 || frmSocket->PortInUse()) return hosted(result);
                          frmSocket->StartHost(QStringLiteral("localhost"), port, UserName, openRouterPort, hosted);

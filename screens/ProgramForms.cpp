@@ -29,7 +29,7 @@ TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::N
   WNetDisp = netDisp_.get();
   gamen_ = std::make_unique<TfrmGamen>(record_, session_);
   frmGamen = gamen_.get();
-  socket_ = std::make_unique<TfrmSocket>(nullptr, session_.services.dialogs);
+  socket_ = std::make_unique<TfrmSocket>(nullptr, session_.services.dialogs, session_.services.room);
   frmSocket = socket_.get();
   menuWk_ = std::make_unique<TfrmMenuWk>(session_);
   frmMenuWk = menuWk_.get();

@@ -10,22 +10,16 @@
 
 namespace {
 
-class DialogConnect : public NetplayFixture {
- protected:
-  void TearDown() override {
-    platform::NameLookup::SetResolverOverride({});
-    NetplayFixture::TearDown();
-  }
-};
+class DialogConnect : public NetplayFixture {};
 
 TEST_F(DialogConnect, AnswersWhileALookUpHangsAndClosingGivesItUp) {
   // A resolver that never answers, unless the test makes it.
   QStringList asked;
   platform::NameLookup::Answer late;
-  platform::NameLookup::SetResolverOverride([&](const QString& name, platform::NameLookup::Answer answer) {
+  resolver = [&](const QString& name, platform::NameLookup::Answer answer) {
     asked << name;
     late = std::move(answer);
-  });
+  };
   FillDialog(QStringLiteral("Ko"), FreePort(), false, QStringLiteral("slow.example"));
   frmMenu->btOk->click();
   ASSERT_TRUE(WaitUntil([&] { return !asked.isEmpty(); }));
@@ -50,14 +44,17 @@ TEST_F(DialogConnect, AnswersWhileALookUpHangsAndClosingGivesItUp) {
   ASSERT_TRUE(programEnded);
   // The answer that comes after all changes nothing.
   late({*platform::IpAddress::FromText(QStringLiteral("127.0.0.1"))});
-  WaitUntil([] { return false; }, 200);
+  // An answer goes through the event queue: once an event posted after it has run, it has too.
+  bool later = false;
+  QMetaObject::invokeMethod(qApp, [&] { later = true; }, Qt::QueuedConnection);
+  ASSERT_TRUE(WaitUntil([&] { return later; }));
   EXPECT_FALSE(frmGamen->isVisible());
   EXPECT_EQ(frmSocket->MemberSocket(), -1);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
 TEST_F(DialogConnect, AFailedJoinGivesTheButtonsAndTheCursorBack) {
-  platform::NameLookup::SetResolverOverride([](const QString&, platform::NameLookup::Answer answer) { answer({}); });
+  resolver = [](const QString&, platform::NameLookup::Answer answer) { answer({}); };
   FillDialog(QStringLiteral("Ko"), FreePort(), false, QStringLiteral("nowhere.example"));
   frmMenu->btOk->click();
   ASSERT_TRUE(WaitUntil([] { return frmMenu->btOk->isEnabled(); }));

@@ -32,14 +32,10 @@ class NetplayFixture : public ProgramFixture {
   // This machine, as far as the room can tell: one interface on a home network.
   void SetUp() override {
     ProgramFixture::SetUp();
-    platform::SetInterfaceAddressesOverride([] {
-      return std::vector<platform::InterfaceAddress>{
-          {QStringLiteral("lo"), platform::IpAddress::LoopbackV4()},
-          {QStringLiteral("eth0"), *platform::IpAddress::FromText(QStringLiteral("192.168.1.20"))}};
-    });
+    interfaces = {{QStringLiteral("lo"), platform::IpAddress::LoopbackV4()},
+                  {QStringLiteral("eth0"), *platform::IpAddress::FromText(QStringLiteral("192.168.1.20"))}};
   }
   void TearDown() override {
-    platform::SetInterfaceAddressesOverride({});
     ProgramFixture::TearDown();
     EXPECT_TRUE(WaitUntil([] { return platform::Worker::Running() == 0; }));
   }

@@ -477,7 +477,7 @@ TEST_F(DialogTest, AFirstStartOffersTheLoginNameWhenOthersCanBeToldIt) {
       {QStringLiteral(u"지민"), QString()},
   };
   for (const auto& c : cases) {
-    platform::SetLoginNameOverride([&] { return c.login; });
+    login = c.login;
     Start();
     EXPECT_EQ(frmMenu->edUserName->text(), c.offered) << c.login.toStdString();
     Stop();

@@ -21,9 +21,9 @@
 #include "screens/TurnFlow.h"
 #include "enginehost/EngineCalls.h"
 #include "game/Game.h"
-#include "platform/ComputerName.h"
 #include "platform/DesignFonts.h"
-#include "platform/LoginName.h"
+#include "platform/InterfaceAddresses.h"
+#include "platform/NameLookup.h"
 #include "platform/MemoryNeighbourhood.h"
 #include "platform/Registry.h"
 #include "screens/ChildWin.h"
@@ -43,8 +43,6 @@ class ProgramFixture : public ::testing::Test {
     // The engine runner lies in the program folder, as velmora's does.
     const QString runner = QString::fromStdString(EngineRunnerName());
     ASSERT_TRUE(QFile::link(qEnvironmentVariable("VELM_BIN_DIR") + "/" + runner, exePath + runner));
-    platform::SetComputerNameOverride([] { return QStringLiteral("localhost"); });
-    platform::SetLoginNameOverride([] { return QString(); });
     QDir().mkpath(exePath + QStringLiteral("help"));
     for (const QString& page : {kHelpStart, kHelpMenu, kHelpGame}) {
       QFile file(exePath + page);
@@ -55,8 +53,6 @@ class ProgramFixture : public ::testing::Test {
 
   void TearDown() override {
     Stop();
-    platform::SetComputerNameOverride({});
-    platform::SetLoginNameOverride({});
   }
 
   // Copies character pictures from the program's own set, under the given names.
@@ -152,6 +148,11 @@ class ProgramFixture : public ::testing::Test {
       return helpOpens;
     };
     services.registryRoot = RegistryRoot();
+    services.loginName = [this] { return login; };
+    // This machine's name resolves to loopback here: nothing is sent beyond it.
+    services.room.computerName = [] { return QStringLiteral("localhost"); };
+    if (!interfaces.empty()) services.room.interfaces = [list = interfaces] { return list; };
+    services.room.resolver = resolver;
     return services;
   }
   QString RegistryRoot() const { return dir_.path() + QStringLiteral("/registry"); }
@@ -159,6 +160,10 @@ class ProgramFixture : public ::testing::Test {
   QString exePath;
   QStringList helpPages;
   bool helpOpens = true;  // whether a viewer can show the pages
+  // What the system answers, as the program sees it from the next Start() on.
+  QString login;
+  std::vector<platform::InterfaceAddress> interfaces;  // empty: the machine's own
+  platform::NameLookup::Resolver resolver;              // empty: the system's resolver
   bool programEnded = false;
   MessageRecorder boxes;
 
