@@ -26,8 +26,8 @@ QString EscapedErrorText(std::exception_ptr error) {
   return QStringLiteral("予期しないエラーが発生しました");
 }
 
-void ShowEscapedError(std::exception_ptr error) {
-  platform::ShowMessage(EscapedErrorText(error), QStringLiteral("Velmora"));
+void ShowEscapedError(std::exception_ptr error, const platform::Dialogs& dialogs) {
+  dialogs.ShowMessage(EscapedErrorText(error), QStringLiteral("Velmora"));
 }
 
 QString ProgramFolder() { return QCoreApplication::applicationDirPath() + QStringLiteral("/"); }

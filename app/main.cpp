@@ -2,6 +2,7 @@
 // user on.
 #include <QIcon>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -9,9 +10,15 @@
 #include "app/CommandLine.h"
 #include "platform/DesignFonts.h"
 #include "platform/OpenFilesLimit.h"
+#include "platform/Worker.h"
 #include "screens/Menu.h"
 #include "screens/ProgramForms.h"
 #include "settings/DataFolder.h"
+
+namespace {
+// As long as a member's last records (its leave) may take to go out.
+constexpr std::chrono::milliseconds kExitWait{2000};
+}  // namespace
 
 int main(int argc, char** argv) {
   if (const std::optional<int> answered = AnswerCommandLine(argc, argv)) return *answered;
@@ -40,5 +47,7 @@ int main(int argc, char** argv) {
     ShowEscapedError(std::current_exception());
   }
   forms.reset();  // reverse order of creation; the dialog, last, writes velm.dat
-  return result;
+  // Stopped workers end within moments (a room's last records going out, a router told that
+  // the room has closed); one that does not is ended with the process.
+  return platform::Worker::EndProgram(result, kExitWait);
 }

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace tekum {
 

@@ -3,7 +3,7 @@
 #include <ctime>
 
 #include "engine/TekumChoice.h"
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "enginehost/EngineCalls.h"
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "platform/Codec.h"
 #include "platform/FileSearch.h"
 
@@ -43,7 +43,7 @@ std::string WithSlash(std::string folder) {
 
 // One folder's DllCpu/ into result; false once the search has been cancelled.
 bool SearchFolder(const std::string& folder, const std::string& runner, EngineCallCancel* cancel,
-                  EngineSearchResult& result) {
+                  std::chrono::milliseconds limit, EngineSearchResult& result) {
   const std::string engineFolder = WithSlash(folder) + VELM_ENGINE_FOLDER;
   std::vector<std::string> names;
   // "*" is this platform's match-everything pattern ("*.*" would need a dot in the name).
@@ -55,7 +55,7 @@ bool SearchFolder(const std::string& folder, const std::string& runner, EngineCa
 
   for (const std::string& name : names) {
     const std::string libraryPath = LibraryIn(engineFolder + name + "/");
-    const EngineAnswer<EngineStatus> status = QueryEngineStatus(runner, libraryPath, cancel);
+    const EngineAnswer<EngineStatus> status = QueryEngineStatus(runner, libraryPath, cancel, limit);
     if (status.failure == EngineFailure::Cancelled) return false;
     if (!status.value) {
       result.failedPaths.push_back(libraryPath);
@@ -69,12 +69,12 @@ bool SearchFolder(const std::string& folder, const std::string& runner, EngineCa
 }  // namespace
 
 EngineSearchResult SearchEngines(const std::string& programFolder, const std::vector<std::string>& moreFolders,
-                                 EngineCallCancel* cancel) {
+                                 EngineCallCancel* cancel, std::chrono::milliseconds statusLimit) {
   EngineSearchResult result;
   const std::string runner = EngineRunnerIn(WithSlash(programFolder));
-  if (!SearchFolder(programFolder, runner, cancel, result)) return result;
+  if (!SearchFolder(programFolder, runner, cancel, statusLimit, result)) return result;
   for (const std::string& folder : moreFolders)
-    if (!SearchFolder(folder, runner, cancel, result)) break;
+    if (!SearchFolder(folder, runner, cancel, statusLimit, result)) break;
   return result;
 }
 

@@ -2,8 +2,11 @@
 // Finding the engines beside the program: one library per folder under "DllCpu/".
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <string>
 #include <vector>
+
+#include "enginehost/EngineCalls.h"
 
 class EngineCallCancel;
 
@@ -26,7 +29,8 @@ struct EngineSearchResult {
 // folder gives no engines. moreFolders (the user's own, each ending in "/") are searched the same
 // way after the program's, with the program folder's runner.
 EngineSearchResult SearchEngines(const std::string& programFolder, const std::vector<std::string>& moreFolders = {},
-                                 EngineCallCancel* cancel = nullptr);
+                                 EngineCallCancel* cancel = nullptr,
+                                 std::chrono::milliseconds statusLimit = EngineTimeLimits{}.status);
 
 // Whether folder a comes before folder b: letters compared as capitals, as the file system the
 // engine folders were first made for lists them; names differing only in case in byte order.

@@ -1,18 +1,15 @@
 #include "enginehost/EngineCalls.h"
 
 #include <array>
-#include <atomic>
 #include <cstring>
 #include <vector>
 
 #include "enginehost/EngineProcess.h"
-#include "enginerunner/RunnerWire.h"
+#include "contract/RunnerWire.h"
 #include "platform/Codec.h"
 
 namespace {
 
-std::atomic<long long> statusLimitMs{EngineTimeLimits{}.status.count()};
-std::atomic<long long> moveLimitMs{EngineTimeLimits{}.move.count()};
 
 // The text a field holds: up to its first zero, never past the contract's size. A field filled
 // to the brim without its zero keeps one byte less, cut at a character boundary.
@@ -60,15 +57,6 @@ RunnerResult Run(const std::string& runner, const char* call, const std::string&
 
 }  // namespace
 
-EngineTimeLimits CurrentEngineTimeLimits() {
-  return {std::chrono::milliseconds(statusLimitMs.load()), std::chrono::milliseconds(moveLimitMs.load())};
-}
-
-void SetEngineTimeLimits(const EngineTimeLimits& limits) {
-  statusLimitMs = limits.status.count();
-  moveLimitMs = limits.move.count();
-}
-
 std::string EngineRunnerName() { return VELM_ENGINE_RUNNER_NAME; }
 
 std::string EngineRunnerIn(const std::string& programFolder) {
@@ -78,9 +66,9 @@ std::string EngineRunnerIn(const std::string& programFolder) {
 }
 
 EngineAnswer<EngineStatus> QueryEngineStatus(const std::string& runner, const std::string& libraryPath,
-                                             EngineCallCancel* cancel) {
+                                             EngineCallCancel* cancel, std::chrono::milliseconds limit) {
   const RunnerResult run = Run(runner, runnerwire::kStatusCall, libraryPath, {}, runnerwire::kStatusAnswerBytes,
-                               CurrentEngineTimeLimits().status, cancel);
+                               limit, cancel);
   return Interpret<EngineStatus>(run.end, runnerwire::DecodeStatusAnswer(run.answer),
                                  [](const runnerwire::StatusAnswer& answer) {
                                    return EngineStatus{FieldText(answer.buffers.name), FieldText(answer.buffers.bitmap)};
@@ -89,14 +77,14 @@ EngineAnswer<EngineStatus> QueryEngineStatus(const std::string& runner, const st
 
 EngineAnswer<_Rev> AskEngineMove(const std::string& runner, const std::string& libraryPath, std::int32_t cols,
                                  std::int32_t rows, const std::int32_t* const* board, std::int32_t side,
-                                 EngineCallCancel* cancel) {
+                                 EngineCallCancel* cancel, std::chrono::milliseconds limit) {
   if (cols <= 0 || rows <= 0 || !board) return {std::nullopt, EngineFailure::NotAnEngine};
   runnerwire::MoveRequest request{cols, rows, side, {}};
   for (std::int32_t x = 0; x < cols; ++x) request.cells.insert(request.cells.end(), board[x], board[x] + rows);
   const std::vector<unsigned char> bytes = runnerwire::EncodeMoveRequest(request);
   if (bytes.empty()) return {std::nullopt, EngineFailure::NotAnEngine};  // no board the contract could carry
   const RunnerResult run = Run(runner, runnerwire::kMoveCall, libraryPath, bytes, runnerwire::kMoveAnswerBytes,
-                               CurrentEngineTimeLimits().move, cancel);
+                               limit, cancel);
   return Interpret<_Rev>(run.end, runnerwire::DecodeMoveAnswer(run.answer), [side](const runnerwire::MoveAnswer& answer) {
     return _Rev{answer.move.x, answer.move.y, side};
   });

@@ -35,13 +35,11 @@ struct EngineStatus {
   QByteArray bitmap;  // picture file name, without folder
 };
 
+// How long an engine may take; the program keeps these, tests give shorter ones.
 struct EngineTimeLimits {
   std::chrono::milliseconds status{2000};
   std::chrono::milliseconds move{60000};
 };
-EngineTimeLimits CurrentEngineTimeLimits();
-// Tests shorten the limits; the program keeps the ones above.
-void SetEngineTimeLimits(const EngineTimeLimits& limits);
 
 // The runner's file name, and where it lies: in the program folder (ending in "/"), beside velmora.
 std::string EngineRunnerName();
@@ -49,11 +47,13 @@ std::string EngineRunnerIn(const std::string& programFolder);
 
 // GetStatus of the library at libraryPath, through the runner.
 EngineAnswer<EngineStatus> QueryEngineStatus(const std::string& runner, const std::string& libraryPath,
-                                             EngineCallCancel* cancel = nullptr);
+                                             EngineCallCancel* cancel = nullptr,
+                                             std::chrono::milliseconds limit = EngineTimeLimits{}.status);
 
 // Tekuming on a copy of the board (cols pointers to rows cells each) for side, through the
 // runner: the engine's cell with value = side. The answer is the engine's as it stands: the
 // caller checks it against the board before playing it.
 EngineAnswer<_Rev> AskEngineMove(const std::string& runner, const std::string& libraryPath, std::int32_t cols,
                                  std::int32_t rows, const std::int32_t* const* board, std::int32_t side,
-                                 EngineCallCancel* cancel = nullptr);
+                                 EngineCallCancel* cancel = nullptr,
+                                 std::chrono::milliseconds limit = EngineTimeLimits{}.move);

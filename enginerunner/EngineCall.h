@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "enginehost/EngineContract.h"
-#include "enginerunner/RunnerWire.h"
+#include "contract/EngineContract.h"
+#include "contract/RunnerWire.h"
 
 namespace enginecall {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "enginerunner/EngineCall.h"
-#include "enginerunner/RunnerWire.h"
+#include "contract/RunnerWire.h"
 
 namespace {
 

@@ -1,33 +1,25 @@
 #include "lan/TWnet.h"
 
-#include <thread>
 #include <vector>
 
 #include "lan/MachineEntry.h"
-#include "platform/MainThreadHandover.h"
 
-TWNet::TWNet(std::shared_ptr<platform::NetNeighbourhood> source,
-             std::shared_ptr<MainThreadHandover> handover, AddItemProc addItem)
-    : source_(std::move(source)), handover_(std::move(handover)), addItem_(std::move(addItem)) {}
+TWNet::TWNet(std::shared_ptr<platform::NetNeighbourhood> source, AddItemProc addItem)
+    : source_(std::move(source)), addItem_(std::move(addItem)) {}
 
-void TWNet::Start(std::unique_ptr<TWNet> walk) {
-  // Detached: the program's exit never waits for a walk that may sit in a slow network call.
-  std::thread([walk = std::move(walk)] { walk->Execute(); }).detach();
-}
-
-void TWNet::Execute() {
+void TWNet::Execute(platform::Worker::Context& context) {
   try {
-    EnumResources(nullptr);
+    EnumResources(nullptr, context);
   } catch (...) {
     // A failing source ends the walk like any other error: quietly, with what was found.
   }
 }
 
-bool TWNet::EnumResources(const platform::NetResource* parent) {
+bool TWNet::EnumResources(const platform::NetResource* parent, platform::Worker::Context& context) {
   // The open's result is not examined apart from this: no level, nothing to list.
   const std::unique_ptr<platform::NetEnumeration> level = source_->Open(
       platform::kResourceScopeGlobalNet, platform::kResourceTypeAny, platform::kResourceUsageAll, parent);
-  if (!level) return handover_->IsOpen();
+  if (!level) return !context.Stopped();
   std::vector<platform::NetResource> buffer;
   buffer.reserve(platform::kEnumMaxEntries);
   for (;;) {
@@ -38,12 +30,12 @@ bool TWNet::EnumResources(const platform::NetResource* parent) {
       const platform::NetResource& entry = buffer[i];
       if (entry.HasAnyName()) {
         FNetResource = entry;
-        if (!handover_->Run([this] { AddMachine(); })) return false;
+        if (!context.Hand([this] { AddMachine(); })) return false;
       }
-      if (OpensLevel(entry) && !EnumResources(&entry)) return false;
+      if (OpensLevel(entry) && !EnumResources(&entry, context)) return false;
     }
   }
-  return handover_->IsOpen();
+  return !context.Stopped();
 }
 
 void TWNet::AddMachine() {

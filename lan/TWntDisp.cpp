@@ -8,10 +8,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "platform/MainThreadHandover.h"
 #include "lan/TWnet.h"
 #include "platform/DesignFonts.h"
-#include "platform/Dialogs.h"
 #include "platform/NetNeighbourhood.h"
 #include "platform/ScreenCentre.h"
 
@@ -28,10 +26,8 @@ QPixmap TransparentOnWhite(const QString& path) {
 }
 }  // namespace
 
-TWNetDisp::TWNetDisp(QWidget* parent) : TWNetDisp(parent, platform::DefaultNetNeighbourhood()) {}
-
-TWNetDisp::TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood> source)
-    : QDialog(parent) {
+TWNetDisp::TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood> source, platform::Dialogs dialogs)
+    : QDialog(parent), dialogs_(std::move(dialogs)) {
   setWindowTitle(QStringLiteral("ユーザーの検索"));
   // Minimise and maximise only, no system menu.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -86,17 +82,16 @@ TWNetDisp::TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood
   FormCreate(std::move(source));
 }
 
-TWNetDisp::~TWNetDisp() {
-  // The walk may still be running: it must neither touch this window nor keep waiting for it.
-  handover_->Close();
-}
+// The walk may still be running: stopping it closes its hand-over, so it neither touches this
+// window nor keeps waiting for it, and nobody waits for it either.
+TWNetDisp::~TWNetDisp() = default;
 
 void TWNetDisp::FormCreate(std::shared_ptr<platform::NetNeighbourhood> source) {
   background_ = QBrush(Image1->pixmap());
-  handover_ = std::make_shared<MainThreadHandover>(this);
-  TWNet::Start(std::make_unique<TWNet>(
-      std::move(source), handover_,
-      [this](const QString& caption, int imageIndex) { AddListItem(caption, imageIndex); }));
+  walk_ = std::make_unique<platform::Worker>(
+      [walk = std::make_shared<TWNet>(std::move(source),
+                                      [this](const QString& caption, int imageIndex) { AddListItem(caption, imageIndex); })](
+          platform::Worker::Context& context) { walk->Execute(context); });
 }
 
 void TWNetDisp::AddListItem(const QString& caption, int imageIndex) {
@@ -129,7 +124,7 @@ void TWNetDisp::ListView1DblClick() {
   const QList<QListWidgetItem*> selected = ListView1->selectedItems();
   if (selected.isEmpty()) {
     ChosenName.clear();
-    platform::ShowMessage(QStringLiteral("ユーザー名を選んでください"), QStringLiteral("ユーザーの選択"));
+    dialogs_.ShowMessage(QStringLiteral("ユーザー名を選んでください"), QStringLiteral("ユーザーの選択"));
     return;
   }
   ChosenName = selected.first()->text();

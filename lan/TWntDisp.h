@@ -6,6 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Dialogs.h"
+#include "platform/Worker.h"
+
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -13,7 +16,6 @@ class QPushButton;
 namespace platform {
 class NetNeighbourhood;
 }
-class MainThreadHandover;
 
 // "ユーザーの検索": the machines found on the local network, gathered by TWNet in the background.
 // Created once at start by the program, which points WNetDisp at it; shown modally by the
@@ -28,10 +30,9 @@ class TWNetDisp : public QDialog {
   // The item data role that holds a machine's image index in ImageList1.
   static constexpr int ImageIndexRole = Qt::UserRole;
 
-  // Walks this machine's network neighbourhood (platform::DefaultNetNeighbourhood()).
-  explicit TWNetDisp(QWidget* parent = nullptr);
-  // Walks the given source instead; tests pass an in-memory neighbourhood.
-  TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood> source);
+  // Walks source (the program gives platform::DefaultNetNeighbourhood(), tests an in-memory
+  // one); dialogs shows its box.
+  TWNetDisp(QWidget* parent, std::shared_ptr<platform::NetNeighbourhood> source, platform::Dialogs dialogs = {});
   ~TWNetDisp() override;
 
   QString ChosenName;  // the picked machine name, or empty
@@ -64,7 +65,8 @@ class TWNetDisp : public QDialog {
   void FormClose();
 
   QBrush background_;  // the tile of Image1
-  std::shared_ptr<MainThreadHandover> handover_;
+  platform::Dialogs dialogs_;
+  std::unique_ptr<platform::Worker> walk_;  // after the list it fills: stopped first
 };
 
 extern TWNetDisp* WNetDisp;

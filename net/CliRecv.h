@@ -7,8 +7,6 @@
 // A member's receive thread: hands every record from the host to the main thread and, once
 // the host is gone, one notice saying so.
 class CliRcvThread : public NetWorker {
-  Q_OBJECT
-
  public:
   struct Handlers {
     std::function<void(const TNetRecord&)> record;  // HandleRecord
@@ -19,11 +17,4 @@ class CliRcvThread : public NetWorker {
   // The notice a member sees when its host is gone: No.99(Server):サーバーが切断されました
   static TNetRecord LossNotice();
   static constexpr std::size_t MaxBatch = 4096;  // records handed over at most in one call
-
- protected:
-  void Body() override;
-
- private:
-  Handlers handlers_;
-  TNetRecord buffer_;
 };

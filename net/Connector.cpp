@@ -93,7 +93,7 @@ std::vector<sockets::IpAddress> Connector::Interleaved(const std::vector<sockets
 
 Connector::Connector(std::vector<sockets::IpAddress> addresses, std::uint16_t port, Done done) {
   worker_ = std::make_unique<platform::Worker>(
-      &context_, [order = Interleaved(addresses), port, done = std::move(done)](platform::Worker::Context& context) {
+      [order = Interleaved(addresses), port, done = std::move(done)](platform::Worker::Context& context) {
         Result result = Attempt(order, port, context);
         if (result.socket != sockets::InvalidSocket) sockets::FinishConnect(result.socket);
         bool taken = false;

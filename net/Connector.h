@@ -1,6 +1,4 @@
 #pragma once
-#include <QObject>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,6 +37,5 @@ class Connector {
   static std::vector<sockets::IpAddress> Interleaved(const std::vector<sockets::IpAddress>& addresses);
 
  private:
-  QObject context_;
   std::unique_ptr<platform::Worker> worker_;
 };

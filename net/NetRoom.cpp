@@ -2,21 +2,19 @@
 
 #include <QMetaObject>
 
+#include <system_error>
+
 #include "net/Connector.h"
 #include "net/RoomHost.h"
 #include "net/RoomMember.h"
 #include "net/RoomView.h"
 #include "net/WireWriter.h"
-#include "platform/ComputerName.h"
-#include "platform/InterfaceAddresses.h"
-#include "platform/NameLookup.h"
 
-NetRoom::NetRoom(RoomView* view) : view_(view) {}
+NetRoom::NetRoom(RoomView* view, RoomSystem system) : view_(view), system_(std::move(system)) {}
 
 NetRoom::~NetRoom() {
   CancelStart();
   CloseRoom();
-  writer_.reset();  // gives this member's last records (its leave) a bounded time to go out
 }
 
 template <typename T>
@@ -37,7 +35,7 @@ void NetRoom::Resolve(const QString& name, std::function<void(std::vector<IpAddr
   lookup_ = std::make_unique<platform::NameLookup>(name, [this, then](std::vector<IpAddress> found) {
     Retire(lookup_);
     then(std::move(found));
-  });
+  }, system_.resolver);
 }
 
 void NetRoom::Connect(std::vector<IpAddress> addresses, std::function<void(sockets::Socket, const IpAddress&)> then) {
@@ -45,6 +43,16 @@ void NetRoom::Connect(std::vector<IpAddress> addresses, std::function<void(socke
     Retire(connector_);
     then(r.socket, r.address);
   });
+}
+
+bool NetRoom::OpenWriter() {
+  if (writer_) return true;
+  try {
+    writer_ = std::make_unique<WireWriter>();
+  } catch (const std::system_error&) {
+    return false;  // out of descriptors: no room can be opened now
+  }
+  return true;
 }
 
 void NetRoom::Finish(Outcome outcome) {
@@ -72,7 +80,10 @@ void NetRoom::ConnectToHost(const QString& hostName, std::uint16_t port, const Q
     if (addresses.empty()) return Finish(Outcome::NoAddress);
     Connect(std::move(addresses), [this](sockets::Socket s, const IpAddress& reached) {
       if (s == sockets::InvalidSocket) return Finish(Outcome::Refused);
-      if (!writer_) writer_ = std::make_unique<WireWriter>();
+      if (!OpenWriter()) {
+        sockets::Close(s);
+        return Finish(Outcome::Refused);
+      }
       address_ = reached.Text();
       member_ = std::make_unique<RoomMember>(*writer_, view_, s, userName_);
       Finish(Outcome::Joined);
@@ -91,7 +102,7 @@ void NetRoom::StartHost(const QString& hostName, std::uint16_t port, const QStri
   port_ = port;
   options_ = options;
   // The computer's own name means every interface whatever it resolves to: nothing to look up.
-  if (hostName.compare(platform::ComputerName(), Qt::CaseInsensitive) == 0) {
+  if (hostName.compare(system_.computerName(), Qt::CaseInsensitive) == 0) {
     QMetaObject::invokeMethod(&context_, [this, hostName] {
       if (Starting()) Listen(hostName, {});
     }, Qt::QueuedConnection);
@@ -104,7 +115,7 @@ void NetRoom::StartHost(const QString& hostName, std::uint16_t port, const QStri
 }
 
 void NetRoom::Listen(const QString& hostName, const std::vector<IpAddress>& resolved) {
-  const ListenPlan plan = PlanListening(hostName, platform::ComputerName(), resolved);
+  const ListenPlan plan = PlanListening(hostName, system_.computerName(), resolved);
   bool inUse = false;
   sockets::Socket listening = sockets::InvalidSocket;
   if (plan.everywhere) {
@@ -115,7 +126,10 @@ void NetRoom::Listen(const QString& hostName, const std::vector<IpAddress>& reso
     listening = sockets::Listen(plan.address, port_, Backlog, inUse);
   }
   if (listening == sockets::InvalidSocket) return Finish(inUse ? Outcome::PortInUse : Outcome::NoAddress);
-  if (!writer_) writer_ = std::make_unique<WireWriter>();
+  if (!OpenWriter()) {
+    sockets::Close(listening);
+    return Finish(Outcome::NoAddress);
+  }
   host_ = std::make_unique<RoomHost>(*writer_, view_, listening);
 
   // The host plays in its own room like any member: without that connection there is no room.
@@ -136,7 +150,7 @@ void NetRoom::Listen(const QString& hostName, const std::vector<IpAddress>& reso
 
 void NetRoom::AnnounceAddresses(const ListenPlan& plan) {
   const std::vector<IpAddress> addresses =
-      plan.everywhere ? AdvertisedAddresses(platform::InterfaceAddresses()) : std::vector<IpAddress>{plan.address};
+      plan.everywhere ? AdvertisedAddresses(system_.interfaces()) : std::vector<IpAddress>{plan.address};
   address_ = addresses.empty() ? (plan.everywhere ? IpAddress::LoopbackV4() : plan.address).Text() : addresses.front().Text();
   const QString line = AddressLine(addresses, port_);
   if (view_ && !line.isEmpty()) view_->RoomLine(line);
@@ -152,6 +166,7 @@ void NetRoom::CloseRoom() {
   mapping_.reset();  // the mapping is removed on its own thread
   host_.reset();
   member_.reset();
+  writer_.reset();  // this member's last records (its leave) go out within the writer's limits
 }
 
 int NetRoom::SendRecord(const TNetRecord& record) { return member_ ? member_->SendRecord(record) : 0; }

@@ -14,15 +14,22 @@
 #include "net/PortMapping.h"
 #include "net/RoomAddresses.h"
 #include "net/Sockets.h"
+#include "platform/ComputerName.h"
+#include "platform/InterfaceAddresses.h"
+#include "platform/NameLookup.h"
 
 class Connector;
 class RoomHost;
 class RoomMember;
 class RoomView;
 class WireWriter;
-namespace platform {
-class NameLookup;
-}
+
+// What a room asks of the system, given to it when it is made; tests answer in its place.
+struct RoomSystem {
+  std::function<QString()> computerName = platform::ComputerName;
+  std::function<std::vector<platform::InterfaceAddress>()> interfaces = platform::InterfaceAddresses;
+  platform::NameLookup::Resolver resolver;  // empty: the system's resolver
+};
 
 // A network room as this machine takes part in it: the member connection, on the host also
 // the host, and the one writer they send through. Starting one looks names up, listens and
@@ -31,7 +38,7 @@ class NameLookup;
 class NetRoom {
  public:
   // view: the room's one observer; it outlives the room.
-  explicit NetRoom(RoomView* view);
+  explicit NetRoom(RoomView* view, RoomSystem system = {});
   ~NetRoom();
   NetRoom(const NetRoom&) = delete;
   NetRoom& operator=(const NetRoom&) = delete;
@@ -85,12 +92,14 @@ class NetRoom {
   void Listen(const QString& hostName, const std::vector<IpAddress>& resolved);
   void Connect(std::vector<IpAddress> addresses, std::function<void(sockets::Socket, const IpAddress&)> then);
   void Finish(Outcome outcome);
+  bool OpenWriter();
   void AnnounceAddresses(const ListenPlan& plan);
   // Lets go of a helper after the call it is making into us has returned.
   template <typename T>
   void Retire(std::unique_ptr<T>& helper);
 
   RoomView* view_;
+  const RoomSystem system_;
   QObject context_;
   std::unique_ptr<WireWriter> writer_;
   std::unique_ptr<RoomHost> host_;

@@ -1,46 +1,33 @@
 #include "net/NetWorker.h"
 
-#include "platform/MainThreadHandover.h"
-
-namespace {
-std::atomic<int> running{0};
+void NetWorker::Slot::ShutdownReading() {
+  std::lock_guard lock(mutex);
+  if (fd != sockets::InvalidSocket) sockets::ShutdownReading(fd);
 }
 
-NetWorker::NetWorker(sockets::Socket socket)
-    : fd_(socket), handover_(std::make_shared<MainThreadHandover>(this)) {
-  connect(this, &QThread::finished, this, &QObject::deleteLater);
+void NetWorker::Slot::Close() {
+  // Under the lock: a shutdown never reaches a descriptor number the system has given again.
+  std::lock_guard lock(mutex);
+  if (fd != sockets::InvalidSocket) sockets::Close(fd);
+  fd = sockets::InvalidSocket;
 }
 
-NetWorker::~NetWorker() { handover_->Close(); }
-
-void NetWorker::Launch() {
-  ++running;
-  start();
+sockets::Socket NetWorker::Slot::Get() const {
+  std::lock_guard lock(mutex);
+  return fd;
 }
 
-void NetWorker::Stop() {
-  const sockets::Socket s = fd_.load();
-  if (s != sockets::InvalidSocket) sockets::ShutdownReading(s);
-  stop_.store(true);
-  handover_->Close();
-}
+NetWorker::NetWorker(sockets::Socket socket, Body body)
+    : slot_(std::make_shared<Slot>(socket)),
+      worker_(
+          [slot = slot_, body = std::move(body)](Context& context) {
+            body(context, [&slot] { return slot->Get(); });
+            slot->Close();
+          },
+          [slot = slot_] { slot->ShutdownReading(); }) {}
 
-void NetWorker::CloseSocket() {
-  const sockets::Socket s = fd_.exchange(sockets::InvalidSocket);
-  if (s != sockets::InvalidSocket) sockets::Close(s);
-}
+NetWorker::~NetWorker() = default;
 
-int NetWorker::Running() { return running.load(); }
+void NetWorker::CloseSocket() { slot_->Close(); }
 
-void NetWorker::Hand(const std::function<void()>& fn) {
-  if (Stopped()) return;
-  handover_->Run([this, &fn] {
-    if (!Stopped()) fn();
-  });
-}
-
-void NetWorker::run() {
-  Body();
-  CloseSocket();
-  --running;
-}
+sockets::Socket NetWorker::Socket() const { return slot_->Get(); }

@@ -1,53 +1,44 @@
 #pragma once
-#include <QThread>
-
-#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "net/Sockets.h"
+#include "platform/Worker.h"
 
-class MainThreadHandover;
-
-// What the listener and the receive threads share: a socket, a stop flag, and the one way to
-// reach the main thread. Stopping never waits for the worker: the main thread shuts the socket's
-// reading side down (which wakes a blocked recv, while what the connection's writer still has
-// queued may go out) and sets the flag, and every procedure the worker
-// hands over checks the flag first, on the main thread, so it does nothing once the owner has
-// let go. The worker frees itself when it ends.
-class NetWorker : public QThread {
-  Q_OBJECT
-
+// What the listener and the receive threads share: a socket and the worker reading it, owned
+// by one object of the main thread. Stopping never waits for the worker: the main thread shuts
+// the socket's reading side down (which wakes a blocked recv, while what the connection's
+// writer still has queued may go out) and stops the worker, whose hand-overs then do nothing.
+// The socket is closed once, by whoever comes first: the main thread inside a procedure the
+// worker handed over, or the worker as it ends.
+class NetWorker {
  public:
-  // Made on the main thread, which is where its hand-overs run.
-  explicit NetWorker(sockets::Socket socket = sockets::InvalidSocket);
-  ~NetWorker() override;
+  using Context = platform::Worker::Context;
+  // The worker's body; it reaches its socket through the Socket() it is given.
+  using Body = std::function<void(Context&, const std::function<sockets::Socket()>& socket)>;
 
-  // Starts the thread; counted as running from here until its body has ended.
-  void Launch();
+  // Starts at once; on the main thread, which is where the body's hand-overs run.
+  NetWorker(sockets::Socket socket, Body body);
+  virtual ~NetWorker();  // Stop()
+  NetWorker(const NetWorker&) = delete;
+  NetWorker& operator=(const NetWorker&) = delete;
 
-  // Main thread only. Reading shut down first, flag second: the worker closes its socket only after
-  // it has seen the flag, so the socket is still open when it is shut down.
-  void Stop();
-  bool Stopped() const { return stop_.load(); }
-
-  // Closes the socket once, whoever comes first: the main thread inside a procedure this worker
-  // handed over (the worker is waiting then), or the worker as it ends.
+  void Stop() { worker_.Stop(); }
+  bool Stopped() const { return worker_.Stopped(); }
   void CloseSocket();
-  sockets::Socket Socket() const { return fd_.load(); }
-
-  // How many workers have been launched and not yet ended.
-  static int Running();
-
- protected:
-  // Runs fn on the main thread and waits for it, unless the worker has been stopped.
-  void Hand(const std::function<void()>& fn);
-  virtual void Body() = 0;
+  sockets::Socket Socket() const;
 
  private:
-  void run() final;
-
-  std::atomic<bool> stop_{false};
-  std::atomic<sockets::Socket> fd_;
-  std::shared_ptr<MainThreadHandover> handover_;
+  // Shared with the body: it may outlive this object.
+  struct Slot {
+    explicit Slot(sockets::Socket s) : fd(s) {}
+    mutable std::mutex mutex;
+    sockets::Socket fd;
+    void ShutdownReading();
+    void Close();
+    sockets::Socket Get() const;
+  };
+  std::shared_ptr<Slot> slot_;
+  platform::Worker worker_;
 };

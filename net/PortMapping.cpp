@@ -155,7 +155,7 @@ std::unique_ptr<Router> FindAndMap(std::uint16_t port, const PortMapping::Timing
 }  // namespace
 
 PortMapping::PortMapping(std::uint16_t port, Timing timing, Reported reported) {
-  worker_ = std::make_unique<Worker>(&context_, [port, timing, reported = std::move(reported)](Worker::Context& context) {
+  worker_ = std::make_unique<Worker>([port, timing, reported = std::move(reported)](Worker::Context& context) {
     // miniupnpc waits with select() when a signal interrupts its connect, which a descriptor
     // numbered past 1,023 (a large room has many) would overrun: signals go to other threads.
     sigset_t all;

@@ -1,6 +1,4 @@
 #pragma once
-#include <QObject>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -37,6 +35,5 @@ class PortMapping {
   PortMapping& operator=(const PortMapping&) = delete;
 
  private:
-  QObject context_;
   std::unique_ptr<platform::Worker> worker_;
 };

@@ -11,9 +11,7 @@ TNetRecord RoomHost::NameTakenNotice() { return ServerNotice(QStringLiteral("同
 TNetRecord RoomHost::NameRefusedNotice() { return ServerNotice(QStringLiteral("この名前では入室できません")); }
 
 RoomHost::RoomHost(WireWriter& writer, RoomView* view, sockets::Socket listening) : writer_(writer), view_(view) {
-  auto* listener = new TSockThread(listening, [this](sockets::Socket s) { return AddClient(s); });
-  listener_ = listener;
-  listener->Launch();
+  listener_ = std::make_unique<TSockThread>(listening, [this](sockets::Socket s) { return AddClient(s); });
 }
 
 RoomHost::~RoomHost() {
@@ -83,17 +81,16 @@ bool RoomHost::AddClient(sockets::Socket socket) {
   client->gate = std::make_shared<ReadGate>(OwnBacklogLimit);
   client->line = writer_.Open(socket);
   client->peer = sockets::PeerEndpoint(socket);
-  auto* thread = new ServRcvThread(socket, number, client->gate,
-                                   ServRcvThread::Handlers{
-                                       [this](TNetRecord& r, int n) { return HandleHostRecord(r, n); },
-                                       [this](int n) { RemoveClient(n); },
-                                       [this](int n) { ClientLost(n); },
-                                       [this](const std::function<void()>& handle) { RunBatch(handle); },
-                                   });
-  client->thread = thread;
   if (ownEnd_ && client->peer == ownEnd_) MarkOwn(*client);
-  clients_.emplace(number, std::move(client));
-  thread->Launch();  // only now: its first record must find its sender in the table
+  Client& added = *clients_.emplace(number, std::move(client)).first->second;
+  // Started only now: its first record must find its sender in the table.
+  added.thread = std::make_unique<ServRcvThread>(socket, number, added.gate,
+                                                 ServRcvThread::Handlers{
+                                                     [this](TNetRecord& r, int n) { return HandleHostRecord(r, n); },
+                                                     [this](int n) { RemoveClient(n); },
+                                                     [this](int n) { ClientLost(n); },
+                                                     [this](const std::function<void()>& handle) { RunBatch(handle); },
+                                                 });
   return true;
 }
 

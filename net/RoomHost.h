@@ -1,7 +1,6 @@
 #pragma once
 #include <QByteArray>
 #include <QList>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -73,7 +72,7 @@ class RoomHost {
  private:
   struct Client {
     int number = 0;
-    QPointer<ServRcvThread> thread;
+    std::unique_ptr<ServRcvThread> thread;
     std::shared_ptr<ReadGate> gate;
     WireWriter::Line line = WireWriter::NoLine;
     std::optional<sockets::Endpoint> peer;
@@ -99,7 +98,7 @@ class RoomHost {
 
   WireWriter& writer_;
   RoomView* view_;
-  QPointer<TSockThread> listener_;
+  std::unique_ptr<TSockThread> listener_;
   std::unordered_map<int, std::unique_ptr<Client>> clients_;  // every accepted connection
   std::vector<Client*> joined_;  // the joined ones: index = table position
   std::set<int> freed_;          // numbers below nextNumber_ free again

@@ -6,15 +6,13 @@
 RoomMember::RoomMember(WireWriter& writer, RoomView* view, sockets::Socket socket, const QString& userName,
                        std::function<void()> handled)
     : writer_(writer), view_(view), userName_(userName), socket_(socket), line_(writer.Open(socket)) {
-  auto* thread = new CliRcvThread(socket, CliRcvThread::Handlers{
-                                              [this, handled](const TNetRecord& r) {
-                                                if (view_) view_->ApplyRecord(r);
-                                                if (handled) handled();
-                                              },
-                                              [this] { Lost(); },
-                                          });
-  thread_ = thread;
-  thread->Launch();
+  thread_ = std::make_unique<CliRcvThread>(socket, CliRcvThread::Handlers{
+                                                      [this, handled](const TNetRecord& r) {
+                                                        if (view_) view_->ApplyRecord(r);
+                                                        if (handled) handled();
+                                                      },
+                                                      [this] { Lost(); },
+                                                  });
   TNetRecord join;
   join.SetKind(mkJoin);
   join.SetName(userName_);
@@ -23,17 +21,13 @@ RoomMember::RoomMember(WireWriter& writer, RoomView* view, sockets::Socket socke
 }
 
 RoomMember::~RoomMember() {
-  if (thread_) {
-    thread_->Stop();  // the thread closes its descriptor as it ends
-  } else if (socket_ != sockets::InvalidSocket) {
-    sockets::Close(socket_);
-  }
+  thread_->Stop();  // the thread closes its descriptor as it ends
   if (line_ != WireWriter::NoLine) writer_.Close(line_, true);
 }
 
 void RoomMember::Lost() {
   // The host is gone: later sends go nowhere, and nobody is in the room any more.
-  if (thread_) thread_->CloseSocket();
+  thread_->CloseSocket();
   writer_.Close(line_, false);
   line_ = WireWriter::NoLine;
   socket_ = sockets::InvalidSocket;

@@ -1,8 +1,8 @@
 #pragma once
-#include <QPointer>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 #include "net/NetRecord.h"
 #include "net/Sockets.h"
@@ -44,5 +44,5 @@ class RoomMember {
   QString userName_;
   sockets::Socket socket_;
   WireWriter::Line line_;
-  QPointer<CliRcvThread> thread_;
+  std::unique_ptr<CliRcvThread> thread_;
 };

@@ -22,30 +22,30 @@ void ReadGate::WaitOpen(const std::function<bool()>& stopped) {
 
 ServRcvThread::ServRcvThread(sockets::Socket socket, int clientNumber, std::shared_ptr<ReadGate> gate,
                              Handlers handlers)
-    : NetWorker(socket), number_(clientNumber), gate_(std::move(gate)), handlers_(std::move(handlers)) {}
-
-void ServRcvThread::Body() {
-  sockets::RecordReader reader;
-  std::vector<std::uint8_t> batch;
-  bool left = false;
-  while (!Stopped() && !left) {
-    gate_->WaitOpen([this] { return Stopped(); });
-    if (Stopped() || reader.Next(Socket(), batch) != 0) break;
-    // Every record that has arrived goes over in one call, each handled in order.
-    Hand([&] { handlers_.batch([&] {
-      for (std::size_t at = 0; at < batch.size() && !Stopped(); at += TNetRecord::Size) {
-        buffer_ = TNetRecord::FromBytes(batch.data() + at);
-        if (buffer_.Kind() != mkLeave) {
-          handlers_.record(buffer_, number_);
-          continue;
+    : NetWorker(socket, [number = clientNumber, gate = std::move(gate), handlers = std::move(handlers)](
+                            Context& context, const auto& socket) {
+        sockets::RecordReader reader;
+        std::vector<std::uint8_t> batch;
+        TNetRecord buffer;
+        bool left = false;
+        while (!context.Stopped() && !left) {
+          gate->WaitOpen([&context] { return context.Stopped(); });
+          if (context.Stopped() || reader.Next(socket(), batch) != 0) break;
+          // Every record that has arrived goes over in one call, each handled in order.
+          context.Hand([&] { handlers.batch([&] {
+            for (std::size_t at = 0; at < batch.size() && !context.Stopped(); at += TNetRecord::Size) {
+              buffer = TNetRecord::FromBytes(batch.data() + at);
+              if (buffer.Kind() != mkLeave) {
+                handlers.record(buffer, number);
+                continue;
+              }
+              buffer.SetTextBytes(LeaveNoticeText(buffer.NameBytes()));
+              if (handlers.record(buffer, number) != 0) continue;  // not its own leave
+              if (!context.Stopped()) handlers.remove(number);
+              left = true;  // whatever followed the leave is not read
+              return;
+            }
+          }); });
         }
-        buffer_.SetTextBytes(LeaveNoticeText(buffer_.NameBytes()));
-        if (handlers_.record(buffer_, number_) != 0) continue;  // not its own leave
-        if (!Stopped()) handlers_.remove(number_);
-        left = true;  // whatever followed the leave is not read
-        return;
-      }
-    }); });
-  }
-  if (!left) Hand([this] { handlers_.lost(number_); });
-}
+        if (!left) context.Hand([&] { handlers.lost(number); });
+      }) {}

@@ -31,8 +31,6 @@ class ReadGate {
 // The host's receive thread for one accepted connection: collects whole records and hands
 // each to the main thread with the connection's client number.
 class ServRcvThread : public NetWorker {
-  Q_OBJECT
-
  public:
   struct Handlers {
     // HandleHostRecord: 0, or -1 when the record was dropped (a leave then does not end the
@@ -44,13 +42,4 @@ class ServRcvThread : public NetWorker {
     std::function<void(const std::function<void()>&)> batch;
   };
   ServRcvThread(sockets::Socket socket, int clientNumber, std::shared_ptr<ReadGate> gate, Handlers handlers);
-
- protected:
-  void Body() override;
-
- private:
-  int number_;
-  std::shared_ptr<ReadGate> gate_;
-  Handlers handlers_;
-  TNetRecord buffer_;
 };

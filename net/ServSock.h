@@ -6,8 +6,6 @@
 // The host's listener: accepts connections on a socket that is already listening, for as long
 // as the room lives, and hands each to the main thread.
 class TSockThread : public NetWorker {
-  Q_OBJECT
-
  public:
   // addClient runs on the main thread with an accepted socket and answers whether it took it;
   // a socket it does not take is closed here.
@@ -16,10 +14,4 @@ class TSockThread : public NetWorker {
 
   static constexpr int Backlog = 256;
   static constexpr int PollMs = 50;
-
- protected:
-  void Body() override;
-
- private:
-  AddClientFn addClient_;
 };

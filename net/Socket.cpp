@@ -22,7 +22,8 @@ void ShowFromTheLeft(QAbstractScrollArea* log) {
 }
 }  // namespace
 
-TfrmSocket::TfrmSocket(QWidget* parent) : QWidget(parent), lbUserName(new QListWidget(this)), room_(this) {
+TfrmSocket::TfrmSocket(QWidget* parent, platform::Dialogs dialogs, RoomSystem system)
+    : QWidget(parent), lbUserName(new QListWidget(this)), dialogs_(std::move(dialogs)), room_(this, std::move(system)) {
   setObjectName(QStringLiteral("frmSocket"));
   setWindowTitle(QStringLiteral("Socket管理"));
   lbUserName->setObjectName(QStringLiteral("lbUserName"));
@@ -69,9 +70,9 @@ void TfrmSocket::StartHost(const QString& hostName, std::uint16_t port, const QS
 }
 
 void TfrmSocket::ConnectToHost(const QString& hostName, std::uint16_t port, const QString& userName, Done done) {
-  room_.ConnectToHost(hostName, port, userName, [done](NetRoom::Outcome outcome) {
+  room_.ConnectToHost(hostName, port, userName, [this, done](NetRoom::Outcome outcome) {
     if (outcome == NetRoom::Outcome::Refused)
-      platform::ShowMessage(QStringLiteral("この番号は現在使われておりません"), QStringLiteral("ネットワークの接続"));
+      dialogs_.ShowMessage(QStringLiteral("この番号は現在使われておりません"), QStringLiteral("ネットワークの接続"));
     done(outcome == NetRoom::Outcome::Joined ? 0 : -1);
   });
 }

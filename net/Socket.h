@@ -11,6 +11,7 @@
 #include "net/NetRoom.h"
 #include "net/RoomView.h"
 #include "net/Sockets.h"
+#include "platform/Dialogs.h"
 
 class QListWidget;
 
@@ -23,7 +24,8 @@ class TfrmSocket : public QWidget, private RoomView {
   Q_OBJECT
 
  public:
-  explicit TfrmSocket(QWidget* parent = nullptr);
+  // dialogs: the box that tells a refused connection.
+  explicit TfrmSocket(QWidget* parent = nullptr, platform::Dialogs dialogs = {}, RoomSystem system = {});
   ~TfrmSocket() override;
 
   // Hosting and joining take their time (names are looked up, connections made) without
@@ -89,6 +91,7 @@ class TfrmSocket : public QWidget, private RoomView {
   QStringList waitingLines_;  // the form's own lines before there was a control for them
   RoomView* view_ = nullptr;
   bool portInUse_ = false;
+  platform::Dialogs dialogs_;
   NetRoom room_;
 };
 

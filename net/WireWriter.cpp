@@ -8,23 +8,48 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <system_error>
 #include <vector>
 
-WireWriter::WireWriter() : wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
-  thread_ = std::thread([this] { Run(); });
+namespace {
+int WakeDescriptor() {
+  const int fd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  // Without it the writer would sleep through every send.
+  if (fd < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
+  return fd;
+}
+}  // namespace
+
+WireWriter::WireWriter()
+    : lines_(std::make_shared<WireLines>(WakeDescriptor())),
+      worker_([lines = lines_](platform::Worker::Context&) { lines->Run(); }) {}
+
+WireWriter::~WireWriter() { lines_->Stop(); }
+
+WireLines::Line WireWriter::Open(sockets::Socket socket) { return lines_->Open(socket); }
+void WireWriter::Trust(Line line) { lines_->Trust(line); }
+void WireWriter::Send(Line line, const void* data, std::size_t size) { lines_->Send(line, data, size, holds_ > 0); }
+void WireWriter::Pause(Line line, int ms) { lines_->Pause(line, ms, holds_ > 0); }
+void WireWriter::Close(Line line, bool flushFirst) { lines_->Close(line, flushFirst); }
+std::size_t WireWriter::Queued(Line line) const { return lines_->Queued(line); }
+bool WireWriter::Cut(Line line) const { return lines_->Cut(line); }
+
+void WireWriter::Release() {
+  if (holds_ == 0 || --holds_ > 0) return;
+  lines_->SendHeld();
 }
 
-WireWriter::~WireWriter() {
+WireLines::~WireLines() { ::close(wakeFd_); }
+
+void WireLines::Stop() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
   }
   Wake();
-  thread_.join();
-  ::close(wakeFd_);
 }
 
-WireWriter::Line WireWriter::Open(sockets::Socket socket) {
+WireLines::Line WireLines::Open(sockets::Socket socket) {
   const int fd = socket >= 0 ? ::fcntl(socket, F_DUPFD_CLOEXEC, 0) : -1;
   if (fd < 0) return NoLine;
   auto e = std::make_shared<Entry>();
@@ -35,13 +60,13 @@ WireWriter::Line WireWriter::Open(sockets::Socket socket) {
   return line;
 }
 
-WireWriter::EntryPtr WireWriter::Find(Line line) const {
+WireLines::EntryPtr WireLines::Find(Line line) const {
   std::lock_guard lock(mutex_);
   const auto it = lines_.find(line);
   return it == lines_.end() || it->second->closing ? nullptr : it->second;
 }
 
-void WireWriter::Append(Entry& e, Chunk chunk) {
+void WireLines::Append(Entry& e, Chunk chunk) {
   if (chunk.pauseMs == 0 && !e.incoming.empty() && e.incoming.back().pauseMs == 0) {
     e.incoming.back().bytes.append(chunk.bytes);
     return;
@@ -49,7 +74,7 @@ void WireWriter::Append(Entry& e, Chunk chunk) {
   e.incoming.push_back(std::move(chunk));
 }
 
-void WireWriter::Send(Line line, const void* data, std::size_t size) {
+void WireLines::Send(Line line, const void* data, std::size_t size, bool held) {
   if (size == 0) return;
   {
     std::lock_guard lock(mutex_);
@@ -57,7 +82,7 @@ void WireWriter::Send(Line line, const void* data, std::size_t size) {
     if (it == lines_.end() || it->second->closing) return;
     Entry& e = *it->second;
     if (e.cut.load()) return;
-    if (holds_ == 0 && !e.busy && e.incoming.empty()) {
+    if (!held && !e.busy && e.incoming.empty()) {
       const ssize_t n = ::send(e.fd, data, size, MSG_DONTWAIT | MSG_NOSIGNAL);
       if (n == static_cast<ssize_t>(size)) return;
       if (n > 0) {
@@ -74,15 +99,15 @@ void WireWriter::Send(Line line, const void* data, std::size_t size) {
       Append(e, Chunk{std::string(static_cast<const char*>(data), size), 0});
     }
   }
-  if (holds_ == 0) Wake();
+  if (!held) Wake();
 }
 
-void WireWriter::Trust(Line line) {
+void WireLines::Trust(Line line) {
   std::lock_guard lock(mutex_);
   if (const auto it = lines_.find(line); it != lines_.end()) it->second->trusted.store(true);
 }
 
-void WireWriter::Pause(Line line, int ms) {
+void WireLines::Pause(Line line, int ms, bool held) {
   if (ms <= 0) return;
   {
     std::lock_guard lock(mutex_);
@@ -90,10 +115,10 @@ void WireWriter::Pause(Line line, int ms) {
     if (it == lines_.end() || it->second->closing || it->second->cut.load()) return;
     Append(*it->second, Chunk{{}, ms});
   }
-  if (holds_ == 0) Wake();
+  if (!held) Wake();
 }
 
-void WireWriter::Close(Line line, bool flushFirst) {
+void WireLines::Close(Line line, bool flushFirst) {
   {
     std::lock_guard lock(mutex_);
     const auto it = lines_.find(line);
@@ -104,8 +129,7 @@ void WireWriter::Close(Line line, bool flushFirst) {
   Wake();
 }
 
-void WireWriter::Release() {
-  if (holds_ == 0 || --holds_ > 0) return;
+void WireLines::SendHeld() {
   bool left = false;
   {
     // A batch of one record (a move, a line of chat) goes out from here to idle lines, as a single
@@ -133,25 +157,25 @@ void WireWriter::Release() {
   if (left) Wake();
 }
 
-std::size_t WireWriter::Queued(Line line) const {
+std::size_t WireLines::Queued(Line line) const {
   const EntryPtr e = Find(line);
   return e ? e->queued.load() : 0;
 }
 
-bool WireWriter::Cut(Line line) const {
+bool WireLines::Cut(Line line) const {
   const EntryPtr e = Find(line);
   return e && e->cut.load();
 }
 
-void WireWriter::Wake() {
+void WireLines::Wake() {
   std::lock_guard lock(mutex_);
   if (wakePending_) return;
-  wakePending_ = true;
   const std::uint64_t one = 1;
-  [[maybe_unused]] const ssize_t n = ::write(wakeFd_, &one, sizeof one);
+  // It fails only when the counter is full, and then the writer is awake already.
+  wakePending_ = ::write(wakeFd_, &one, sizeof one) == sizeof one;
 }
 
-void WireWriter::CutLine(Entry& e) {
+void WireLines::CutLine(Entry& e) {
   // The receive thread on the same connection wakes to a closed stream and reports the loss.
   sockets::Shutdown(e.fd);
   e.cut.store(true);
@@ -160,7 +184,7 @@ void WireWriter::CutLine(Entry& e) {
   e.queued.store(0);
 }
 
-bool WireWriter::Advance(Entry& e, Clock::time_point now) {
+bool WireLines::Advance(Entry& e, Clock::time_point now) {
   while (!e.outgoing.empty()) {
     if (now < e.resumeAt) return false;
     Chunk& c = e.outgoing.front();
@@ -200,7 +224,7 @@ bool WireWriter::Advance(Entry& e, Clock::time_point now) {
   return false;
 }
 
-void WireWriter::Run() {
+void WireLines::Run() {
   struct Turn {
     Line line;
     EntryPtr entry;
@@ -293,10 +317,16 @@ void WireWriter::Run() {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(wakeAt - Clock::now()).count() + 1;
       timeoutMs = static_cast<int>(std::clamp<long long>(left, 0, 60000));
     }
-    ::poll(fds.data(), fds.size(), timeoutMs);
+    if (::poll(fds.data(), fds.size(), timeoutMs) < 0 && errno != EINTR) {
+      // No memory for the whole set: wait for a wake-up or the next due time alone, not spin.
+      fds.resize(1);
+      fds[0].revents = 0;
+      if (::poll(fds.data(), 1, timeoutMs < 0 ? 1000 : timeoutMs) < 0) fds[0].revents = 0;
+    }
     if (fds[0].revents & POLLIN) {
       std::uint64_t count = 0;
-      [[maybe_unused]] const ssize_t n = ::read(wakeFd_, &count, sizeof count);
+      // Nothing to read (EAGAIN) only when another round took the count already.
+      if (::read(wakeFd_, &count, sizeof count) < 0 && errno != EAGAIN) fds[0].revents = 0;
     }
   }
 }

@@ -6,10 +6,10 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <unordered_map>
 
 #include "net/Sockets.h"
+#include "platform/Worker.h"
 
 // Every connection's outgoing queue, drained by one writer thread that waits on all of them
 // at once with poll. The window thread only appends: a peer that stops reading costs it
@@ -22,6 +22,8 @@
 // once, not fifty, and the writer sends each member everything queued so far in one call.
 // A single record or a small batch to a line with nothing queued is tried at once without
 // blocking, so a click does not wait for the writer to be scheduled.
+class WireLines;
+
 class WireWriter {
  public:
   using Line = int;
@@ -33,8 +35,11 @@ class WireWriter {
   // a slow reader rather than one that has stopped: 4 KiB/s, far below any real line.
   static constexpr std::size_t MovingReaderBytes = 8 * 1024;
 
+  // Starts the writer; on the window thread. It fails (std::system_error) when the system has
+  // no descriptor to wake it with, as opening a room fails then anyway.
   WireWriter();
-  // Lines being closed with flushFirst get up to StallLimitMs to go out; the rest are cut.
+  // Lines being closed with flushFirst get up to StallLimitMs to go out, on the writer, which
+  // nobody waits for; the rest are cut.
   ~WireWriter();
   WireWriter(const WireWriter&) = delete;
   WireWriter& operator=(const WireWriter&) = delete;
@@ -63,6 +68,40 @@ class WireWriter {
   bool Cut(Line line) const;
 
  private:
+  std::shared_ptr<WireLines> lines_;
+  int holds_ = 0;  // window thread only
+  platform::Worker worker_;
+};
+
+// The queues and the writer's loop, shared by the window thread's WireWriter and the writer
+// thread, which may still be flushing after the WireWriter has gone.
+class WireLines {
+ public:
+  using Line = WireWriter::Line;
+  static constexpr Line NoLine = WireWriter::NoLine;
+  static constexpr int StallLimitMs = WireWriter::StallLimitMs;
+  static constexpr std::size_t QueueLimit = WireWriter::QueueLimit;
+  static constexpr std::size_t DirectLimit = WireWriter::DirectLimit;
+  static constexpr std::size_t MovingReaderBytes = WireWriter::MovingReaderBytes;
+
+  explicit WireLines(int wakeFd) : wakeFd_(wakeFd) {}
+  ~WireLines();
+  WireLines(const WireLines&) = delete;
+  WireLines& operator=(const WireLines&) = delete;
+
+  Line Open(sockets::Socket socket);
+  void Trust(Line line);
+  void Send(Line line, const void* data, std::size_t size, bool held);
+  void Pause(Line line, int ms, bool held);
+  void Close(Line line, bool flushFirst);
+  void SendHeld();
+  std::size_t Queued(Line line) const;
+  bool Cut(Line line) const;
+  // The writer thread's loop; returns once stopped and every line is done.
+  void Run();
+  void Stop();
+
+ private:
   using Clock = std::chrono::steady_clock;
   // A run of bytes, or a pause (bytes empty, pauseMs > 0) that starts once all before it has gone.
   struct Chunk {
@@ -89,7 +128,6 @@ class WireWriter {
   };
   using EntryPtr = std::shared_ptr<Entry>;
 
-  void Run();
   void Wake();
   void Append(Entry& e, Chunk chunk);
   // One round for one line: sends what is due; answers whether it waits for the socket.
@@ -102,7 +140,5 @@ class WireWriter {
   Line next_ = 0;
   bool stopping_ = false;
   bool wakePending_ = false;
-  int holds_ = 0;  // window thread only
   int wakeFd_ = -1;
-  std::thread thread_;
 };

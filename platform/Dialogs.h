@@ -4,18 +4,20 @@
 
 namespace platform {
 
-// A modal box owned by the application: text, caption, one OK, no icon.
-// Returns once the user has closed it.
-void ShowMessage(const QString& text, const QString& caption);
-
+// A modal box owned by the application: text, caption, one OK, no icon. Returns once the user
+// has closed it.
+void ShowSystemMessage(const QString& text, const QString& caption);
 // A modal question with two buttons, はい and いいえ; answers whether はい was chosen.
-bool AskYesNo(const QString& text, const QString& caption);
+bool AskSystemYesNo(const QString& text, const QString& caption);
 
-// Tests replace the real box: the handler receives text and caption and the call returns at once.
-using MessageHandler = std::function<void(const QString& text, const QString& caption)>;
-void SetMessageHandler(MessageHandler handler);  // an empty handler restores the real box
-// And the question: the handler's answer is the user's.
-using QuestionHandler = std::function<bool(const QString& text, const QString& caption)>;
-void SetQuestionHandler(QuestionHandler handler);
+// The boxes a window or a piece shows, given to it when it is made: the real ones unless a
+// test gives its own, which record the texts and answer at once.
+struct Dialogs {
+  std::function<void(const QString& text, const QString& caption)> message = ShowSystemMessage;
+  std::function<bool(const QString& text, const QString& caption)> question = AskSystemYesNo;
+
+  void ShowMessage(const QString& text, const QString& caption) const { message(text, caption); }
+  bool AskYesNo(const QString& text, const QString& caption) const { return question(text, caption); }
+};
 
 }  // namespace platform

@@ -4,19 +4,7 @@
 #include <net/if.h>
 
 namespace platform {
-namespace {
-std::function<std::vector<InterfaceAddress>()>& Override() {
-  static std::function<std::vector<InterfaceAddress>()> provider;
-  return provider;
-}
-}  // namespace
-
-void SetInterfaceAddressesOverride(std::function<std::vector<InterfaceAddress>()> provider) {
-  Override() = std::move(provider);
-}
-
 std::vector<InterfaceAddress> InterfaceAddresses() {
-  if (Override()) return Override()();
   std::vector<InterfaceAddress> out;
   ifaddrs* list = nullptr;
   if (::getifaddrs(&list) != 0) return out;

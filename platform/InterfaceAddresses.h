@@ -16,7 +16,4 @@ struct InterfaceAddress {
 };
 std::vector<InterfaceAddress> InterfaceAddresses();
 
-// Tests give a list of their own; an empty function restores the system's.
-void SetInterfaceAddressesOverride(std::function<std::vector<InterfaceAddress>()> provider);
-
 }  // namespace platform

@@ -5,11 +5,10 @@
 
 #include <vector>
 
-#include "platform/OverridableAnswer.h"
 
 namespace platform {
-namespace {
-QString userName() {
+
+QString LoginName() {
   passwd entry{};
   passwd* found = nullptr;
   std::vector<char> buffer(16384);
@@ -18,15 +17,5 @@ QString userName() {
   }
   return qEnvironmentVariable("USER");
 }
-
-OverridableAnswer& answer() {
-  static OverridableAnswer slot(userName);
-  return slot;
-}
-}  // namespace
-
-void SetLoginNameOverride(std::function<QString()> provider) { answer().Override(std::move(provider)); }
-
-QString LoginName() { return answer()(); }
 
 }  // namespace platform

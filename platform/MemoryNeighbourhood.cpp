@@ -89,7 +89,9 @@ const MemoryNeighbourhood::Level* MemoryNeighbourhood::Find(const Level& level,
 void MemoryNeighbourhood::Delivered(std::size_t count) {
   std::unique_lock lock(mutex_);
   ++steps_;
+  held_ = true;
   released_.wait(lock, [&] { return !holdAfter_ || delivered_ < *holdAfter_; });
+  held_ = false;
   delivered_ += count;
 }
 
@@ -111,6 +113,11 @@ int MemoryNeighbourhood::OpenNow() const {
 int MemoryNeighbourhood::Steps() const {
   std::lock_guard lock(mutex_);
   return steps_;
+}
+
+bool MemoryNeighbourhood::Held() const {
+  std::lock_guard lock(mutex_);
+  return held_ && holdAfter_ && delivered_ >= *holdAfter_;
 }
 
 void MemoryNeighbourhood::HoldAfter(std::size_t entries) {

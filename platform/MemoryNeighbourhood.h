@@ -47,6 +47,8 @@ class MemoryNeighbourhood : public NetNeighbourhood {
   // After `entries` entries in all, the walk waits in its next step until Release().
   void HoldAfter(std::size_t entries);
   void Release();
+  // The walk waits at the hold: nothing more comes until Release().
+  bool Held() const;
 
  private:
   class Enumeration;
@@ -62,6 +64,7 @@ class MemoryNeighbourhood : public NetNeighbourhood {
   int steps_ = 0;
   std::size_t delivered_ = 0;
   std::optional<std::size_t> holdAfter_;
+  bool held_ = false;
 };
 
 }  // namespace platform

@@ -13,10 +13,6 @@
 
 namespace platform {
 namespace {
-NameLookup::Resolver& Override() {
-  static NameLookup::Resolver resolver;
-  return resolver;
-}
 
 std::vector<IpAddress> AddressesOf(const addrinfo* list) {
   std::vector<IpAddress> out;
@@ -52,10 +48,11 @@ void Finished(sigval value) {
 }
 }  // namespace
 
-NameLookup::NameLookup(const QString& name, Answer answered) : pending_(std::make_shared<Pending>()) {
+NameLookup::NameLookup(const QString& name, Answer answered, const Resolver& resolver)
+    : pending_(std::make_shared<Pending>()) {
   pending_->answered = std::move(answered);
   pending_->handover = std::make_shared<MainThreadHandover>(&context_);
-  if (const Resolver& resolver = Override()) {
+  if (resolver) {
     // Answers are posted, so that, as from the system's resolver, none arrives inside this call.
     std::weak_ptr<Pending> weak = pending_;
     resolver(name, [context = QPointer<QObject>(&context_), weak](std::vector<IpAddress> addresses) {
@@ -89,6 +86,5 @@ NameLookup::NameLookup(const QString& name, Answer answered) : pending_(std::mak
 
 NameLookup::~NameLookup() { pending_->handover->Close(); }
 
-void NameLookup::SetResolverOverride(Resolver resolver) { Override() = std::move(resolver); }
 
 }  // namespace platform

@@ -18,15 +18,14 @@ namespace platform {
 class NameLookup {
  public:
   using Answer = std::function<void(std::vector<IpAddress> addresses)>;
-  NameLookup(const QString& name, Answer answered);
+  // Who answers names in the system's place (tests): it is given the name and a way to answer,
+  // which it may call at once, later on the window thread, or never.
+  using Resolver = std::function<void(const QString& name, Answer answer)>;
+  // resolver: empty for the system's.
+  NameLookup(const QString& name, Answer answered, const Resolver& resolver = {});
   ~NameLookup();
   NameLookup(const NameLookup&) = delete;
   NameLookup& operator=(const NameLookup&) = delete;
-
-  // Tests answer names themselves: the resolver is given the name and a way to answer, which
-  // it may call at once, later on the window thread, or never. An empty one restores the system's.
-  using Resolver = std::function<void(const QString& name, Answer answer)>;
-  static void SetResolverOverride(Resolver resolver);
 
   struct Pending;  // one request, shared with the resolver's notification
 

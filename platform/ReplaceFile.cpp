@@ -41,10 +41,19 @@ void syncFolder(const QByteArray& target) {
   ::close(fd);
 }
 
+// Where the bytes go: the file a chain of links ends at, or path itself.
+QString WrittenPath(const QString& path) {
+  QFileInfo info(path);
+  for (int hops = 0; info.isSymLink() && hops < 40; ++hops) info = QFileInfo(info.symLinkTarget());
+  return info.filePath();
+}
+
 }  // namespace
 
 QString ReplaceFile(const QString& path, QByteArrayView bytes) {
-  const QByteArray target = QFile::encodeName(path);
+  const QString written = WrittenPath(path);
+  RemoveStaleTemporaries(written, kStaleTemporaryAge);
+  const QByteArray target = QFile::encodeName(written);
   QByteArray temp = target + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return FileErrorText(FileFailure::Save, path, errno);

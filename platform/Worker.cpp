@@ -1,53 +1,29 @@
 #include "platform/Worker.h"
 
-#include <poll.h>
+#include <QCoreApplication>
+#include <QMetaObject>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <mutex>
-#include <vector>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/MainThreadHandover.h"
 
 namespace platform {
 namespace {
-// Threads whose owners let go of them before they ended. Each is joined the next time the
-// list is looked at after it has ended, and at the latest when the program ends (their bodies
-// have been stopped by then and end within their own limits).
-class Leftovers {
- public:
-  ~Leftovers() {
-    std::lock_guard lock(mutex_);
-    for (Entry& e : entries_) e.thread.join();
-  }
-  void Adopt(std::thread thread, std::shared_ptr<Worker::Context> context) {
-    std::lock_guard lock(mutex_);
-    for (auto it = entries_.begin(); it != entries_.end();) {
-      if (it->context->Ended()) {
-        it->thread.join();
-        it = entries_.erase(it);
-      } else {
-        ++it;
-      }
-    }
-    entries_.push_back({std::move(thread), std::move(context)});
-  }
-
- private:
-  struct Entry {
-    std::thread thread;
-    std::shared_ptr<Worker::Context> context;
-  };
-  std::mutex mutex_;
-  std::vector<Entry> entries_;
-};
-Leftovers& TheLeftovers() {
-  static Leftovers leftovers;
-  return leftovers;
-}
+// A count, not a list: the program's end asks only whether anything still runs.
+std::mutex runningMutex;
+std::condition_variable runningChanged;
+int running = 0;
 }  // namespace
 
-Worker::Context::~Context() { ::close(stopFd_); }
+Worker::Context::~Context() {
+  // The last owner is the window thread (the owner, or the join posted to it), and the body
+  // has returned by then: this join waits at most for the thread's own exit.
+  if (thread_.joinable()) thread_.join();
+  if (stopFd_ >= 0) ::close(stopFd_);
+}
 
 bool Worker::Context::Hand(const std::function<void()>& fn) {
   if (Stopped()) return false;
@@ -60,35 +36,96 @@ bool Worker::Context::Hand(const std::function<void()>& fn) {
   return ran;
 }
 
-bool Worker::Context::Rest(int ms) const {
-  pollfd p{stopFd_, POLLIN, 0};
-  ::poll(&p, 1, ms);
+bool Worker::Context::Rest(int ms) {
+  std::unique_lock lock(mutex_);
+  stopping_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return Stopped(); });
   return !Stopped();
 }
 
-Worker::Worker(QObject* receiver, Body body) : context_(std::make_shared<Context>()) {
+void Worker::Context::Finish() {
+  bool released = false;
+  {
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    released = released_;
+  }
+  // Posted before the count drops, so that the program's end, which waits for the count,
+  // never sees the application go while a join is still being posted to it.
+  if (released) {
+    if (QCoreApplication* app = QCoreApplication::instance())
+      QMetaObject::invokeMethod(app, [self = shared_from_this()] { self->Join(); }, Qt::QueuedConnection);
+    else
+      new std::shared_ptr<Context>(shared_from_this());  // no window thread left to join it: the process is ending
+  }
+  std::lock_guard lock(runningMutex);
+  --running;
+  runningChanged.notify_all();
+}
+
+void Worker::Context::Join() {
+  if (thread_.joinable()) thread_.join();
+}
+
+Worker::Worker(Body body, std::function<void()> wake) : context_(std::make_shared<Context>()), wake_(std::move(wake)) {
   context_->stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  context_->handover_ = std::make_shared<MainThreadHandover>(receiver);
-  thread_ = std::thread([context = context_, body = std::move(body)] {
+  context_->handover_ = std::make_shared<MainThreadHandover>(QCoreApplication::instance());
+  {
+    std::lock_guard lock(runningMutex);
+    ++running;
+  }
+  context_->thread_ = std::thread([context = context_, body = std::move(body)] {
     body(*context);
-    context->ended_.store(true);
+    context->Finish();
   });
 }
 
 Worker::~Worker() {
   Stop();
-  if (Ended()) {
-    thread_.join();  // it has returned from its body: nothing left to wait for
-  } else {
-    TheLeftovers().Adopt(std::move(thread_), context_);
+  bool ended = false;
+  {
+    std::lock_guard lock(context_->mutex_);
+    context_->released_ = true;
+    ended = context_->ended_;
   }
+  // Ended: it has returned from its body, nothing left to wait for. Otherwise it posts its own
+  // join to the window thread as it ends.
+  if (ended) context_->Join();
 }
 
 void Worker::Stop() {
   if (context_->stopped_.exchange(true)) return;
+  if (context_->stopFd_ >= 0) {
+    // A new eventfd's counter cannot be full: this write does not fail.
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = ::write(context_->stopFd_, &one, sizeof one);
+  }
   context_->handover_->Close();
-  const std::uint64_t one = 1;
-  [[maybe_unused]] const ssize_t n = ::write(context_->stopFd_, &one, sizeof one);
+  {
+    std::lock_guard lock(context_->mutex_);
+    context_->stopping_.notify_all();
+  }
+  if (wake_) wake_();
+}
+
+bool Worker::Ended() const {
+  std::lock_guard lock(context_->mutex_);
+  return context_->ended_;
+}
+
+int Worker::Running() {
+  std::lock_guard lock(runningMutex);
+  return running;
+}
+
+bool Worker::WaitAllEnded(std::chrono::milliseconds limit) {
+  std::unique_lock lock(runningMutex);
+  return runningChanged.wait_for(lock, limit, [] { return running == 0; });
+}
+
+int Worker::EndProgram(int result, std::chrono::milliseconds limit) {
+  if (WaitAllEnded(limit)) return result;
+  std::fflush(nullptr);
+  std::_Exit(result);
 }
 
 }  // namespace platform

@@ -233,8 +233,8 @@ void TfrmGamen::FormCreate() {
   Reversi = new TIReversi(game, Panel1);
   Reversi->setGeometry(Panel1->contentsRect());
   keyPreview_->Watch(Reversi);
-  Flow = new TurnFlow(game, *Reversi, this);
-  hint_ = new MoveHint(game, *Reversi, this);
+  Flow = new TurnFlow(game, *Reversi, session_.services, this);
+  hint_ = new MoveHint(game, *Reversi, session_.services, this);
   // Engines run in the runner beside the program, and go by the names on their player panels.
   const std::string runner = EngineRunnerIn(session_.exePath.toStdString());
   Flow->SetEngineRunner(runner);
@@ -261,7 +261,7 @@ void TfrmGamen::KeepGames() {
   };
   // Told later: the game is in the middle of telling its change.
   logger_->OnError = [this](const QString& error) {
-    QTimer::singleShot(0, this, [error] { platform::ShowMessage(error, QStringLiteral("Velmora")); });
+    QTimer::singleShot(0, this, [this, error] { session_.services.dialogs.ShowMessage(error, QStringLiteral("Velmora")); });
   };
 }
 
@@ -480,7 +480,7 @@ void TfrmGamen::ArrangeColumns() {
 }
 
 void TfrmGamen::FormKeyDown(int key) {
-  HelpKeyDown(key, kHelpGame);
+  HelpKeyDown(key, kHelpGame, session_.exePath, session_.services);
 }
 
 void TfrmGamen::closeEvent(QCloseEvent* event) {
@@ -493,7 +493,7 @@ void TfrmGamen::FormCloseQuery() {
   const QString base = frmMenu ? frmMenu->DataPath : QString();
   // A log that cannot be written is reported, but the window still closes and the program ends.
   const QString error = platform::ReplaceFile(base + QStringLiteral("Chat.log"), chatHistory_->LogBytes());
-  if (!error.isEmpty()) platform::ShowMessage(error, QStringLiteral("Velmora"));
+  if (!error.isEmpty()) session_.services.dialogs.ShowMessage(error, QStringLiteral("Velmora"));
   if (session_.game.NetPlay() && Room) Room->Socket().SendLeave();
   if (Room) Room->Socket().close();
   SaveGamenPos();

@@ -170,7 +170,7 @@ void TfrmGamen::ReturnToWaiting() {
 
 void TfrmGamen::mnuRestartClick() {
   if (session_.game.InProgress()) {
-    platform::ShowMessage(QStringLiteral("最後までやらないと再ゲームできません"), QStringLiteral("再ゲーム"));
+    session_.services.dialogs.ShowMessage(QStringLiteral("最後までやらないと再ゲームできません"), QStringLiteral("再ゲーム"));
     return;
   }
   StartOver();
@@ -188,7 +188,7 @@ void TfrmGamen::mnuNewGameClick() {
   if (!SetsUpGames()) return;  // a member waits for the host's games
   Game& game = session_.game;
   if (game.InProgress()) {
-    if (!platform::AskYesNo(QStringLiteral("対局を中断して新しいゲームを始めますか？"), QStringLiteral("新しいゲーム"))) return;
+    if (!session_.services.dialogs.AskYesNo(QStringLiteral("対局を中断して新しいゲームを始めますか？"), QStringLiteral("新しいゲーム"))) return;
     // Left midway: counted as played, neither won nor lost.
     Flow->StopEngine();
     game.Stop();
@@ -219,7 +219,7 @@ void TfrmGamen::mnuHintClick() {
 void TfrmGamen::mnuKifuClick() {
   if (!gameLog_) return;
   if (!kifu_) {
-    kifu_ = new TfrmKifu(*gameLog_, session_.exePath + QStringLiteral("velmora-review"), this);
+    kifu_ = new TfrmKifu(*gameLog_, session_.exePath + QStringLiteral("velmora-review"), session_.services.dialogs, this);
     kifu_->OnPlayFrom = [this](const BoardModel& position, int side) { PlayFrom(position, side); };
     kifu_->CanPlayFrom = [this] { return CanPlayFrom(); };
   }
@@ -232,7 +232,7 @@ void TfrmGamen::PlayFrom(const BoardModel& position, int sideToMove) {
   if (!CanPlayFrom()) return;
   Game& game = session_.game;
   if (game.InProgress()) {
-    if (!platform::AskYesNo(QStringLiteral("対局を中断して新しいゲームを始めますか？"), QStringLiteral("新しいゲーム"))) return;
+    if (!session_.services.dialogs.AskYesNo(QStringLiteral("対局を中断して新しいゲームを始めますか？"), QStringLiteral("新しいゲーム"))) return;
     game.Stop();  // left midway: counted as played, neither won nor lost
   }
   Flow->StopEngine();
@@ -264,7 +264,7 @@ void TfrmGamen::mnuViewClick() {
 }
 
 void TfrmGamen::mnuAboutClick() {
-  platform::ShowMessage(QStringLiteral("Velmora バージョン %1").arg(QCoreApplication::applicationVersion()),
+  session_.services.dialogs.ShowMessage(QStringLiteral("Velmora バージョン %1").arg(QCoreApplication::applicationVersion()),
                         QStringLiteral("バージョン情報"));
 }
 

@@ -23,7 +23,6 @@
 #include "gamelog/GgfFormat.h"
 #include "gamelog/Replay.h"
 #include "gamelog/Transcript.h"
-#include "platform/Dialogs.h"
 #include "platform/RegularFile.h"
 #include "screens/GameListModel.h"
 #include "screens/ReviewGraph.h"
@@ -43,18 +42,18 @@ QPushButton* Button(const QString& text, const QString& hint, QWidget* parent) {
 
 // Later, on the window's own turn: a box opened from inside a reload or a game's change would
 // run its loop in the middle of it.
-void TellLater(QWidget* window, const QString& text) {
-  QTimer::singleShot(0, window, [text] { platform::ShowMessage(text, kCaption); });
+void TellLater(QWidget* window, const platform::Dialogs& dialogs, const QString& text) {
+  QTimer::singleShot(0, window, [dialogs, text] { dialogs.ShowMessage(text, kCaption); });
 }
 
 }  // namespace
 
-TfrmKifu::TfrmKifu(const gamelog::GameLog& log, QString reviewProgram, QWidget* parent)
-    : QWidget(parent, Qt::Window), log_(log) {
+TfrmKifu::TfrmKifu(const gamelog::GameLog& log, QString reviewProgram, platform::Dialogs dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), log_(log), dialogs_(std::move(dialogs)) {
   review_ = new ReviewRun(std::move(reviewProgram), this);
   connect(review_, &ReviewRun::Found, this, &TfrmKifu::Found);
   connect(review_, &ReviewRun::Ended, this, [this](bool complete) {
-    if (!complete) TellLater(this, QStringLiteral("検討できませんでした"));
+    if (!complete) TellLater(this, dialogs_, QStringLiteral("検討できませんでした"));
     ReviewFinished(complete);
   });
   BuildControls();
@@ -220,7 +219,7 @@ void TfrmKifu::Reload() {
   stats_ = gamelog::CountOpponents(list_->Games());
   FillOpponents();
   if (!unread.isEmpty())
-    TellLater(this, QStringLiteral("次のファイルは棋譜として読めないので飛ばしました：\n") + unread.join(QLatin1Char('\n')));
+    TellLater(this, dialogs_, QStringLiteral("次のファイルは棋譜として読めないので飛ばしました：\n") + unread.join(QLatin1Char('\n')));
 }
 
 void TfrmKifu::FillOpponents() {
@@ -366,7 +365,7 @@ void TfrmKifu::btPasteClick() {
   QString why;
   const auto game = GameInText(QApplication::clipboard()->text().trimmed().toUtf8(), &why);
   if (!game) {
-    platform::ShowMessage(QStringLiteral("棋譜として読めません（%1）").arg(why), kCaption);
+    dialogs_.ShowMessage(QStringLiteral("棋譜として読めません（%1）").arg(why), kCaption);
     return;
   }
   tvGames->clearSelection();
@@ -379,7 +378,7 @@ bool TfrmKifu::OpenFile(const QString& path) {
   std::optional<gamelog::GameRecord> game;
   if (read.outcome == platform::RegularFileRead::Outcome::Read) game = GameInText(read.bytes, &why);
   if (!game) {
-    platform::ShowMessage(QStringLiteral("「%1」を棋譜として読めません（%2）").arg(path, why), kCaption);
+    dialogs_.ShowMessage(QStringLiteral("「%1」を棋譜として読めません（%2）").arg(path, why), kCaption);
     return false;
   }
   tvGames->clearSelection();

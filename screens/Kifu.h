@@ -10,6 +10,7 @@
 #include "game/Game.h"
 #include "gamelog/GameLog.h"
 #include "gamelog/OpponentStats.h"
+#include "platform/Dialogs.h"
 #include "screens/KifuTexts.h"
 
 class GameListModel;
@@ -34,7 +35,7 @@ class TfrmKifu : public QWidget {
 
  public:
   // log: the game log; reviewProgram: velmora-review's path.
-  TfrmKifu(const gamelog::GameLog& log, QString reviewProgram, QWidget* parent = nullptr);
+  TfrmKifu(const gamelog::GameLog& log, QString reviewProgram, platform::Dialogs dialogs, QWidget* parent = nullptr);
   ~TfrmKifu() override;
 
   // ここから対局: a game from this position, the side to move to play it. Not set: no button.
@@ -102,6 +103,7 @@ class TfrmKifu : public QWidget {
   std::optional<gamelog::GameRecord> GameInText(const QByteArray& text, QString* why) const;
 
   const gamelog::GameLog& log_;
+  platform::Dialogs dialogs_;
   GameListModel* list_ = nullptr;
   std::vector<gamelog::OpponentStats> stats_;
   QStringList named_;  // files already named as unreadable in this run

@@ -14,11 +14,9 @@
 #include "lan/TWntDisp.h"
 #include "net/Socket.h"
 #include "platform/Codec.h"
-#include "platform/ComputerName.h"
 #include "platform/DesignFonts.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"
-#include "platform/LoginName.h"
 #include "screens/ByteLimit.h"
 #include "screens/ChildWin.h"
 #include "screens/Controls.h"
@@ -52,10 +50,10 @@ void SetBoxColour(QLineEdit* edit, const QColor& colour) {
 
 }  // namespace
 
-TfrmMenu::TfrmMenu(const QString& exePath, SaveRecord& record, Game& game, const QString& dataPath)
-    : record_(record), game_(game) {
-  ExePath = exePath;
-  DataPath = dataPath.isEmpty() ? exePath : dataPath;
+TfrmMenu::TfrmMenu(Session& session, SaveRecord& record, const QString& dataPath)
+    : record_(record), game_(session.game), services_(session.services) {
+  ExePath = session.exePath;
+  DataPath = dataPath.isEmpty() ? ExePath : dataPath;
   BuildControls();
   FormCreate();
 }
@@ -130,7 +128,10 @@ void TfrmMenu::FormCreate() {
   LoadCharaList();
 }
 
-void TfrmMenu::WriteRegistryRecord() { settings::WriteRegistryRecord(QCoreApplication::applicationFilePath()); }
+void TfrmMenu::WriteRegistryRecord() {
+  const QString error = settings::WriteRegistryRecord(services_.registryRoot, QCoreApplication::applicationFilePath());
+  if (!error.isEmpty()) services_.dialogs.ShowMessage(error, QStringLiteral("Velmora"));
+}
 
 QStringList TfrmMenu::SearchFolders() const {
   return DataPath == ExePath ? QStringList{ExePath} : QStringList{ExePath, DataPath};
@@ -159,15 +160,15 @@ void TfrmMenu::showEvent(QShowEvent* event) {
 void TfrmMenu::FormShow() { LoadSaveFile(); }
 
 void TfrmMenu::LoadSaveFile() {
-  const settings::LoadResult result = settings::LoadSaveFile(DataPath + QStringLiteral("velm.dat"), record_, *this);
+  const settings::LoadResult result = settings::LoadSaveFile(DataPath + QStringLiteral("velm.dat"), record_, *this, services_.dialogs);
   // A file that is there but could not be read is not overwritten at the end with a fresh record.
   saveFileLoaded_ = result.outcome != settings::LoadOutcome::Unreadable;
   countersRead_ = result.read;
-  if (!result.file.ok) platform::ShowMessage(result.file.error, QStringLiteral("Velmora"));
+  if (!result.file.ok) services_.dialogs.ShowMessage(result.file.error, QStringLiteral("Velmora"));
   // A first start offers a game at this machine: that OK needs nothing but a name.
   if (result.outcome == settings::LoadOutcome::Missing) SelectNoNetwork();
   // A first start offers the login name, when other machines can be told it.
-  const QString login = platform::LoginName();
+  const QString login = services_.loginName();
   if (edUserName->text().isEmpty() && platform::FitsCp932(login)) {
     edUserName->setText(platform::LeftWithinCp932(login, kUserNameBytes));
   }
@@ -177,7 +178,7 @@ void TfrmMenu::WriteSaveFile() {
   // Another copy of the program may have saved its games meanwhile; they are kept.
   const settings::FileResult result =
       settings::SaveMerged(DataPath + QStringLiteral("velm.dat"), record_, *this, countersRead_);
-  if (!result.ok) platform::ShowMessage(result.error, QStringLiteral("Velmora"));
+  if (!result.ok) services_.dialogs.ShowMessage(result.error, QStringLiteral("Velmora"));
 }
 
 void TfrmMenu::FormDestroy() {
@@ -196,7 +197,7 @@ void TfrmMenu::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMenu::FormKeyDown(int key) {
-  HelpKeyDown(key, kHelpStart);
+  HelpKeyDown(key, kHelpStart, ExePath, services_);
 }
 
 void TfrmMenu::rgNetClick() {
@@ -246,7 +247,7 @@ void TfrmMenu::EnableButtons() {
 }
 
 void TfrmMenu::Refuse(const QString& text, const QString& caption, QWidget* focus) {
-  if (!text.isEmpty()) platform::ShowMessage(text, caption);
+  if (!text.isEmpty()) services_.dialogs.ShowMessage(text, caption);
   EnableButtons();
   // A host's machine-name box is disabled and cannot take the focus; the port box is the
   // next thing a host can change.
@@ -325,7 +326,7 @@ void TfrmMenu::ConnectAsOya() {
     frmSocket->StartHost(hostName, *port, UserName, openRouterPort, hosted);
     return;
   }
-  frmSocket->StartHost(platform::ComputerName(), *port, UserName, openRouterPort,
+  frmSocket->StartHost(services_.room.computerName(), *port, UserName, openRouterPort,
                        [this, port = *port, openRouterPort, hosted](int result) {
                          if (result == 0 || frmSocket->PortInUse()) return hosted(result);
                          frmSocket->StartHost(QStringLiteral("localhost"), port, UserName, openRouterPort, hosted);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "screens/Session.h"
 #include "settings/SaveFile.h"
 
 class Game;
@@ -27,7 +28,9 @@ class TfrmMenu : public QWidget, public settings::SettingsDialogPort {
   // exePath is the program folder ending in "/"; record is the one SaveRecord, which outlives
   // this window; game is the one game, whose network flag OK sets; dataPath is DataPath, empty
   // for the program folder.
-  TfrmMenu(const QString& exePath, SaveRecord& record, Game& game, const QString& dataPath = QString());
+  // session: the program folder, the game and the services. dataPath: where the user's files
+  // are kept; empty for the program folder.
+  TfrmMenu(Session& session, SaveRecord& record, const QString& dataPath = QString());
   ~TfrmMenu() override;  // FormDestroy
 
   TRadioGroup* rgNet = nullptr;
@@ -111,6 +114,7 @@ class TfrmMenu : public QWidget, public settings::SettingsDialogPort {
 
   SaveRecord& record_;
   Game& game_;
+  const Services& services_;
   KeyPreview* keyPreview_ = nullptr;
   bool destroyed_ = false;
   bool saveFileLoaded_ = false;

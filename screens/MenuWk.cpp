@@ -1,7 +1,6 @@
 #include "screens/MenuWk.h"
 
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QHideEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -46,12 +45,9 @@ QListWidget* MakeList(QWidget* parent, const QRect& rect) {
 TfrmMenuWk::TfrmMenuWk(Session& session) : session_(session) { BuildControls(); }
 
 TfrmMenuWk::~TfrmMenuWk() {
-  // At the program's end: the runner of a search still going is killed, and its thread ends
-  // before the windows do.
-  if (EngineSearch* search = search_.data()) {
-    search->Stop();
-    if (search->wait(QDeadlineTimer(500))) delete search;
-  }
+  // At the program's end: the runner of a search still going is killed; nobody waits for the
+  // search's thread, which is joined once it has ended.
+  search_.reset();
   if (frmMenuWk == this) frmMenuWk = nullptr;
 }
 
@@ -175,19 +171,19 @@ void TfrmMenuWk::SearchCpuDll() {
   if (frmMenu)
     for (const QString& folder : frmMenu->SearchFolders())
       if (folder != ExePath) userFolders.push_back(folder.toStdString());
-  search_ = new EngineSearch(ExePath.toStdString(), std::move(userFolders),
-                             [this](const EngineSearchResult& found) { CpuDllFound(found); });
+  search_ = std::make_unique<EngineSearch>(ExePath.toStdString(), std::move(userFolders),
+                                           session_.services.engineLimits.status,
+                                           [this](const EngineSearchResult& found) { CpuDllFound(found); });
 }
 
 void TfrmMenuWk::StopSearch() {
-  if (search_) search_->Stop();
-  search_ = nullptr;
+  search_.reset();
   searching_ = false;
 }
 
 void TfrmMenuWk::CpuDllFound(const EngineSearchResult& found) {
-  search_ = nullptr;
   engines_ = found.engines;
+  search_.reset();  // found lives on the search's thread, which goes on only once this returns
   for (const FoundEngine& engine : engines_) {
     lbCpu1->addItem(engine.name);
     lbCpu2->addItem(engine.name);
@@ -211,7 +207,7 @@ void TfrmMenuWk::CpuDllFound(const EngineSearchResult& found) {
   }
   // One box per folder that holds no working engine; the others are listed all the same.
   for (std::size_t i = 0; i < found.failedPaths.size(); ++i)
-    platform::ShowMessage(QStringLiteral("読み込めません"), QStringLiteral("DLLの読み込み"));
+    session_.services.dialogs.ShowMessage(QStringLiteral("読み込めません"), QStringLiteral("DLLの読み込み"));
   searching_ = false;
 }
 
@@ -307,5 +303,5 @@ void TfrmMenuWk::btOkClick() {
 void TfrmMenuWk::btCancelClick() { reject(); }
 
 void TfrmMenuWk::FormKeyDown(int key) {
-  HelpKeyDown(key, kHelpMenu);
+  HelpKeyDown(key, kHelpMenu, frmMenu ? frmMenu->ExePath : session_.exePath, session_.services);
 }

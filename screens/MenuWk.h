@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <QPointer>
+#include <memory>
 #include <QString>
 #include <vector>
 
@@ -94,7 +95,7 @@ class TfrmMenuWk : public QDialog {
   KeyPreview* keyPreview_ = nullptr;
   MatchChoice choice_;
   bool lastEngineOffered_[2] = {true, true};  // until the search is done or the user chooses
-  QPointer<EngineSearch> search_;
+  std::unique_ptr<EngineSearch> search_;
   bool searching_ = false;
   std::vector<FoundEngine> engines_;  // what the last search found, as listed
 };

@@ -4,7 +4,8 @@
 #include "enginehost/EngineFailureMessage.h"
 #include "platform/Dialogs.h"
 
-MoveHint::MoveHint(const Game& game, TIReversi& view, QObject* parent) : QObject(parent), game_(game), view_(view) {
+MoveHint::MoveHint(const Game& game, TIReversi& view, const Services& services, QObject* parent)
+    : QObject(parent), game_(game), view_(view), services_(services) {
   game_.AddListener(this);
 }
 
@@ -13,11 +14,10 @@ MoveHint::~MoveHint() { game_.RemoveListener(this); }
 void MoveHint::Ask(const std::string& libraryPath, const QString& engineName) {
   if (game_.Over() || libraryPath.empty()) return;
   const unsigned generation = game_.Generation();
-  engine_ = EngineMove(new TCpuThin(runner_, libraryPath, game_.Snapshot(),
-                                    [this, generation, engineName](const EngineAnswer<_Rev>& answer) {
-                                      Answered(generation, engineName, answer);
-                                    },
-                                    this));
+  engine_ = std::make_unique<TCpuThin>(runner_, libraryPath, game_.Snapshot(), services_.engineLimits,
+                                       [this, generation, engineName](const EngineAnswer<_Rev>& answer) {
+                                         Answered(generation, engineName, answer);
+                                       });
   emit AskingChanged();
 }
 
@@ -34,5 +34,5 @@ void MoveHint::Answered(unsigned askedGeneration, const QString& engineName, con
   Drop();
   if (!current || playable) return;
   const EngineFailure failure = answer.failure == EngineFailure::None ? EngineFailure::WrongAnswer : answer.failure;
-  platform::ShowMessage(EngineFailureText(engineName, failure), EngineFailureCaption());
+  services_.dialogs.ShowMessage(EngineFailureText(engineName, failure), EngineFailureCaption());
 }

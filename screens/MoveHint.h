@@ -5,6 +5,7 @@
 
 #include "enginehost/CpuThread.h"
 #include "game/Game.h"
+#include "screens/Services.h"
 
 class TIReversi;
 
@@ -15,7 +16,7 @@ class MoveHint : public QObject, private GameListener {
   Q_OBJECT
 
  public:
-  MoveHint(const Game& game, TIReversi& view, QObject* parent = nullptr);
+  MoveHint(const Game& game, TIReversi& view, const Services& services, QObject* parent = nullptr);
   ~MoveHint() override;
 
   void SetEngineRunner(std::string runner) { runner_ = std::move(runner); }
@@ -38,6 +39,7 @@ class MoveHint : public QObject, private GameListener {
 
   const Game& game_;
   TIReversi& view_;
+  const Services& services_;
   std::string runner_;
   EngineMove engine_;
 };

@@ -1,6 +1,7 @@
 #include "screens/ProgramForms.h"
 
 #include "lan/TWntDisp.h"
+#include "platform/NetNeighbourhood.h"
 #include "net/Socket.h"
 #include "screens/ChildWin.h"
 #include "screens/Data.h"
@@ -18,17 +19,18 @@ void Release(std::unique_ptr<Form>& form, Form*& global) {
 }  // namespace
 
 TProgramForms::TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood,
-                             const QString& dataPath, const QString& preferencesFile)
-    : session_(exePath, preferencesFile) {
+                             const QString& dataPath, const QString& preferencesFile, Services services)
+    : session_(exePath, preferencesFile, std::move(services)) {
+  menu_ = std::make_unique<TfrmMenu>(session_, record_, dataPath);
   session_.dataFolder = dataPath.isEmpty() ? exePath : dataPath;
-  menu_ = std::make_unique<TfrmMenu>(exePath, record_, session_.game, dataPath);
   frmMenu = menu_.get();
   // The LAN picker belongs to the dialog that opens it.
-  netDisp_ = neighbourhood ? std::make_unique<TWNetDisp>(frmMenu, neighbourhood) : std::make_unique<TWNetDisp>(frmMenu);
+  netDisp_ = std::make_unique<TWNetDisp>(frmMenu, neighbourhood ? neighbourhood : platform::DefaultNetNeighbourhood(),
+                                         session_.services.dialogs);
   WNetDisp = netDisp_.get();
   gamen_ = std::make_unique<TfrmGamen>(record_, session_);
   frmGamen = gamen_.get();
-  socket_ = std::make_unique<TfrmSocket>();
+  socket_ = std::make_unique<TfrmSocket>(nullptr, session_.services.dialogs, session_.services.room);
   frmSocket = socket_.get();
   menuWk_ = std::make_unique<TfrmMenuWk>(session_);
   frmMenuWk = menuWk_.get();

@@ -24,10 +24,11 @@ class TProgramForms {
  public:
   // exePath: the program folder ending in "/". neighbourhood: what the LAN browser walks;
   // null for this machine's own. dataPath: where the user's files are kept (TfrmMenu::DataPath);
-  // empty for the program folder. preferencesFile: velmora.conf; empty keeps nothing.
+  // empty for the program folder. preferencesFile: velmora.conf; empty keeps nothing. services:
+  // what the windows ask the system through (tests give their own).
   explicit TProgramForms(const QString& exePath, std::shared_ptr<platform::NetNeighbourhood> neighbourhood = nullptr,
                          const QString& dataPath = QString(),
-                         const QString& preferencesFile = settings::PreferencesFile());
+                         const QString& preferencesFile = settings::PreferencesFile(), Services services = {});
   ~TProgramForms();
   TProgramForms(const TProgramForms&) = delete;
   TProgramForms& operator=(const TProgramForms&) = delete;

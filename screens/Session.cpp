@@ -1,7 +1,7 @@
 #include "screens/Session.h"
 
-Session::Session(QString programFolder, QString preferencesFile)
-    : exePath(std::move(programFolder)), preferencesFile(std::move(preferencesFile)) {
+Session::Session(QString programFolder, QString preferencesFile, Services services)
+    : exePath(std::move(programFolder)), preferencesFile(std::move(preferencesFile)), services(std::move(services)) {
   if (!this->preferencesFile.isEmpty()) preferences = settings::LoadPreferences(this->preferencesFile);
 }
 

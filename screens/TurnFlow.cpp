@@ -14,7 +14,8 @@ constexpr std::int32_t kLocal = static_cast<std::int32_t>(PlayerKind::Local);
 QString SideName(int side) { return side == 1 ? QStringLiteral("青") : QStringLiteral("白"); }
 }  // namespace
 
-TurnFlow::TurnFlow(Game& game, TIReversi& view, QObject* parent) : QObject(parent), game_(game), view_(view) {
+TurnFlow::TurnFlow(Game& game, TIReversi& view, const Services& services, QObject* parent)
+    : QObject(parent), game_(game), view_(view), services_(services) {
   game_.AddListener(this);
   view_.OnMove = [this](const _Rev& move) { BoardMove(move); };
 }
@@ -113,7 +114,7 @@ void TurnFlow::HandOutTurn() {
 }
 
 void TurnFlow::MessagePass(int side) {
-  platform::ShowMessage(SideName(side) + QStringLiteral("はパスです"), QStringLiteral("順番"));
+  services_.dialogs.ShowMessage(SideName(side) + QStringLiteral("はパスです"), QStringLiteral("順番"));
 }
 
 void TurnFlow::EndShori() {
@@ -122,10 +123,10 @@ void TurnFlow::EndShori() {
   const int kuro = game_.KuroCount();
   const int shiro = game_.ShiroCount();
   if (kuro == shiro) {
-    platform::ShowMessage(QStringLiteral("引き分けです"), QStringLiteral("結果"));
+    services_.dialogs.ShowMessage(QStringLiteral("引き分けです"), QStringLiteral("結果"));
     return;
   }
-  platform::ShowMessage(SideName(kuro > shiro ? 1 : 2) + QStringLiteral("の勝ちです\n青：") + QString::number(kuro) +
+  services_.dialogs.ShowMessage(SideName(kuro > shiro ? 1 : 2) + QStringLiteral("の勝ちです\n青：") + QString::number(kuro) +
                             QStringLiteral("\n白：") + QString::number(shiro),
                         QStringLiteral("結果"));
 }
@@ -133,11 +134,10 @@ void TurnFlow::EndShori() {
 void TurnFlow::Tekuming() {
   const int side = game_.Turn();
   const unsigned generation = game_.Generation();
-  engine_ = EngineMove(new TCpuThin(runner_, CpuPath(side - 1), game_.Snapshot(),
-                                    [this, generation, side](const EngineAnswer<_Rev>& answer) {
-                                      DoThinking(generation, side, answer);
-                                    },
-                                    this));
+  engine_ = std::make_unique<TCpuThin>(runner_, CpuPath(side - 1), game_.Snapshot(), services_.engineLimits,
+                                       [this, generation, side](const EngineAnswer<_Rev>& answer) {
+                                         DoThinking(generation, side, answer);
+                                       });
   SetThinking(side);
 }
 
@@ -163,7 +163,7 @@ void TurnFlow::DoThinking(unsigned askedGeneration, int side, const EngineAnswer
     // over before the box opens, so nothing handled while it is open finds it still waiting.
     const EngineFailure failure = answer.failure == EngineFailure::None ? EngineFailure::WrongAnswer : answer.failure;
     game_.Abandon();
-    platform::ShowMessage(EngineFailureText(EngineName ? EngineName(side) : QString(), failure), EngineFailureCaption());
+    services_.dialogs.ShowMessage(EngineFailureText(EngineName ? EngineName(side) : QString(), failure), EngineFailureCaption());
     if (game_.NetPlay() && OnEngineFailed) OnEngineFailed();
     return;
   }

@@ -8,6 +8,7 @@
 
 #include "enginehost/CpuThread.h"
 #include "game/Game.h"
+#include "screens/Services.h"
 
 class TIReversi;
 
@@ -23,7 +24,7 @@ class TurnFlow : public QObject, private GameListener {
   Q_OBJECT
 
  public:
-  TurnFlow(Game& game, TIReversi& view, QObject* parent = nullptr);
+  TurnFlow(Game& game, TIReversi& view, const Services& services, QObject* parent = nullptr);
   ~TurnFlow() override;
 
   // The room: a move this machine wants played in a network game.
@@ -81,6 +82,7 @@ class TurnFlow : public QObject, private GameListener {
 
   Game& game_;
   TIReversi& view_;
+  const Services& services_;
   std::string runner_;
   char FCpuPath[2][512] = {};
   EngineMove engine_;

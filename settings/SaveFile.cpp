@@ -21,9 +21,6 @@ namespace {
 const char* const kTamperedText = "データが不正に書き換えられているためデータが初期値に戻りました";
 const char* const kTamperedCaption = "Velmora";
 
-// A save younger than this may still be under way in another copy of the program.
-constexpr std::chrono::seconds kStaleAfter{60};
-
 constexpr std::array<std::int32_t SaveRecord::*, 6> kCounters = {&SaveRecord::SouNum, &SaveRecord::SouWin,
                                                                   &SaveRecord::SouLose, &SaveRecord::NetNum,
                                                                   &SaveRecord::NetWin, &SaveRecord::NetLose};
@@ -101,9 +98,10 @@ FileResult ReplaceFile(const QString& path, const SaveRecord::Image& image) {
   return {error.isEmpty(), error};
 }
 
-LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog) {
+LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog,
+                        const platform::Dialogs& dialogs) {
   using Outcome = platform::RegularFileRead::Outcome;
-  platform::RemoveStaleTemporaries(path, kStaleAfter);
+  platform::RemoveStaleTemporaries(path, platform::kStaleTemporaryAge);
   const platform::RegularFileRead file = platform::ReadRegularFile(path, static_cast<qint64>(SaveRecord::kSize));
   if (file.outcome == Outcome::Missing) {
     // Also what stands there when it is no plain file: a FIFO or a folder holds no settings.
@@ -120,7 +118,7 @@ LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogP
   record = SaveRecord::FromBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   if (RestoreSettings(record, dialog) == 0) return {LoadOutcome::Restored, {}, CountersOf(record)};
 
-  platform::ShowMessage(QString::fromUtf8(kTamperedText), QString::fromUtf8(kTamperedCaption));
+  dialogs.ShowMessage(QString::fromUtf8(kTamperedText), QString::fromUtf8(kTamperedCaption));
   return {LoadOutcome::Tampered, ReplaceFile(path, record.ToImage())};
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Dialogs.h"
 #include "settings/SaveRecord.h"
 
 #include <QString>
@@ -72,8 +73,9 @@ struct LoadResult {
 // path is ExePath + "velm.dat". First removes what an interrupted save left beside it, once it
 // is a minute old (platform::RemoveStaleTemporaries). Shows
 // "データが不正に書き換えられているためデータが初期値に戻りました" / "Velmora" through
-// platform::ShowMessage when the check fails.
-LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog);
+// dialogs when the check fails.
+LoadResult LoadSaveFile(const QString& path, SaveRecord& record, SettingsDialogPort& dialog,
+                        const platform::Dialogs& dialogs);
 
 // EncodeSettings, then the file is replaced as a whole (platform::ReplaceFile), so a failed
 // write leaves the old file untouched.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace yomi {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "yomi/Bitboard.h"
 #include "yomi/Thinker.h"
 

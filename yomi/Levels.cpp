@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace yomi {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "yomi/ContractChoice.h"
 #include "yomi/Levels.h"
 #include "yomi/weights/BuiltInWeights.h"

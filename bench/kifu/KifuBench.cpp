@@ -49,7 +49,7 @@ const gamelog::GameLog& TheLog() {
 void OpenWith10000Games(benchmark::State& state) {
   const gamelog::GameLog& log = TheLog();
   for (auto _ : state) {
-    TfrmKifu window(log, QString());
+    TfrmKifu window(log, QString(), platform::Dialogs{});
     window.ShowLog();
     QApplication::processEvents();
     benchmark::DoNotOptimize(window.List()->rowCount());

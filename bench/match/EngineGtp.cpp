@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "game/BoardModel.h"
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "platform/DynamicLibrary.h"
 
 namespace {

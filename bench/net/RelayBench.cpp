@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "net/NetRecord.h"
-#include "net/NetWorker.h"
+#include "platform/Worker.h"
 #include "net/RoomView.h"
 #include "net/Socket.h"
 
@@ -231,7 +231,7 @@ void BM_Relay(benchmark::State& state) {
 
   for (int s : fds) ::close(s);
   form.close();
-  while (NetWorker::Running() > 0) Pump();
+  while (platform::Worker::Running() > 0) Pump();
 }
 
 // members, offered rate (0: as fast as the sender can), records per iteration

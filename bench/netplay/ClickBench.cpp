@@ -19,12 +19,13 @@
 
 #include "board/IReversi.h"
 #include "screens/TurnFlow.h"
-#include "net/NetWorker.h"
+#include "platform/Worker.h"
 #include "net/Socket.h"
 #include "screens/ChildWin.h"
 #include "screens/GamenRoom.h"
 #include "screens/Session.h"
 #include "settings/SaveRecord.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ struct Member {
   std::unique_ptr<TfrmSocket> socket;
 };
 
-bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000) {
+bool WaitUntil(const std::function<bool()>& done, int limitMs = 5000) {
   QElapsedTimer t;
   t.start();
   while (!done()) {
@@ -71,17 +72,17 @@ void BM_ClickToEveryBoard(benchmark::State& state) {
     int ok = 1;
     if (i == 0) m->socket->StartHost(QStringLiteral("127.0.0.1"), port, name, false, [&](int r) { ok = r; });
     else m->socket->ConnectToHost(QStringLiteral("127.0.0.1"), port, name, [&](int r) { ok = r; });
-    if (!PumpUntil([&] { return ok != 1; }) || ok != 0) {
+    if (!WaitUntil([&] { return ok != 1; }) || ok != 0) {
       state.SkipWithError("the room did not open");
       return;
     }
     room.push_back(std::move(m));
-    if (!PumpUntil([&] { return room[0]->socket->lbUserName->count() == i + 1; })) {
+    if (!WaitUntil([&] { return room[0]->socket->lbUserName->count() == i + 1; })) {
       state.SkipWithError("a member did not join");
       return;
     }
   }
-  PumpUntil([] { return false; }, 200);
+  WaitUntil([] { return false; }, 200);
 
   TIReversi* clicker = room[1]->gamen->Reversi;
   std::vector<double> latencies;
@@ -93,7 +94,7 @@ void BM_ClickToEveryBoard(benchmark::State& state) {
     QElapsedTimer t;
     t.start();
     clicker->BanMouseDown(clicker, Qt::LeftButton, {}, x, y);
-    const bool painted = PumpUntil([&] {
+    const bool painted = WaitUntil([&] {
       return std::all_of(room.begin(), room.end(), [](const auto& m) { return m->session.game.Board().FKomaCount == 5; });
     });
     const double us = static_cast<double>(t.nsecsElapsed()) / 1000.0;
@@ -113,7 +114,7 @@ void BM_ClickToEveryBoard(benchmark::State& state) {
   state.counters["p99_us"] = at(0.99);
 
   for (auto& m : room) m->socket->close();
-  PumpUntil([] { return NetWorker::Running() == 0; });
+  WaitUntil([] { return platform::Worker::Running() == 0; });
   // The forms go in reverse order; the sockets before their game screens.
   while (!room.empty()) {
     room.back()->socket.reset();

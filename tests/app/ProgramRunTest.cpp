@@ -22,6 +22,7 @@
 #include "settings/SaveRecord.h"
 #include "tests/screens/ProgramFixture.h"
 #include "tests/support/ChildProcesses.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ class ProgramRun : public ProgramFixture {
       menuDone_ = true;
     });
     open();
-    ASSERT_TRUE(WaitFor([this] { return menuDone_ && !frmMenuWk->isVisible(); }));
+    ASSERT_TRUE(WaitUntil([this] { return menuDone_ && !frmMenuWk->isVisible(); }));
     QCoreApplication::processEvents();
   }
 
@@ -182,7 +183,7 @@ TEST_F(ProgramRun, ATamperedDataFileIsResetWithAMessage) {
 
 TEST_F(ProgramRun, AnEngineThatCrashesEndsTheGameWithoutAResultAndARestartFollows) {
   StartAgainstEngine(TINY_CRASH_IN_MOVE);
-  ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
+  ASSERT_TRUE(WaitUntil([this] { return !boxes.boxes().empty(); }, 30000));
   EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{
                                {QStringLiteral(u"ミニエンジン・テストが異常終了しました"), QStringLiteral("Velmora")}}));
   EXPECT_EQ(Record().SouNum, 0) << "nothing counted";
@@ -209,11 +210,11 @@ TEST_F(ProgramRun, AnEngineThatCrashesEndsTheGameWithoutAResultAndARestartFollow
 
 TEST_F(ProgramRun, ClosingWhileAnEngineHangsEndsAtOnceAndKeepsTheRecord) {
   StartAgainstEngine(TINY_NEVER_RETURNS);
-  ASSERT_TRUE(WaitFor([] { return !ChildProcesses().empty(); }, 10000)) << "the engine is thinking";
+  ASSERT_TRUE(WaitUntil([] { return !ChildProcesses().empty(); }, 10000)) << "the engine is thinking";
   frmGamen->reMessage->appendPlainText(QStringLiteral("またね"));
   frmGamen->close();
   EXPECT_TRUE(programEnded);
-  EXPECT_TRUE(WaitFor([] { return ChildProcesses().empty(); }, 10000)) << "the runner was killed and reaped";
+  EXPECT_TRUE(WaitUntil([] { return ChildProcesses().empty(); }, 10000)) << "the runner was killed and reaped";
   Stop();
   EXPECT_EQ(QFileInfo(exePath + "velm.dat").size(), 412);
   EXPECT_TRUE(QFileInfo::exists(exePath + "Chat.log"));

@@ -27,8 +27,8 @@ TEST(Start, DesignFontsFindJapaneseGlyphs) {
 
 TEST(Start, AnEscapedErrorIsShownWithItsTextAndTheTitle) {
   MessageRecorder boxes;
-  ShowEscapedError(std::make_exception_ptr(std::runtime_error("Cannot create file velm.dat")));
-  ShowEscapedError(std::make_exception_ptr(42));
+  ShowEscapedError(std::make_exception_ptr(std::runtime_error("Cannot create file velm.dat")), boxes.dialogs());
+  ShowEscapedError(std::make_exception_ptr(42), boxes.dialogs());
   ASSERT_EQ(boxes.boxes().size(), 2u);
   EXPECT_EQ(boxes.boxes()[0], (MessageRecorder::Box{"Cannot create file velm.dat", "Velmora"}));
   EXPECT_FALSE(boxes.boxes()[1].text.isEmpty());

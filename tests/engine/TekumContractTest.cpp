@@ -11,8 +11,8 @@
 #include <set>
 
 #include "enginehost/EngineCalls.h"
-#include "enginehost/EngineContract.h"
-#include "tests/engine/BoardPicture.h"
+#include "contract/EngineContract.h"
+#include "tests/support/BoardPicture.h"
 
 namespace {
 
@@ -49,12 +49,12 @@ std::set<std::string> DefinedDynamicSymbols(const std::string& path) {
   return names;
 }
 
-const std::vector<std::string> kStart = {
-    "........", "........", "........", "...OX...", "...XO...", "........", "........", "........",
+const BoardPicture kStart = {
+    "........", "........", "........", "...21...", "...12...", "........", "........", "........",
 };
 
 std::vector<std::string> Picture(std::int32_t* const* board, std::int32_t cols, std::int32_t rows) {
-  BoardPicture copy(std::vector<std::string>(static_cast<std::size_t>(rows), std::string(static_cast<std::size_t>(cols), '.')));
+  ContractBoard copy(std::vector<std::string>(static_cast<std::size_t>(rows), std::string(static_cast<std::size_t>(cols), '.')));
   for (std::int32_t x = 0; x < cols; ++x)
     for (std::int32_t y = 0; y < rows; ++y) copy.At(x, y) = board[x][y];
   return copy.Picture();
@@ -76,7 +76,7 @@ class PlainLoad : public ::testing::Test {
   }
 
   // One Tekuming call on board; checks that neither the board nor the scratch buffer changed.
-  EngineMove Ask(BoardPicture& board, std::int32_t side, EngineMove start = {}) {
+  EngineMove Ask(ContractBoard& board, std::int32_t side, EngineMove start = {}) {
     std::array<unsigned char, VELM_ENGINE_SCRATCH_SIZE> scratch;
     scratch.fill(0x5A);
     const auto before = board.Picture();
@@ -122,7 +122,7 @@ TEST_F(PlainLoad, GetStatusWritesNameAndPictureWithTheirZeros) {
 }
 
 TEST_F(PlainLoad, AnswersALegalOpeningMoveWithItsGain) {
-  BoardPicture board(kStart);
+  ContractBoard board(kStart);
   const std::set<std::pair<int, int>> legal1 = {{2, 3}, {3, 2}, {4, 5}, {5, 4}};
   const EngineMove one = Ask(board, 1);
   EXPECT_TRUE(legal1.count({one.x, one.y})) << one.x << "," << one.y;
@@ -134,21 +134,21 @@ TEST_F(PlainLoad, AnswersALegalOpeningMoveWithItsGain) {
 }
 
 TEST_F(PlainLoad, SmallAndOblongBoards) {
-  BoardPicture three({"XO.", "...", "..."});
+  ContractBoard three({"12.", "...", "..."});
   const EngineMove m3 = Ask(three, 1);
   EXPECT_EQ((std::array<int, 3>{m3.x, m3.y, m3.value}), (std::array<int, 3>{2, 0, 2}));
   // 4 columns by 5 rows: the only legal move is (1,4), flipping (1,3) upwards and (2,3) up-right.
-  BoardPicture oblong({"....", "....", ".X.X", ".OO.", "...X"});
+  ContractBoard oblong({"....", "....", ".1.1", ".22.", "...1"});
   const EngineMove m45 = Ask(oblong, 1);
   EXPECT_EQ((std::array<int, 3>{m45.x, m45.y, m45.value}), (std::array<int, 3>{1, 4, 3}));
 }
 
 TEST_F(PlainLoad, LeavesTheMoveRecordAloneWhenItCannotChoose) {
   const EngineMove untouched{-5, -6, -7};
-  BoardPicture noMove({"X..", "...", "..."});
+  ContractBoard noMove({"1..", "...", "..."});
   const EngineMove a = Ask(noMove, 1, untouched);
   EXPECT_EQ((std::array<int, 3>{a.x, a.y, a.value}), (std::array<int, 3>{-5, -6, -7}));
-  BoardPicture tooSmall({"XO", ".."});
+  ContractBoard tooSmall({"12", ".."});
   const EngineMove b = Ask(tooSmall, 1, untouched);
   EXPECT_EQ((std::array<int, 3>{b.x, b.y, b.value}), (std::array<int, 3>{-5, -6, -7}));
 }
@@ -161,7 +161,7 @@ TEST(TekumThroughEngineCalls, StatusAndMoveAsTheGameSeesThem) {
   EXPECT_EQ(status.value->name, QByteArray("\x83\x8B\x83\x8A\x83\x4A"));
   EXPECT_EQ(status.value->bitmap, QByteArray("Rurika.bmp"));
 
-  BoardPicture board(kStart);
+  ContractBoard board(kStart);
   const auto move = AskEngineMove(runner, TekumPath(), 8, 8, board.Columns(), 2);
   ASSERT_TRUE(move.value.has_value());
   const std::set<std::pair<int, int>> legal2 = {{2, 4}, {4, 2}, {3, 5}, {5, 3}};
@@ -170,7 +170,7 @@ TEST(TekumThroughEngineCalls, StatusAndMoveAsTheGameSeesThem) {
   EXPECT_EQ(Picture(board.Columns(), 8, 8), kStart);
 
   // Late in a game the side value still replaces a larger gain.
-  BoardPicture single({"........", "........", "........", "...OOOX.", "........", "........", "........", "........"});
+  ContractBoard single({"........", "........", "........", "...2221.", "........", "........", "........", "........"});
   const auto only = AskEngineMove(runner, TekumPath(), 8, 8, single.Columns(), 1);
   ASSERT_TRUE(only.value.has_value());
   EXPECT_EQ((std::array<int, 3>{only.value->x, only.value->y, only.value->value}), (std::array<int, 3>{2, 3, 1}));

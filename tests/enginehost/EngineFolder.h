@@ -12,17 +12,6 @@
 
 #include "enginehost/EngineCalls.h"
 
-// Lets the main thread run handed-over work and deferred deletions until done() or the limit.
-inline bool RunUntil(const std::function<bool()>& done, int limitMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-  return true;
-}
 
 inline std::string BuiltProgramFolder() {
   const char* dir = std::getenv("VELM_BIN_DIR");
@@ -31,15 +20,8 @@ inline std::string BuiltProgramFolder() {
 inline std::string BuiltTekum() { return BuiltProgramFolder() + "DllCpu/Tekum/TEKUM.DLL"; }
 inline std::string BuiltRunner() { return EngineRunnerIn(BuiltProgramFolder()); }
 
-// Time limits short enough for a test, for as long as this lives.
-class ShortLimits {
- public:
-  explicit ShortLimits(EngineTimeLimits limits) : saved_(CurrentEngineTimeLimits()) { SetEngineTimeLimits(limits); }
-  ~ShortLimits() { SetEngineTimeLimits(saved_); }
-
- private:
-  EngineTimeLimits saved_;
-};
+// Time limits short enough for a test.
+inline constexpr EngineTimeLimits kShortLimits{std::chrono::seconds(2), std::chrono::seconds(1)};
 
 class EngineFolder {
  public:

@@ -9,6 +9,7 @@
 #include "enginehost/EngineCalls.h"
 #include "enginehost/EngineProcess.h"
 #include "tests/enginehost/EngineFolder.h"
+#include "tests/support/Wait.h"
 #include "tests/support/ChildProcesses.h"
 
 namespace {
@@ -26,31 +27,21 @@ struct StartBoard {
   }
 };
 
-EngineFailure Move(const char* library, EngineCallCancel* cancel = nullptr) {
+EngineFailure Move(const char* library, EngineCallCancel* cancel = nullptr,
+                   std::chrono::milliseconds limit = EngineTimeLimits{}.move) {
   StartBoard board;
-  return AskEngineMove(BuiltRunner(), library, 8, 8, board.columns, 1, cancel).failure;
-}
-
-bool WaitUntil(const std::function<bool()>& done, int limitMs) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs) return false;
-    QThread::msleep(5);
-  }
-  return true;
+  return AskEngineMove(BuiltRunner(), library, 8, 8, board.columns, 1, cancel, limit).failure;
 }
 
 }  // namespace
 
 TEST(EngineRunner, EveryWayAnEngineFailsIsToldApart) {
-  const ShortLimits limits({2s, 1s});
-  EXPECT_EQ(Move(TINY_ENGINE), EngineFailure::None);
-  EXPECT_EQ(Move(TINY_PRINTS), EngineFailure::None) << "what an engine prints is no part of its answer";
-  EXPECT_EQ(Move(TINY_CRASH_IN_MOVE), EngineFailure::Crashed);
-  EXPECT_EQ(Move(TINY_CRASH_ON_LOAD), EngineFailure::Crashed);
-  EXPECT_EQ(Move(TINY_NEVER_RETURNS), EngineFailure::TimedOut);
-  EXPECT_EQ(Move(TINY_NO_MOVE), EngineFailure::NotAnEngine);
+  EXPECT_EQ(Move(TINY_ENGINE, nullptr, kShortLimits.move), EngineFailure::None);
+  EXPECT_EQ(Move(TINY_PRINTS, nullptr, kShortLimits.move), EngineFailure::None) << "what an engine prints is no part of its answer";
+  EXPECT_EQ(Move(TINY_CRASH_IN_MOVE, nullptr, kShortLimits.move), EngineFailure::Crashed);
+  EXPECT_EQ(Move(TINY_CRASH_ON_LOAD, nullptr, kShortLimits.move), EngineFailure::Crashed);
+  EXPECT_EQ(Move(TINY_NEVER_RETURNS, nullptr, kShortLimits.move), EngineFailure::TimedOut);
+  EXPECT_EQ(Move(TINY_NO_MOVE, nullptr, kShortLimits.move), EngineFailure::NotAnEngine);
   EXPECT_EQ(QueryEngineStatus(BuiltRunner(), TINY_CRASH_IN_STATUS).failure, EngineFailure::Crashed);
   // Answers against the rules are the caller's to judge: they come back as they are.
   StartBoard board;
@@ -82,11 +73,10 @@ TEST(EngineRunner, ACancelKillsAHungRunnerAtOnce) {
 TEST(EngineRunner, CallsNeverOverlap) {
   // Two threads ask an engine that never answers: the second runner starts only once the first
   // is gone, so together they take two time limits at least.
-  const ShortLimits limits({2s, 500ms});
   QElapsedTimer clock;
   clock.start();
-  auto first = std::async(std::launch::async, [] { return Move(TINY_NEVER_RETURNS); });
-  auto second = std::async(std::launch::async, [] { return Move(TINY_NEVER_RETURNS); });
+  auto first = std::async(std::launch::async, [] { return Move(TINY_NEVER_RETURNS, nullptr, 500ms); });
+  auto second = std::async(std::launch::async, [] { return Move(TINY_NEVER_RETURNS, nullptr, 500ms); });
   EXPECT_EQ(first.get(), EngineFailure::TimedOut);
   EXPECT_EQ(second.get(), EngineFailure::TimedOut);
   EXPECT_GE(clock.elapsed(), 1000);

@@ -5,9 +5,7 @@
 #include "game/BoardModel.h"
 #include "game/Game.h"
 
-// Boards written as pictures: one string per row, top row first, one character per column:
-// '.' empty, '1' side 1, '2' side 2.
-using BoardPicture = std::vector<std::string>;
+#include "tests/support/BoardPicture.h"
 
 // Resizes the model to the picture and places its stones row by row, so FKomaCount matches.
 void LoadBoard(BoardModel& model, const BoardPicture& rows);

@@ -14,8 +14,7 @@
 
 #include <csignal>
 
-#include "platform/MainThreadHandover.h"
-#include "lan/TWnet.h"
+#include "tests/lan/RunWalk.h"
 #include "platform/AvahiNeighbourhood.h"
 
 using namespace std::chrono_literals;
@@ -35,14 +34,12 @@ struct WalkResult {
 };
 
 WalkResult Walk(std::chrono::milliseconds browseTime) {
-  QObject receiver;
   WalkResult result;
   TWNet walk(std::make_shared<platform::AvahiNeighbourhood>(browseTime),
-             std::make_shared<MainThreadHandover>(&receiver),
              [&](const QString& caption, int) { result.captions << caption; });
   QElapsedTimer clock;
   clock.start();
-  walk.Execute();
+  EXPECT_TRUE(RunWalk(walk));
   result.ms = clock.elapsed();
   return result;
 }

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "lan/MachineEntry.h"
-#include "platform/MainThreadHandover.h"
-#include "lan/TWnet.h"
+#include "tests/lan/RunWalk.h"
 #include "platform/MemoryNeighbourhood.h"
 
 using platform::MemoryNeighbourhood;
@@ -30,14 +29,12 @@ struct WalkResult {
 
 WalkResult Walk(Level top) {
   auto source = std::make_shared<MemoryNeighbourhood>(std::move(top));
-  QObject receiver;
-  auto handover = std::make_shared<MainThreadHandover>(&receiver);
   WalkResult result;
-  TWNet walk(source, handover, [&](const QString& caption, int image) {
+  TWNet walk(source, [&](const QString& caption, int image) {
     result.captions << caption;
     result.images.push_back(image);
   });
-  walk.Execute();
+  EXPECT_TRUE(RunWalk(walk));
   result.opened = source->Opened();
   result.stillOpen = source->OpenNow();
   return result;
@@ -88,11 +85,9 @@ TEST(Walk, LevelsLargerThanOneStepAreReadToTheEnd) {
   Level many;
   for (int i = 0; i < 1200; ++i) many.entries.push_back({MemoryNeighbourhood::Server(QString("M%1").arg(i)), {}});
   auto source = std::make_shared<MemoryNeighbourhood>(Level{{Domain("BIG", many)}});
-  QObject receiver;
   QStringList captions;
-  TWNet walk(source, std::make_shared<MainThreadHandover>(&receiver),
-             [&](const QString& caption, int) { captions << caption; });
-  walk.Execute();
+  TWNet walk(source, [&](const QString& caption, int) { captions << caption; });
+  ASSERT_TRUE(RunWalk(walk));
   ASSERT_EQ(captions.size(), 1200);
   EXPECT_EQ(captions.front(), "M0");
   EXPECT_EQ(captions.back(), "M1199");

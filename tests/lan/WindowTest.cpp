@@ -14,6 +14,7 @@
 #include "lan/TWntDisp.h"
 #include "platform/MemoryNeighbourhood.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/Wait.h"
 
 using platform::MemoryNeighbourhood;
 using Level = MemoryNeighbourhood::Level;
@@ -21,15 +22,6 @@ using Node = MemoryNeighbourhood::Node;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
 
 Level Workgroup(const QStringList& servers, std::size_t perCall = platform::kEnumMaxEntries) {
   Level inside;
@@ -53,7 +45,8 @@ QPoint Beside(const QListWidget* list) { return QPoint(list->viewport()->width()
 
 struct Picker {
   explicit Picker(Level top) : source(std::make_shared<MemoryNeighbourhood>(std::move(top))) {}
-  void Create() { window = std::make_unique<TWNetDisp>(nullptr, source); }
+  void Create() { window = std::make_unique<TWNetDisp>(nullptr, source, boxes.dialogs()); }
+  MessageRecorder boxes;
   std::shared_ptr<MemoryNeighbourhood> source;
   std::unique_ptr<TWNetDisp> window;
 };
@@ -77,7 +70,7 @@ TEST(Picker, ListsTheServersFoundWithPictureZero) {
   Picker picker(Workgroup({"ALPHA", "BETA", "GAMMA"}));
   picker.Create();
   QListWidget* list = picker.window->ListView1;
-  ASSERT_TRUE(WaitFor([&] { return list->count() == 4; }));
+  ASSERT_TRUE(WaitUntil([&] { return list->count() == 4; }));
   EXPECT_EQ(Captions(list), (QStringList{"ALPHA", "BETA", "GAMMA", "LAST"}));
   for (int i = 0; i < list->count(); ++i) {
     EXPECT_EQ(list->item(i)->data(TWNetDisp::ImageIndexRole).toInt(), 0);
@@ -90,25 +83,25 @@ TEST(Picker, TheListGrowsWhileTheWindowIsOpen) {
   picker.source->HoldAfter(4);  // the provider, the two workgroups and the first server
   picker.Create();
   QListWidget* list = picker.window->ListView1;
-  ASSERT_TRUE(WaitFor([&] { return list->count() == 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return list->count() == 1; }));
 
   picker.window->open();
-  QTest::qWait(100);
+  ASSERT_TRUE(WaitUntil([&] { return picker.source->Held(); }));
+  QCoreApplication::processEvents();  // whatever was handed over before the hold is in the list
   EXPECT_EQ(Captions(list), QStringList{"ALPHA"});
   picker.source->Release();
-  ASSERT_TRUE(WaitFor([&] { return list->count() == 4; }));
+  ASSERT_TRUE(WaitUntil([&] { return list->count() == 4; }));
   EXPECT_TRUE(picker.window->isVisible());
   EXPECT_EQ(Captions(list), (QStringList{"ALPHA", "BETA", "GAMMA", "LAST"}));
 }
 
 TEST(Picker, ChoosingNeedsASelection) {
-  MessageRecorder boxes;
   Picker picker(Workgroup({"ALPHA", "BETA"}));
   picker.Create();
   TWNetDisp& window = *picker.window;
   window.show();
   QListWidget* list = window.ListView1;
-  ASSERT_TRUE(WaitFor([&] { return list->count() == 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return list->count() == 3; }));
   EXPECT_FALSE(window.Button1->isEnabled());
 
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, ItemCentre(list, 1));
@@ -118,20 +111,19 @@ TEST(Picker, ChoosingNeedsASelection) {
 
   // Double-clicking beside the items, with nothing selected, asks for a choice and stays open.
   DoubleClick(list->viewport(), Beside(list));
-  EXPECT_EQ(boxes.boxes(),
+  EXPECT_EQ(picker.boxes.boxes(),
             (std::vector<MessageRecorder::Box>{{"ユーザー名を選んでください", "ユーザーの選択"}}));
   EXPECT_TRUE(window.isVisible());
   EXPECT_TRUE(window.ChosenName.isEmpty());
 }
 
 TEST(Picker, AnEmptyListAsksForANameOnDoubleClick) {
-  MessageRecorder boxes;
   Level nothing;
   nothing.openFails = true;  // no network at all
   Picker picker(nothing);
   picker.Create();
   TWNetDisp& window = *picker.window;
-  ASSERT_TRUE(WaitFor([&] { return picker.source->Opened().size() == 1 && picker.source->OpenNow() == 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return picker.source->Opened().size() == 1 && picker.source->OpenNow() == 0; }));
   const int result = RunModal(window, [&] {
     DoubleClick(window.ListView1->viewport(), QPoint(30, 30));
     EXPECT_TRUE(window.isVisible());
@@ -140,17 +132,16 @@ TEST(Picker, AnEmptyListAsksForANameOnDoubleClick) {
   EXPECT_EQ(result, TWNetDisp::mrCancel);
   EXPECT_EQ(window.ListView1->count(), 0);
   EXPECT_FALSE(window.Button1->isEnabled());
-  EXPECT_EQ(boxes.boxes(),
+  EXPECT_EQ(picker.boxes.boxes(),
             (std::vector<MessageRecorder::Box>{{"ユーザー名を選んでください", "ユーザーの選択"}}));
 }
 
 TEST(Picker, AChoiceReachesTheHostBoxAndCancelLeavesItAlone) {
-  MessageRecorder boxes;
   Picker picker(Workgroup({"ALPHA", "BETA"}));
   picker.Create();
   TWNetDisp& window = *picker.window;
   QListWidget* list = window.ListView1;
-  ASSERT_TRUE(WaitFor([&] { return list->count() == 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return list->count() == 3; }));
   QLineEdit hostBox("typed.example");
   // The connection dialog puts a choice into its host box, and only a choice.
   const auto pick = [&](const std::function<void()>& act) {
@@ -176,7 +167,7 @@ TEST(Picker, AChoiceReachesTheHostBoxAndCancelLeavesItAlone) {
   result = pick([&] { DoubleClick(list->viewport(), ItemCentre(list, 2)); });
   EXPECT_EQ(result, TWNetDisp::mrChoice);
   EXPECT_EQ(hostBox.text(), "LAST");
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(picker.boxes.boxes().empty());
 }
 
 TEST(Picker, ResizingKeepsTheListCentredAndTheButtonsBelowIt) {
@@ -204,7 +195,7 @@ TEST(Picker, TheTileCoversTheBackgroundAndTheListIsMaroon) {
   Picker picker(Workgroup({"ALPHA", "BETA", "GAMMA"}));
   picker.Create();
   TWNetDisp& window = *picker.window;
-  ASSERT_TRUE(WaitFor([&] { return window.ListView1->count() == 4; }));
+  ASSERT_TRUE(WaitUntil([&] { return window.ListView1->count() == 4; }));
   window.show();
   const QImage shot = window.grab().toImage();
   shot.save("/tmp/velm-lan-picker.png");
@@ -233,11 +224,11 @@ TEST(Picker, TheWalkStopsQuietlyWhenTheWindowGoesAway) {
   Picker picker(top);
   picker.source->HoldAfter(4);
   picker.Create();
-  ASSERT_TRUE(WaitFor([&] { return picker.window->ListView1->count() == 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return picker.window->ListView1->count() == 1; }));
   picker.window.reset();
   picker.source->Release();
   // The walk hands over its next server, finds the window gone and ends, closing its levels.
-  ASSERT_TRUE(WaitFor([&] { return picker.source->OpenNow() == 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return picker.source->OpenNow() == 0; }));
   EXPECT_EQ(picker.source->Opened(), (QStringList{"", "Network", "WORKGROUP"}));
   QCoreApplication::processEvents();
 }

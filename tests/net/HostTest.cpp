@@ -8,6 +8,7 @@
 
 #include "RoomFixture.h"
 #include "net/CliRecv.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -24,13 +25,13 @@ TEST_F(HostRoom, NumbersTheSmallestFreeClientNumberAndAppendsToTheTable) {
   wire::Bytes leave = wire::Record(999);
   wire::PutText(leave, wire::Name, "A");
   a.Send(leave);
-  ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return room->ClientCount() == 2; }));
   EXPECT_EQ(room->ClientNumbers(), (QList<int>{0, 2}));
 
   Peer c;
   ASSERT_TRUE(c.Connect(port));
   c.Send(wire::Join("C"));
-  ASSERT_TRUE(PumpUntil([&] { return UserCount() == 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return UserCount() == 3; }));
   EXPECT_EQ(room->ClientNumbers(), (QList<int>{0, 2, 1}));  // the freed 1, appended at the end
   EXPECT_EQ(Users(), (QStringList{"Host", "B", "C"}));
   const auto seenByB = b.Drain();
@@ -53,7 +54,7 @@ TEST_F(HostRoom, JoinNoticeReachesEveryoneWithNumberAndText) {
     EXPECT_EQ(GetText(*r, wire::Name, 30), wire::Sjis("ボブ"));
     EXPECT_EQ(GetText(*r, wire::Text, 214), wire::Sjis("ボブが入室しました"));
   }
-  ASSERT_TRUE(PumpUntil([&] { return view.log.size() == 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return view.log.size() == 3; }));
   EXPECT_EQ(view.log[2], QStringLiteral("No.2(ボブ):ボブが入室しました"));
 }
 
@@ -62,7 +63,7 @@ TEST_F(HostRoom, ThirtyByteNameShowsWholeWithoutTerminator) {
   Peer a = Join(name);
   EXPECT_EQ(Users().last(), QString(name));
   a.Send(wire::Chat("hi", name));
-  ASSERT_TRUE(PumpUntil([&] { return view.log.size() == 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return view.log.size() == 3; }));
   EXPECT_EQ(view.log[2], QStringLiteral("No.1(") + QString(name) + QStringLiteral("):hi"));
 }
 
@@ -97,7 +98,7 @@ TEST_F(HostRoom, PublicChatIsRelayedToAllWithTheSendersNumber) {
     EXPECT_EQ(Get32(*r, wire::Number), 1);
     EXPECT_EQ(GetText(*r, wire::Text, 214), QByteArray(214, 'c'));
   }
-  ASSERT_TRUE(PumpUntil([&] { return view.applied.size() == before + 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return view.applied.size() == before + 1; }));
   EXPECT_EQ(view.log[view.log.size() - 1], QStringLiteral("No.1(A):") + QString(214, QLatin1Char('c')));
 }
 
@@ -107,7 +108,7 @@ TEST_F(HostRoom, RecordInTwoPiecesIsHandledOnce) {
   Quiet({&a, &b});
   const wire::Bytes chat = wire::Chat("split", "A");
   a.SendRaw(chat.data(), 100);
-  Pump(80);
+  Pump(80);  // not a wait for anything: the two pieces are to arrive in two reads
   EXPECT_TRUE(b.Drain(50).empty());
   a.SendRaw(chat.data() + 100, 156);
   const auto got = b.Drain();
@@ -184,7 +185,7 @@ TEST_F(HostRoom, StatsReplyReachesTheRequesterAfterPositionsShift) {
   wire::Bytes leave = wire::Record(999);
   wire::PutText(leave, wire::Name, "B");
   b.Send(leave);
-  ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return room->ClientCount() == 3; }));
   Quiet({&a, &c});
 
   wire::Bytes reply = wire::Game(6, requester);
@@ -217,7 +218,7 @@ TEST_F(HostRoom, MovesResetAndUnknownKindsReachEveryone) {
     EXPECT_EQ(Get16(got[2], wire::Sub), 9);
     EXPECT_EQ(Get16(got[3], wire::Kind), 77);
   }
-  ASSERT_TRUE(PumpUntil([&] { return !view.applied.empty() && view.applied.back().Kind() == 77; }));
+  ASSERT_TRUE(WaitUntil([&] { return !view.applied.empty() && view.applied.back().Kind() == 77; }));
 }
 
 TEST_F(HostRoom, AnswersANewcomerWithMovesNamesAndPicturesWithPauses) {
@@ -232,7 +233,7 @@ TEST_F(HostRoom, AnswersANewcomerWithMovesNamesAndPicturesWithPauses) {
     view.placements.clear();
     for (int i = 0; i < c.stones; ++i) view.placements.push_back(_Rev{i % 8, i / 8, 1 + i % 2});
     // The last case's newcomer is gone first, so its leave is not read as part of this answer.
-    ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return room->ClientCount() == 1; }));
     Peer p;
     ASSERT_TRUE(p.Connect(port));
     p.Send(wire::Join("N"));
@@ -246,7 +247,7 @@ TEST_F(HostRoom, AnswersANewcomerWithMovesNamesAndPicturesWithPauses) {
       done = true;
     });
     p.Send(wire::Record(200));
-    PumpUntil([&] { return done.load(); }, 15000);
+    WaitUntil([&] { return done.load(); }, 15000);
     reader.join();
     std::vector<wire::Bytes> got;
     std::vector<qint64> at;
@@ -307,12 +308,12 @@ TEST_F(HostRoom, MiddleMemberLeavingIsSeenByEveryoneRemaining) {
   EXPECT_EQ(Users(), (QStringList{"Host", "A", "C"}));
   EXPECT_EQ(room->ClientNumbers(), (QList<int>{0, 1, 3}));
   EXPECT_EQ(view.left, (std::vector<int>{2}));  // the game screen ends the game if 2 played it
-  EXPECT_TRUE(PumpUntil([&] { return view.log[view.log.size() - 1] == QStringLiteral("No.2(b):bが退室しました"); }));
+  EXPECT_TRUE(WaitUntil([&] { return view.log[view.log.size() - 1] == QStringLiteral("No.2(b):bが退室しました"); }));
 
   wire::Bytes leaveC = wire::Record(999);
   wire::PutText(leaveC, wire::Name, "C");
   c.Send(leaveC);
-  ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return room->ClientCount() == 2; }));
   EXPECT_EQ(view.left, (std::vector<int>{2, 3}));
 }
 
@@ -334,9 +335,9 @@ TEST_F(HostRoom, MemberLostWithoutLeaveIsToldAsALeave) {
   // One that never joined goes without a word.
   Peer silent;
   ASSERT_TRUE(silent.Connect(port));
-  ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return room->ClientCount() == 3; }));
   silent.Close();
-  ASSERT_TRUE(PumpUntil([&] { return room->ClientCount() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return room->ClientCount() == 2; }));
   EXPECT_TRUE(a.Drain().empty());
 }
 
@@ -345,7 +346,7 @@ TEST_F(HostRoom, MemberThatStopsReadingIsDroppedAndOthersGoOn) {
   Peer stuck;
   ASSERT_TRUE(stuck.Connect(port, 4096));
   stuck.Send(wire::Join("Stuck"));
-  ASSERT_TRUE(PumpUntil([&] { return UserCount() == 3; }));
+  ASSERT_TRUE(WaitUntil([&] { return UserCount() == 3; }));
   Quiet({&a});
 
   // A reads along while it sends; Stuck never reads again.

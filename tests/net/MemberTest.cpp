@@ -4,6 +4,7 @@
 
 #include "net/WireWriter.h"
 #include "RoomFixture.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -59,11 +60,12 @@ TEST_F(MemberRoom, HandsRecordsToTheWindowsAndLogsJoinChatAndLeave) {
   wire::Bytes chat = wire::Chat("hello", "You");
   wire::Put32(chat, wire::Number, 5);
   line.SendRaw(chat.data(), 100);
-  Pump(50);
+  Pump(50);  // not a wait for anything: the two pieces are to arrive in two reads
   line.SendRaw(chat.data() + 100, 156);
-  ASSERT_TRUE(PumpUntil([&] { return view.applied.size() == 3; }));
-  Pump(50);
-  EXPECT_EQ(view.applied.size(), 3u);
+  ASSERT_TRUE(WaitUntil([&] { return view.applied.size() == 3; }));
+  // A later record proves that nothing else came of the pieces.
+  line.Send(wire::Game(4));
+  ASSERT_TRUE(WaitUntil([&] { return view.applied.size() == 4; }));
   EXPECT_EQ(view.applied[1].Sub(), gsReset);
   ASSERT_EQ(view.log.size(), 2);
   EXPECT_EQ(view.log[0], QStringLiteral("No.4(Me):Meが入室しました"));
@@ -116,8 +118,9 @@ TEST_F(MemberRoom, LossOfTheHostIsToldExactlyOnce) {
   JoinAs(QStringLiteral("Me"));
   line.Close();
   const QString notice = QStringLiteral("No.99(Server):サーバーが切断されました");
-  ASSERT_TRUE(PumpUntil([&] { return LinesWith(notice) == 1; }));
-  Pump(200);
+  ASSERT_TRUE(WaitUntil([&] { return LinesWith(notice) == 1; }));
+  // The receive thread has ended: nothing more can come from it.
+  ASSERT_TRUE(WaitUntil([] { return platform::Worker::Running() == 1; })) << "the writer alone";
   EXPECT_EQ(LinesWith(notice), 1);
   EXPECT_EQ(view.hostLost, 1) << "the member's list is emptied to \"All\"";
   EXPECT_EQ(room->MemberSocket(), sockets::InvalidSocket);
@@ -139,11 +142,11 @@ TEST_F(MemberRoom, AHostThatNeverReadsNeitherHoldsTheWindowNorStaysForever) {
   qint64 answered = -1;
   const qint64 posted = clock.elapsed();
   QTimer::singleShot(0, [&] { answered = clock.elapsed(); });
-  ASSERT_TRUE(PumpUntil([&] { return answered >= 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return answered >= 0; }));
   EXPECT_LT(answered - posted, 500) << "a posted event waits for nothing but the loop";
   // Past the bound the host counts as lost, as when it goes away.
   const QString notice = QStringLiteral("No.99(Server):サーバーが切断されました");
-  EXPECT_TRUE(PumpUntil([&] { return LinesWith(notice) == 1; }, 20000));
+  EXPECT_TRUE(WaitUntil([&] { return LinesWith(notice) == 1; }, 20000));
 }
 
 TEST_F(MemberRoom, ClosingTheFormIsNoLoss) {

@@ -10,6 +10,7 @@
 #include "RoomFixture.h"
 #include "net/Connector.h"
 #include "platform/NameLookup.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -18,17 +19,15 @@ using wire::Get32;
 using wire::GetText;
 using platform::IpAddress;
 
-// Names answered by the test instead of the system's resolver.
-class StubNames {
- public:
-  explicit StubNames(std::map<QString, std::vector<IpAddress>> names) {
-    platform::NameLookup::SetResolverOverride([names](const QString& name, platform::NameLookup::Answer answer) {
-      const auto it = names.find(name);
-      answer(it == names.end() ? std::vector<IpAddress>{} : it->second);
-    });
-  }
-  ~StubNames() { platform::NameLookup::SetResolverOverride({}); }
-};
+// A room whose names are answered by the test instead of the system's resolver.
+RoomSystem StubNames(std::map<QString, std::vector<IpAddress>> names) {
+  RoomSystem system;
+  system.resolver = [names](const QString& name, platform::NameLookup::Answer answer) {
+    const auto it = names.find(name);
+    answer(it == names.end() ? std::vector<IpAddress>{} : it->second);
+  };
+  return system;
+}
 
 IpAddress Address(const char* text) { return *IpAddress::FromText(QString::fromLatin1(text)); }
 
@@ -66,24 +65,24 @@ class DeadAddress {
 };
 
 TEST_F(HostRoom, MembersJoinOverIPv6ByAddressWithOrWithoutBracketsAndByAName) {
-  StubNames names({{QStringLiteral("v6only.test"), {Address("::1")}}});
+  const RoomSystem names = StubNames({{QStringLiteral("v6only.test"), {Address("::1")}}});
   std::vector<std::unique_ptr<RecordingView>> views;
   std::vector<std::unique_ptr<NetRoom>> members;
   for (const char* host : {"::1", "[::1]", "v6only.test"}) {
     SCOPED_TRACE(host);
     views.push_back(std::make_unique<RecordingView>());
-    members.push_back(std::make_unique<NetRoom>(views.back().get()));
+    members.push_back(std::make_unique<NetRoom>(views.back().get(), names));
     const QString name = QStringLiteral("M%1").arg(members.size());
     ASSERT_EQ(JoinAndWait(*members.back(), QString::fromLatin1(host), port, name), NetRoom::Outcome::Joined);
     EXPECT_EQ(members.back()->AddressText(), QStringLiteral("::1"));
-    ASSERT_TRUE(PumpUntil([&] { return Users().contains(name); }));
+    ASSERT_TRUE(WaitUntil([&] { return Users().contains(name); }));
   }
   // A line of chat from an IPv6 member reaches the host's own user like any other.
   TNetRecord chat;
   chat.SetKind(mkChat);
   chat.SetText(QStringLiteral("over six"));
   members.back()->SendRecord(chat);
-  EXPECT_TRUE(PumpUntil([&] { return view.log.contains(QStringLiteral("No.3(M3):over six")); }));
+  EXPECT_TRUE(WaitUntil([&] { return view.log.contains(QStringLiteral("No.3(M3):over six")); }));
 }
 
 TEST_F(HostRoom, AMemberJoinsByANameTheSystemLooksUp) {
@@ -91,15 +90,14 @@ TEST_F(HostRoom, AMemberJoinsByANameTheSystemLooksUp) {
   NetRoom member(&other);
   ASSERT_EQ(JoinAndWait(member, QStringLiteral("localhost"), port, QStringLiteral("Named")), NetRoom::Outcome::Joined);
   EXPECT_TRUE(IpAddress::FromText(member.AddressText())->IsLoopback());
-  EXPECT_TRUE(PumpUntil([&] { return Users().contains(QStringLiteral("Named")); }));
+  EXPECT_TRUE(WaitUntil([&] { return Users().contains(QStringLiteral("Named")); }));
 }
 
 TEST(Reach, JoiningTriesTheNextAddressWhileTheFirstDoesNotAnswer) {
   FakeHost live;  // on 127.0.0.1
   DeadAddress dead("127.0.0.3", live.port());
-  StubNames names({{QStringLiteral("twice.test"), {Address("127.0.0.3"), Address("127.0.0.1")}}});
   RecordingView view;
-  NetRoom room(&view);
+  NetRoom room(&view, StubNames({{QStringLiteral("twice.test"), {Address("127.0.0.3"), Address("127.0.0.1")}}}));
   // One after the other, the first try alone would use up the whole attempt.
   EXPECT_EQ(JoinAndWait(room, QStringLiteral("twice.test"), live.port(), QStringLiteral("Me")), NetRoom::Outcome::Joined);
   EXPECT_EQ(room.AddressText(), QStringLiteral("127.0.0.1"));

@@ -8,7 +8,7 @@
 #include "WirePeer.h"
 #include "net/NetRecord.h"
 #include "net/NetRoom.h"
-#include "net/NetWorker.h"
+#include "platform/Worker.h"
 #include "net/RoomView.h"
 
 // Stands in for the socket form and the game screen together: keeps what the room hands it,
@@ -48,18 +48,18 @@ inline NetRoom::Outcome HostAndWait(NetRoom& room, const QString& hostName, std:
                                     NetRoom::HostOptions options = {}) {
   std::optional<NetRoom::Outcome> outcome;
   room.StartHost(hostName, port, user, options, [&](NetRoom::Outcome o) { outcome = o; });
-  EXPECT_TRUE(PumpUntil([&] { return outcome.has_value(); }, 10000));
+  EXPECT_TRUE(WaitUntil([&] { return outcome.has_value(); }, 10000));
   return outcome.value_or(NetRoom::Outcome::NoAddress);
 }
 inline NetRoom::Outcome JoinAndWait(NetRoom& room, const QString& hostName, std::uint16_t port, const QString& user) {
   std::optional<NetRoom::Outcome> outcome;
   room.ConnectToHost(hostName, port, user, [&](NetRoom::Outcome o) { outcome = o; });
-  EXPECT_TRUE(PumpUntil([&] { return outcome.has_value(); }, 10000));
+  EXPECT_TRUE(WaitUntil([&] { return outcome.has_value(); }, 10000));
   return outcome.value_or(NetRoom::Outcome::NoAddress);
 }
-// Every receive and listen thread has ended (they end soon after their room is closed).
+// Every thread of the room has ended (they end soon after their room is closed).
 inline bool WorkersEnded() {
-  return PumpUntil([] { return NetWorker::Running() == 0; }, 3000);
+  return WaitUntil([] { return platform::Worker::Running() == 0; });
 }
 
 // A hosted room on 127.0.0.1 whose own member is "Host" (client number 0), with test peers
@@ -70,7 +70,7 @@ class HostRoom : public ::testing::Test {
     port = FreePort();
     room = std::make_unique<NetRoom>(&view);
     ASSERT_EQ(HostAndWait(*room, QStringLiteral("127.0.0.1"), port, QStringLiteral("Host")), NetRoom::Outcome::Joined);
-    ASSERT_TRUE(PumpUntil([&] { return view.log.size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return view.log.size() == 1; }));
     ASSERT_EQ(view.log[0], QStringLiteral("No.0(Host):Hostが入室しました"));
   }
 
@@ -87,7 +87,7 @@ class HostRoom : public ::testing::Test {
     EXPECT_TRUE(p.Connect(port));
     p.Send(wire::Join(name));
     const int before = UserCount();
-    EXPECT_TRUE(PumpUntil([&] { return UserCount() == before + 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return UserCount() == before + 1; }));
     auto notice = p.Receive();
     EXPECT_TRUE(notice.has_value());
     if (notice) {

@@ -50,10 +50,10 @@ TEST(OutputControl, EachKindOfControlTakesTheLineItsOwnWay) {
 
 TEST(SocketForm, TellsARefusedConnectionAndNotAnUnknownName) {
   MessageRecorder boxes;
-  TfrmSocket form;
+  TfrmSocket form(nullptr, boxes.dialogs());
   int result = 1;
   form.ConnectToHost(QStringLiteral("127.0.0.1"), FreePort(), QStringLiteral("Me"), [&](int r) { result = r; });
-  ASSERT_TRUE(PumpUntil([&] { return result != 1; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return result != 1; }, 10000));
   EXPECT_EQ(result, -1);
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].text, QStringLiteral("この番号は現在使われておりません"));
@@ -62,7 +62,7 @@ TEST(SocketForm, TellsARefusedConnectionAndNotAnUnknownName) {
   boxes.clear();
   result = 1;
   form.ConnectToHost(QStringLiteral("no-such-host.invalid"), FreePort(), QStringLiteral("Me"), [&](int r) { result = r; });
-  ASSERT_TRUE(PumpUntil([&] { return result != 1; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return result != 1; }, 10000));
   EXPECT_EQ(result, -1);
   EXPECT_TRUE(boxes.boxes().empty());
 }

@@ -74,17 +74,6 @@ void Pump(int ms) {
   }
 }
 
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
-
 Peer::~Peer() { Close(); }
 
 Peer::Peer(Peer&& other) noexcept : fd_(other.fd_), pending_(std::move(other.pending_)), closed_(other.closed_) {
@@ -228,7 +217,7 @@ FakeHost::FakeHost() { fd_ = LoopbackListener(port_); }
 FakeHost::~FakeHost() { ::close(fd_); }
 
 bool FakeHost::Accept(Peer& peer, int timeoutMs) {
-  if (!PumpUntil(
+  if (!WaitUntil(
           [this] {
             pollfd pfd{fd_, POLLIN, 0};
             return ::poll(&pfd, 1, 2) > 0;

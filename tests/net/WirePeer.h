@@ -2,6 +2,7 @@
 // A peer written for the tests: it speaks the wire format from raw bytes, so the records the
 // program sends and understands are checked from outside the code that makes them.
 #include "tests/support/FreePort.h"
+#include "tests/support/Wait.h"
 #include <QByteArray>
 
 #include <array>
@@ -36,8 +37,6 @@ Bytes Game(std::uint16_t sub, std::uint16_t to = 0, std::uint16_t arg = 0);
 
 // Lets the main thread handle its events for a while; the program under test lives on it.
 void Pump(int ms);
-// Pumps until done() or the time is up; answers done().
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
 // Pumps and hands every record the peer receives to take() until done() or the time is up.
 class Peer;
 bool ReadUntil(Peer& peer, const std::function<void(const wire::Bytes&)>& take, const std::function<bool()>& done,

@@ -17,6 +17,7 @@
 #include "screens/Data.h"
 #include "screens/Image.h"
 #include "tests/netplay/NetplayFixture.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ class GuestPlay : public NetplayFixture {
   void Join() {
     FillDialog(QStringLiteral("Ko"), port, false, QStringLiteral("127.0.0.1"));
     frmMenu->btOk->click();
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(WaitUntil([&] {
       pollfd p{listener_, POLLIN, 0};
       return ::poll(&p, 1, 1) > 0;
     }));
@@ -55,7 +56,7 @@ class GuestPlay : public NetplayFixture {
     ASSERT_GE(fd, 0);
     std::vector<TimedRecord> first;
     std::thread reader([&] { first = ReadTimed(fd, 400); });
-    WaitFor([&] { return false; }, 600);
+    WaitUntil([&] { return false; }, 600);
     reader.join();
     line.Adopt(fd);
     ASSERT_EQ(first.size(), 3u);
@@ -112,7 +113,7 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   face.fill(Qt::red);
   for (const TNetRecord& part : PictureRecords(1, BitmapBytes(face))) line.SendRaw(part.data(), 256);
   for (const TNetRecord& part : PictureRecords(2, QByteArray(500, 'z'))) line.SendRaw(part.data(), 256);
-  ASSERT_TRUE(WaitFor([] { return frmGamen->lbShiroKoma->text() == QStringLiteral("ベン"); }));
+  ASSERT_TRUE(WaitUntil([] { return frmGamen->lbShiroKoma->text() == QStringLiteral("ベン"); }));
   line.Drain(100);
   EXPECT_EQ(played.Board().FKomaCount, 6);
   EXPECT_EQ(played.Turn(), 1) << "the starting stones turn the turn four times, the two moves twice";
@@ -124,7 +125,7 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   // A move the rules refuse (a1 encloses nothing) is not played; the chat view says so.
   line.Send(MoveBytes(0, 0, 1));
   const QString refused = QStringLiteral("不正な手を受け取ったので無視しました（a1）");
-  ASSERT_TRUE(WaitFor([&] { return frmGamen->reMessage->toPlainText().contains(refused); }));
+  ASSERT_TRUE(WaitUntil([&] { return frmGamen->reMessage->toPlainText().contains(refused); }));
   EXPECT_EQ(played.Cell(0, 0), 0);
   EXPECT_EQ(played.Turn(), 1);
 
@@ -147,7 +148,7 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   EXPECT_EQ(*move, MoveBytes(legal.x, legal.y, 1));
   EXPECT_EQ(played.Board().FKomaCount, 6) << "not played before the host relays it";
   line.Send(*move);
-  ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == 7; }));
+  ASSERT_TRUE(WaitUntil([&] { return played.Board().FKomaCount == 7; }));
 
   // The user list, a private line and a statistics request from the list.
   const char* users[] = {"Oya", "Ko", "Mi"};
@@ -157,7 +158,7 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
     wire::PutText(entry, 20, users[i]);
     line.Send(entry);
   }
-  ASSERT_TRUE(WaitFor([] { return frmGamen->lbPeaple->count() == 4; }));
+  ASSERT_TRUE(WaitUntil([] { return frmGamen->lbPeaple->count() == 4; }));
   EXPECT_EQ(Rows(frmGamen->lbPeaple), (QStringList{"All", "Oya", "Ko", "Mi"}));
   frmGamen->lbPeaple->setCurrentRow(3);
   frmGamen->edMessage->setText(QStringLiteral("やあ"));
@@ -189,20 +190,20 @@ TEST_F(GuestPlay, AGuestRebuildsTheGameIsInvitedPlaysAndFollowsTheRoom) {
   wire::PutText(leave, wire::Name, "MI");
   wire::Put32(leave, wire::Number, 2);
   line.Send(leave);
-  ASSERT_TRUE(WaitFor([] { return frmGamen->lbPeaple->count() == 3; }));
+  ASSERT_TRUE(WaitUntil([] { return frmGamen->lbPeaple->count() == 3; }));
   EXPECT_EQ(frmGamen->lbPeaple->currentRow(), 0);
 
   // The host's reset: both sides Net, blank faces, the starting position.
   line.Send(wire::Game(4));
-  ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == 4; }));
+  ASSERT_TRUE(WaitUntil([&] { return played.Board().FKomaCount == 4; }));
   EXPECT_EQ(played.Who(1), 3);
   EXPECT_TRUE(frmGamen->imKuroFace->Picture().isNull());
 
   // The host goes: one notice, and later sends go nowhere without harm.
   line.Close();
   const QString notice = QStringLiteral("No.99(Server):サーバーが切断されました");
-  ASSERT_TRUE(WaitFor([&] { return frmGamen->reMessage->toPlainText().contains(notice); }));
-  WaitFor([] { return false; }, 100);
+  ASSERT_TRUE(WaitUntil([&] { return frmGamen->reMessage->toPlainText().contains(notice); }));
+  WaitUntil([] { return false; }, 100);
   EXPECT_EQ(frmGamen->reMessage->toPlainText().count(notice), 1);
   EXPECT_EQ(frmSocket->MemberSocket(), -1);
   EXPECT_EQ(Rows(frmGamen->lbPeaple), QStringList{QStringLiteral("All")}) << "nobody is left in the room";
@@ -226,12 +227,12 @@ TEST_F(GuestPlay, AnEngineAnswerWhileOurMoveIsOnItsWayIsNotSentAgain) {
   // The host has not relayed it yet when the engine is asked again and answers.
   played.SetWho(static_cast<int>(PlayerKind::Cpu), static_cast<int>(PlayerKind::Net));
   frmGamen->Flow->GameShori();
-  ASSERT_TRUE(WaitFor([&] { return frmGamen->Flow->ThinkingSide() == 1; }, 10000));
-  ASSERT_TRUE(WaitFor([&] { return frmGamen->Flow->ThinkingSide() == 0; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return frmGamen->Flow->ThinkingSide() == 1; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return frmGamen->Flow->ThinkingSide() == 0; }, 10000));
   EXPECT_TRUE(line.Drain(200).empty()) << "one move on the wire at a time";
   EXPECT_EQ(played.Board().FKomaCount, 4);
   line.Send(*move);
-  ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == 5; }));
+  ASSERT_TRUE(WaitUntil([&] { return played.Board().FKomaCount == 5; }));
   EXPECT_EQ(played.Turn(), 2);
 }
 

@@ -9,6 +9,7 @@
 #include "screens/Data.h"
 #include "screens/Image.h"
 #include "tests/netplay/NetplayFixture.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -32,25 +33,25 @@ class HostPlay : public NetplayFixture {
     auto rebuilt = std::make_shared<QSignalSpy>(frmGamen->lbPeaple->model(), &QAbstractItemModel::modelReset);
     WhenShown(frmMenuWk, [=, this] {
       // The host's own state answer and user list come first.
-      ASSERT_TRUE(WaitFor([=] { return rebuilt->count() > 0 && frmGamen->lbPeaple->count() == 2; }));
+      ASSERT_TRUE(WaitUntil([=] { return rebuilt->count() > 0 && frmGamen->lbPeaple->count() == 2; }));
       for (const QByteArray& name : names) {
         peers.emplace_back(std::make_unique<Peer>());
         ASSERT_TRUE(peers.back()->Connect(port));
         peers.back()->Send(wire::Join(name));
         const int want = 2 + static_cast<int>(peers.size());
-        ASSERT_TRUE(WaitFor([=] { return frmGamen->lbPeaple->count() == want; }));
+        ASSERT_TRUE(WaitUntil([=] { return frmGamen->lbPeaple->count() == want; }));
       }
       for (const QString& name : boardNames) {
         boards.push_back(std::make_unique<MemberBoard>(port, name));
         ASSERT_TRUE(boards.back()->joined);
         const int want = 2 + static_cast<int>(peers.size() + boards.size());
-        ASSERT_TRUE(WaitFor([=] { return frmGamen->lbPeaple->count() == want; }));
+        ASSERT_TRUE(WaitUntil([=] { return frmGamen->lbPeaple->count() == want; }));
       }
       choose();
       frmMenuWk->btOk->click();
     });
     frmMenu->btOk->click();
-    ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+    ASSERT_TRUE(WaitUntil([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
     QCoreApplication::processEvents();
   }
 
@@ -124,10 +125,10 @@ TEST_F(HostPlay, TwoInvitedMembersPlayAWholeGameThatEveryBoardFollows) {
       games[i].Apply(_Rev{Get32(*r, 8), Get32(*r, 12), Get32(*r, 16)});
     }
     const int stones = games[0].model.FKomaCount;
-    ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == stones; }));
+    ASSERT_TRUE(WaitUntil([&] { return played.Board().FKomaCount == stones; }));
   }
   ASSERT_TRUE(games[0].over);
-  ASSERT_TRUE(WaitFor([&] { return played.Over(); }));
+  ASSERT_TRUE(WaitUntil([&] { return played.Over(); }));
   for (const WatchedGame& g : games) EXPECT_EQ(g.List(), played.Placements());
   ASSERT_FALSE(boxes.boxes().empty());
   EXPECT_EQ(boxes.boxes().back().caption, QStringLiteral("結果"));
@@ -176,10 +177,10 @@ TEST_F(HostPlay, TheHostUserPlaysAMemberAndStatisticsLeavesAndRestartFollow) {
   auto echo = peers[0]->Receive();
   ASSERT_TRUE(echo);
   EXPECT_EQ(*echo, MoveBytes(3, 2, 1));
-  ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == 5; }));
+  ASSERT_TRUE(WaitUntil([&] { return played.Board().FKomaCount == 5; }));
   EXPECT_EQ(played.Turn(), 2);
   peers[0]->Send(MoveBytes(2, 2, 2));
-  ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount == 6; }));
+  ASSERT_TRUE(WaitUntil([&] { return played.Board().FKomaCount == 6; }));
   EXPECT_EQ(played.Cell(3, 3), 2);
   Drain(0);
   Drain(1);
@@ -203,7 +204,7 @@ TEST_F(HostPlay, TheHostUserPlaysAMemberAndStatisticsLeavesAndRestartFollow) {
   const std::int32_t counters[] = {6, 3, 2, 0, 0, 0};
   for (int i = 0; i < 6; ++i) wire::Put32(answer, 8 + 4 * i, counters[i]);
   peers[0]->Send(answer);
-  ASSERT_TRUE(WaitFor([] { return frmData->lbSouRitsu->text() == "0.500"; }));
+  ASSERT_TRUE(WaitUntil([] { return frmData->lbSouRitsu->text() == "0.500"; }));
   EXPECT_EQ(frmData->lbSouNum->text(), "6");
   EXPECT_EQ(frmData->lbRitsu->text(), "---");
 
@@ -212,7 +213,7 @@ TEST_F(HostPlay, TheHostUserPlaysAMemberAndStatisticsLeavesAndRestartFollow) {
   wire::Bytes leave = wire::Record(999);
   wire::PutText(leave, wire::Name, "aki");
   peers[0]->Send(leave);
-  ASSERT_TRUE(WaitFor([] { return frmGamen->lbPeaple->count() == 3; }));
+  ASSERT_TRUE(WaitUntil([] { return frmGamen->lbPeaple->count() == 3; }));
   EXPECT_EQ(Rows(frmGamen->lbPeaple), (QStringList{"All", "Oya", "Wat"}));
   EXPECT_EQ(frmGamen->lbPeaple->currentRow(), 0);
   EXPECT_TRUE(played.Over());
@@ -249,7 +250,7 @@ TEST_F(HostPlay, AnEngineSideMovesThroughTheRelayLikeAnyMember) {
     } while (Get16(*r, wire::Kind) != 201 || Get16(*r, wire::Sub) != 1);
     game.Apply(_Rev{Get32(*r, 8), Get32(*r, 12), Get32(*r, 16)});
     const int stones = game.model.FKomaCount;
-    ASSERT_TRUE(WaitFor([&] { return played.Board().FKomaCount >= stones; }));
+    ASSERT_TRUE(WaitUntil([&] { return played.Board().FKomaCount >= stones; }));
     // Played once, when the relay brought it back: the turn is the one the rules give.
     EXPECT_EQ(played.Board().FKomaCount, stones);
     if (!game.over) {
@@ -257,7 +258,7 @@ TEST_F(HostPlay, AnEngineSideMovesThroughTheRelayLikeAnyMember) {
     }
   }
   ASSERT_TRUE(game.over);
-  ASSERT_TRUE(WaitFor([&] { return played.Over(); }));
+  ASSERT_TRUE(WaitUntil([&] { return played.Over(); }));
   EXPECT_EQ(game.List(), played.Placements());
 }
 
@@ -272,7 +273,7 @@ TEST_F(HostPlay, AnEngineThatFailsEndsTheHostsGameAndTheRoomStartsAgain) {
     frmMenuWk->cbPlay1Click();
     Choose(2, 1);
   });
-  ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
+  ASSERT_TRUE(WaitUntil([this] { return !boxes.boxes().empty(); }, 30000));
   EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{
                                {QStringLiteral(u"ミニエンジン・テストが正しい手を返しませんでした"), QStringLiteral("Velmora")}}));
   // The room starts again: its boards, the host's too, go back to waiting, and no move went out.
@@ -306,9 +307,9 @@ TEST_F(HostPlay, AFailedEngineOrANewGameOnTheHostSendsEveryBoardInTheRoomBackToW
 
   // The engine fails at its first move: both guests' boards go back to waiting, Aki's after
   // its invitation.
-  ASSERT_TRUE(WaitFor([this] { return !boxes.boxes().empty(); }, 30000));
+  ASSERT_TRUE(WaitUntil([this] { return !boxes.boxes().empty(); }, 30000));
   EXPECT_EQ(boxes.boxes()[0].text, QStringLiteral(u"ミニエンジン・テストが正しい手を返しませんでした"));
-  ASSERT_TRUE(WaitFor([&] { return aki.Waiting() && ben.Waiting(); }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return aki.Waiting() && ben.Waiting(); }, 10000));
   EXPECT_EQ(aki.playersSeen, (std::vector<std::pair<int, int>>{{N, L}, {N, N}}));
   EXPECT_FALSE(aki.gamen.mnuNewGame->isEnabled()) << "only the host starts a new game";
 
@@ -319,20 +320,20 @@ TEST_F(HostPlay, AFailedEngineOrANewGameOnTheHostSendsEveryBoardInTheRoomBackToW
     frmMenuWk->btOk->click();
   });
   frmGamen->btRestart->click();
-  ASSERT_TRUE(WaitFor([&] { return aki.Played().Who(2) == L; }));
+  ASSERT_TRUE(WaitUntil([&] { return aki.Played().Who(2) == L; }));
   ASSERT_TRUE(TheGame().InProgress());
   QStringList asked;
-  platform::SetQuestionHandler([&](const QString& text, const QString&) {
-    asked << text;
+  boxes.onQuestion([&](const MessageRecorder::Box& box) {
+    asked << box.text;
     return true;
   });
   bool waitingInMenu = false;
   WhenShown(frmMenuWk, [&] {
-    waitingInMenu = WaitFor([&] { return aki.Waiting() && ben.Waiting(); }, 10000);
+    waitingInMenu = WaitUntil([&] { return aki.Waiting() && ben.Waiting(); }, 10000);
     frmMenuWk->btCancel->click();
   });
   frmGamen->mnuNewGame->trigger();
-  platform::SetQuestionHandler({});
+  boxes.onQuestion({});
   EXPECT_EQ(asked, QStringList{QStringLiteral("対局を中断して新しいゲームを始めますか？")});
   EXPECT_TRUE(waitingInMenu);
 }

@@ -80,9 +80,9 @@ class Program {
   }
   ~Program() { Stop(); }
   // Waits for a line that holds `part`; answers it, or nothing.
-  QString WaitFor(const QString& part, int timeoutMs = 15000) {
+  QString WaitForLine(const QString& part, int timeoutMs = 15000) {
     QString found;
-    PumpUntil([&] {
+    WaitUntil([&] {
       Read();
       for (const QString& line : lines_)
         if (line.contains(part)) {
@@ -101,7 +101,7 @@ class Program {
   // Asks a room_node to leave, and waits for it.
   bool Quit() {
     Tell(QStringLiteral("quit"));
-    return PumpUntil([&] { return process_.state() == QProcess::NotRunning; }, 10000);
+    return WaitUntil([&] { return process_.state() == QProcess::NotRunning; }, 10000);
   }
   void Stop() {
     if (process_.state() == QProcess::NotRunning) return;
@@ -141,9 +141,9 @@ TEST_F(MachinesTest, AGuestOnAnotherMachineJoinsOverIPv4AndIPv6AndPlays) {
   machines.Cable(host, {"10.77.0.1/24", "fd77::1/64"}, guest, {"10.77.0.2/24", "fd77::2/64"});
   // Hosted under the computer's own name, which resolves to loopback here as on Debian.
   Program oya = Node(host, {"host", "-", "5000", "Oya"});
-  ASSERT_EQ(oya.WaitFor("started"), "started 0") << oya.All().toStdString();
-  EXPECT_EQ(oya.WaitFor("line"), "line この部屋のアドレス: 10.77.0.1:5000, [fd77::1]:5000");
-  EXPECT_EQ(oya.WaitFor("address"), "address 10.77.0.1");
+  ASSERT_EQ(oya.WaitForLine("started"), "started 0") << oya.All().toStdString();
+  EXPECT_EQ(oya.WaitForLine("line"), "line この部屋のアドレス: 10.77.0.1:5000, [fd77::1]:5000");
+  EXPECT_EQ(oya.WaitForLine("address"), "address 10.77.0.1");
 
   int number = 0;
   for (const QString address : {"10.77.0.1", "fd77::1"}) {
@@ -151,15 +151,15 @@ TEST_F(MachinesTest, AGuestOnAnotherMachineJoinsOverIPv4AndIPv6AndPlays) {
     ++number;
     const QString name = QStringLiteral("Ko%1").arg(number);
     Program ko = Node(guest, {"join", address, "5000", name});
-    ASSERT_EQ(ko.WaitFor("started"), "started 0") << ko.All().toStdString();
-    EXPECT_EQ(ko.WaitFor("address"), "address " + address);
+    ASSERT_EQ(ko.WaitForLine("started"), "started 0") << ko.All().toStdString();
+    EXPECT_EQ(ko.WaitForLine("address"), "address " + address);
     // The guest's client number is 1 each time: the first guest has left before the second.
-    ASSERT_FALSE(oya.WaitFor(QStringLiteral("log No.1(%1):%1が入室しました").arg(name)).isEmpty()) << oya.All().toStdString();
+    ASSERT_FALSE(oya.WaitForLine(QStringLiteral("log No.1(%1):%1が入室しました").arg(name)).isEmpty()) << oya.All().toStdString();
     ko.Tell(QStringLiteral("move 3 2 1"));
     ko.Tell(QStringLiteral("chat hello from ") + address);
-    EXPECT_FALSE(ko.WaitFor("move 3 2 1").isEmpty()) << "the move comes back through the host";
-    EXPECT_FALSE(oya.WaitFor(QStringLiteral("log No.1(%1):hello from %2").arg(name, address)).isEmpty());
-    EXPECT_TRUE(PumpUntil([&] { return oya.Count(QStringLiteral("move 3 2 1")) == number; }));
+    EXPECT_FALSE(ko.WaitForLine("move 3 2 1").isEmpty()) << "the move comes back through the host";
+    EXPECT_FALSE(oya.WaitForLine(QStringLiteral("log No.1(%1):hello from %2").arg(name, address)).isEmpty());
+    EXPECT_TRUE(WaitUntil([&] { return oya.Count(QStringLiteral("move 3 2 1")) == number; }));
     EXPECT_TRUE(ko.Quit());
   }
   EXPECT_TRUE(oya.Quit());
@@ -211,8 +211,8 @@ class HomeRouter : public MachinesTest {
     auto daemon = std::make_unique<Program>(router, QStringLiteral("stdbuf"),
                                             QStringList{"-oL", "-eL", "/usr/sbin/miniupnpd", "-f", conf.fileName(), "-d"});
     // The NAT-PMP line comes last, whichever protocols it speaks.
-    EXPECT_FALSE(daemon->WaitFor("miniupnpd", 15000).isEmpty());
-    EXPECT_FALSE(daemon->WaitFor("Listening for NAT-PMP", 15000).isEmpty()) << daemon->All().toStdString();
+    EXPECT_FALSE(daemon->WaitForLine("miniupnpd", 15000).isEmpty());
+    EXPECT_FALSE(daemon->WaitForLine("Listening for NAT-PMP", 15000).isEmpty()) << daemon->All().toStdString();
     return daemon;
   }
 
@@ -232,33 +232,33 @@ class HomeRouter : public MachinesTest {
 TEST_F(HomeRouter, UPnPMapsThePortRenewsItAndRemovesItWhenTheRoomCloses) {
   auto daemon = StartRouter(true);
   Program oya = Host();
-  ASSERT_EQ(oya.WaitFor("started"), "started 0");
-  EXPECT_EQ(oya.WaitFor("line この"), "line この部屋のアドレス: 192.168.77.2:5000");
-  EXPECT_EQ(oya.WaitFor("line イ"), "line インターネットからは 11.0.0.5:5000") << oya.All().toStdString();
+  ASSERT_EQ(oya.WaitForLine("started"), "started 0");
+  EXPECT_EQ(oya.WaitForLine("line この"), "line この部屋のアドレス: 192.168.77.2:5000");
+  EXPECT_EQ(oya.WaitForLine("line イ"), "line インターネットからは 11.0.0.5:5000") << oya.All().toStdString();
   EXPECT_TRUE(Forwarded(5000));
   const QString added = QStringLiteral("AddPortMapping: ext port 5000 to 192.168.77.2:5000");
-  EXPECT_TRUE(PumpUntil([&] { return daemon->Count(added) >= 3; }, 10000)) << "renewed while the room is open";
+  EXPECT_TRUE(WaitUntil([&] { return daemon->Count(added) >= 3; }, 10000)) << "renewed while the room is open";
   EXPECT_TRUE(Forwarded(5000));
   EXPECT_TRUE(oya.Quit());
-  EXPECT_TRUE(PumpUntil([&] { return !Forwarded(5000); }, 5000)) << "removed when it closes";
+  EXPECT_TRUE(WaitUntil([&] { return !Forwarded(5000); }, 5000)) << "removed when it closes";
   EXPECT_GE(daemon->Count(QStringLiteral("DeletePortMapping: external port: 5000")), 1);
 }
 
 TEST_F(HomeRouter, ARouterThatSpeaksOnlyNatPmpIsAskedThatWay) {
   auto daemon = StartRouter(false);
   Program oya = Host();
-  ASSERT_EQ(oya.WaitFor("started"), "started 0");
-  EXPECT_EQ(oya.WaitFor("line イ"), "line インターネットからは 11.0.0.5:5000") << daemon->All().toStdString();
+  ASSERT_EQ(oya.WaitForLine("started"), "started 0");
+  EXPECT_EQ(oya.WaitForLine("line イ"), "line インターネットからは 11.0.0.5:5000") << daemon->All().toStdString();
   EXPECT_TRUE(Forwarded(5000));
-  EXPECT_TRUE(PumpUntil([&] { return daemon->Count(QStringLiteral("NAT-PMP port mapping request : 5000")) >= 3; }, 10000));
+  EXPECT_TRUE(WaitUntil([&] { return daemon->Count(QStringLiteral("NAT-PMP port mapping request : 5000")) >= 3; }, 10000));
   EXPECT_TRUE(oya.Quit());
-  EXPECT_TRUE(PumpUntil([&] { return !Forwarded(5000); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return !Forwarded(5000); }, 5000));
 }
 
 TEST_F(HomeRouter, WithoutARouterTheRoomSaysSoAndGoesOn) {
   Program oya = Host();
-  ASSERT_EQ(oya.WaitFor("started"), "started 0");
-  EXPECT_EQ(oya.WaitFor("line ル", 10000), "line ルーターのポートを開けませんでした");
+  ASSERT_EQ(oya.WaitForLine("started"), "started 0");
+  EXPECT_EQ(oya.WaitForLine("line ル", 10000), "line ルーターのポートを開けませんでした");
   EXPECT_TRUE(oya.Quit());
 }
 

@@ -14,7 +14,7 @@
 #include "screens/TurnFlow.h"
 #include "game/BoardModel.h"
 #include "net/NetRecord.h"
-#include "net/NetWorker.h"
+#include "platform/Worker.h"
 #include "net/Socket.h"
 #include "platform/InterfaceAddresses.h"
 #include "screens/ChildWin.h"
@@ -32,16 +32,12 @@ class NetplayFixture : public ProgramFixture {
   // This machine, as far as the room can tell: one interface on a home network.
   void SetUp() override {
     ProgramFixture::SetUp();
-    platform::SetInterfaceAddressesOverride([] {
-      return std::vector<platform::InterfaceAddress>{
-          {QStringLiteral("lo"), platform::IpAddress::LoopbackV4()},
-          {QStringLiteral("eth0"), *platform::IpAddress::FromText(QStringLiteral("192.168.1.20"))}};
-    });
+    interfaces = {{QStringLiteral("lo"), platform::IpAddress::LoopbackV4()},
+                  {QStringLiteral("eth0"), *platform::IpAddress::FromText(QStringLiteral("192.168.1.20"))}};
   }
   void TearDown() override {
-    platform::SetInterfaceAddressesOverride({});
     ProgramFixture::TearDown();
-    EXPECT_TRUE(PumpUntil([] { return NetWorker::Running() == 0; }));
+    EXPECT_TRUE(WaitUntil([] { return platform::Worker::Running() == 0; }));
   }
 
   // The dialog filled for a room on this port.
@@ -116,10 +112,15 @@ struct WatchedGame {
 // joined to a host on this port as a guest that waits for an invitation. Its windows are never
 // shown. It notes the players each time its game sets them.
 struct MemberBoard : GameListener {
+  MessageRecorder boxes;
   SaveRecord record;
-  Session session;
+  Session session{QString(), QString(), [this] {
+    Services services;
+    services.dialogs = boxes.dialogs();
+    return services;
+  }()};
   TfrmGamen gamen{record, session};
-  TfrmSocket socket;
+  TfrmSocket socket{nullptr, boxes.dialogs()};
   bool joined = false;
   std::vector<std::pair<int, int>> playersSeen;
 

@@ -10,12 +10,14 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <chrono>
 #include <string>
 
 #include "net/NetRoom.h"
 #include "net/RoomRules.h"
 #include "net/RoomView.h"
 #include "platform/ComputerName.h"
+#include "platform/Worker.h"
 
 namespace {
 
@@ -91,5 +93,7 @@ int main(int argc, char** argv) {
       }
     }
   });
-  return QCoreApplication::exec();
+  const int result = QCoreApplication::exec();
+  room.CloseRoom();
+  return platform::Worker::EndProgram(result, std::chrono::seconds(2));
 }

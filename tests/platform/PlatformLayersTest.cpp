@@ -35,20 +35,26 @@ TEST(FileSearch, ListsEntriesWithDirectoryFlag) {
   EXPECT_TRUE(FindFiles(dir.path().toStdString() + "/missing", "*").empty());
 }
 
-TEST(Registry, ValuesKeepTheirType) {
+TEST(Registry, ValuesKeepTheirTypeAndAFailedWriteIsTold) {
   QTemporaryDir dir;
-  RegistryKey::SetRootOverride(dir.path());
-  RegistryKey key("SOFTWARE\\A\\B");
-  key.WriteString("PATH", QStringLiteral(u"/opt/ベルモラ/"));
-  key.WriteBinary("VER", QByteArray("\x01\x00\xff", 3));
-  key.WriteInteger("TYPE", 7);
-  RegistryKey again("SOFTWARE\\A\\B");
+  const RegistryKey key(dir.path(), "SOFTWARE\\A\\B");
+  EXPECT_TRUE(key.Write({{"PATH", QStringLiteral(u"/opt/ベルモラ/")}, {"VER", QByteArray("\x01\x00\xff", 3)}, {"TYPE", 7}})
+                  .isEmpty());
+  EXPECT_TRUE(key.Write({{"TYPE", 8}}).isEmpty());
+  const RegistryKey again(dir.path(), "SOFTWARE\\A\\B");
   EXPECT_EQ(again.Read("PATH"), QVariant(QStringLiteral(u"/opt/ベルモラ/")));
   EXPECT_EQ(again.Read("VER").toByteArray(), QByteArray("\x01\x00\xff", 3));
   EXPECT_EQ(again.Read("TYPE").typeId(), QMetaType::Int);
-  EXPECT_EQ(again.Read("TYPE").toInt(), 7);
+  EXPECT_EQ(again.Read("TYPE").toInt(), 8);
   EXPECT_FALSE(again.Read("NONE").isValid());
   EXPECT_TRUE(again.FilePath().startsWith(dir.path()));
-  RegistryKey::SetRootOverride({});
+
+  // A root that is a plain file: nothing can be written under it, and the answer says so.
+  QFile blocker(dir.filePath("file"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  const RegistryKey blocked(dir.filePath("file"), "SOFTWARE\\A\\B");
+  const QString error = blocked.Write({{"TYPE", 1}});
+  EXPECT_TRUE(error.contains(blocked.FilePath())) << error.toStdString();
 }
 

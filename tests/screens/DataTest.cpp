@@ -1,40 +1,40 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <gtest/gtest.h>
+
 #include "screens/Data.h"
 #include "screens/StatisticsTexts.h"
-#include "tests/screens/ProgramFixture.h"
 
-class DataTest : public ProgramFixture {};
+// The window alone: nothing else of the program is needed to fill it.
+TEST(DataWindow, FillsTheEightValuesAndKeepsThemForTheNextName) {
+  TfrmData window;
+  EXPECT_EQ(window.windowTitle(), "対戦データ");
+  EXPECT_EQ(window.size(), QSize(256, 183));
+  EXPECT_EQ(window.lbSouRitsu->text(), "---");
+  EXPECT_EQ(window.lbNum->text(), "0");
 
-TEST_F(DataTest, FillsTheEightValuesAndKeepsThemForTheNextName) {
-  Start();
-  EXPECT_EQ(frmData->windowTitle(), "対戦データ");
-  EXPECT_EQ(frmData->size(), QSize(256, 183));
-  EXPECT_EQ(frmData->lbSouRitsu->text(), "---");
-  EXPECT_EQ(frmData->lbNum->text(), "0");
-
-  frmData->lbName->setText(QStringLiteral("花子"));
-  frmData->show();
-  frmData->Fill({3, 2, 1, 0, 0, 0});
-  EXPECT_EQ(frmData->lbSouNum->text(), "3");
-  EXPECT_EQ(frmData->lbSouWin->text(), "2");
-  EXPECT_EQ(frmData->lbSouLose->text(), "1");
-  EXPECT_EQ(frmData->lbSouRitsu->text(), "0.667");
-  EXPECT_EQ(frmData->lbNum->text(), "0");
-  EXPECT_EQ(frmData->lbWin->text(), "0");
-  EXPECT_EQ(frmData->lbLose->text(), "0");
-  EXPECT_EQ(frmData->lbRitsu->text(), "---");
+  window.lbName->setText(QStringLiteral("花子"));
+  window.show();
+  window.Fill({3, 2, 1, 0, 0, 0});
+  EXPECT_EQ(window.lbSouNum->text(), "3");
+  EXPECT_EQ(window.lbSouWin->text(), "2");
+  EXPECT_EQ(window.lbSouLose->text(), "1");
+  EXPECT_EQ(window.lbSouRitsu->text(), "0.667");
+  EXPECT_EQ(window.lbNum->text(), "0");
+  EXPECT_EQ(window.lbWin->text(), "0");
+  EXPECT_EQ(window.lbLose->text(), "0");
+  EXPECT_EQ(window.lbRitsu->text(), "---");
 
   // Opened for someone else: the new name at once, the old numbers until the reply.
-  frmData->lbName->setText(QStringLiteral("次郎"));
-  EXPECT_EQ(frmData->lbSouRitsu->text(), "0.667");
-  frmData->Fill({6, 3, 3, 2, 2, 0});
-  EXPECT_EQ(frmData->lbSouRitsu->text(), "0.500");
-  EXPECT_EQ(frmData->lbRitsu->text(), "1.000");
+  window.lbName->setText(QStringLiteral("次郎"));
+  EXPECT_EQ(window.lbSouRitsu->text(), "0.667");
+  window.Fill({6, 3, 3, 2, 2, 0});
+  EXPECT_EQ(window.lbSouRitsu->text(), "0.500");
+  EXPECT_EQ(window.lbRitsu->text(), "1.000");
 
-  frmData->btClose->click();
-  EXPECT_FALSE(frmData->isVisible());
+  window.btClose->click();
+  EXPECT_FALSE(window.isVisible());
 }
 
 TEST(Statistics, ShareIsWinsOverGamesWithThreeDecimals) {

@@ -19,6 +19,7 @@
 #include "settings/RegistryRecord.h"
 #include "settings/SaveRecord.h"
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/Wait.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -110,7 +111,7 @@ class DialogTest : public ProgramFixture {
     frmMenu->rgNet->Button(1)->click();
     WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
     frmMenu->btOk->click();
-    ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+    ASSERT_TRUE(WaitUntil([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
   }
   // The match menu that a game screen opens is closed with "終了" as soon as it shows.
   void CancelMatchMenuWhenShown() {
@@ -141,7 +142,7 @@ TEST_F(DialogTest, StartsWithTheDesignState) {
   EXPECT_EQ(frmMenu->edUserName->nextInFocusChain(), frmMenu->btOk);
   EXPECT_EQ(frmMenu->btCancel->nextInFocusChain(), frmMenu->btNext);
   // The registry record is written as the dialog is created.
-  EXPECT_EQ(platform::RegistryKey(settings::kRegistryKeyPath).Read("NAME").toString(), "Velmora");
+  EXPECT_EQ(platform::RegistryKey(RegistryRoot(), settings::kRegistryKeyPath).Read("NAME").toString(), "Velmora");
 }
 
 TEST_F(DialogTest, NetworkChoiceAndHostBoxSwitchTheirControls) {
@@ -233,7 +234,7 @@ TEST_F(DialogTest, HostingOnABusyPortIsRefused) {
   frmMenu->edUserName->setText("taro");
   frmMenu->edPortNo->setText(QString::number(busy.port()));
   frmMenu->btOk->click();
-  ASSERT_TRUE(WaitFor([&] { return !boxes.boxes().empty(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !boxes.boxes().empty(); }));
   ASSERT_EQ(boxes.boxes().size(), 1u);
   // The port is named as the fault, not the machine.
   EXPECT_EQ(boxes.boxes()[0], (Box{QStringLiteral("ポート %1 は他のプログラムが使っています").arg(busy.port()), "ホストマシン名入力"}));
@@ -256,7 +257,7 @@ TEST_F(DialogTest, WithoutNetworkOnlyTheUserNameIsNeeded) {
   EXPECT_FALSE(TheGame().NetPlay());
   EXPECT_EQ(frmGamen->windowTitle(), "Velmora");
   EXPECT_EQ(frmMenu->UserName, "hanako");
-  ASSERT_TRUE(WaitFor([&] { return programEnded; })) << "cancelling the match menu ends the program";
+  ASSERT_TRUE(WaitUntil([&] { return programEnded; })) << "cancelling the match menu ends the program";
 }
 
 TEST_F(DialogTest, ArrowsWithOnePicture) {
@@ -323,7 +324,7 @@ TEST_F(DialogTest, NoPictureStillLetsThePlayerIn) {
   frmMenu->btOk->click();
   EXPECT_TRUE(frmGamen->isVisible());
   EXPECT_TRUE(settings::TextOf(Record().CharaFile).isEmpty());
-  WaitFor([&] { return programEnded; });
+  WaitUntil([&] { return programEnded; });
 }
 
 TEST_F(DialogTest, F1OpensTheHelpPageFromAnyControl) {
@@ -437,7 +438,7 @@ TEST_F(DialogTest, F1WithoutAPageOrAProgramToShowItSaysSo) {
   ASSERT_TRUE(QFile::remove(exePath + kHelpStart));
   PressKey(frmMenu->edUserName, Qt::Key_F1);
   EXPECT_TRUE(helpPages.isEmpty());
-  SetHelpOpener({});  // the desktop's own viewer, which the offscreen platform does not have
+  helpOpens = false;  // no program to show it
   QFile page(exePath + kHelpStart);
   ASSERT_TRUE(page.open(QIODevice::WriteOnly));
   page.close();
@@ -476,7 +477,7 @@ TEST_F(DialogTest, AFirstStartOffersTheLoginNameWhenOthersCanBeToldIt) {
       {QStringLiteral(u"지민"), QString()},
   };
   for (const auto& c : cases) {
-    platform::SetLoginNameOverride([&] { return c.login; });
+    login = c.login;
     Start();
     EXPECT_EQ(frmMenu->edUserName->text(), c.offered) << c.login.toStdString();
     Stop();

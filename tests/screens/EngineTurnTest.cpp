@@ -19,6 +19,8 @@
 #include "tests/game/BoardText.h"
 #include "tests/support/ChildProcesses.h"
 #include "tests/support/MessageRecorder.h"
+#include "platform/Worker.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -40,8 +42,8 @@ class EngineThread : public ::testing::Test {
 
   // No engine move is left once a test is over: none is thinking, none is kept.
   void TearDown() override {
-    EXPECT_TRUE(RunUntil([&] { return flow.findChildren<TCpuThin*>().isEmpty(); }, 5000));
-    EXPECT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000)) << "no runner is left behind";
+    EXPECT_TRUE(WaitUntil([] { return platform::Worker::Running() == 0; }));
+    EXPECT_TRUE(WaitUntil([] { return ChildProcesses().empty(); }, 10000)) << "no runner is left behind";
   }
 
   // Side 1 played by the engine at library, side 2 by the user; the game counted at the start.
@@ -53,14 +55,19 @@ class EngineThread : public ::testing::Test {
   }
 
   static bool RunnerStarted() {
-    return RunUntil([] { return !ChildProcesses().empty(); }, 10000);
+    return WaitUntil([] { return !ChildProcesses().empty(); }, 10000);
   }
 
   MessageRecorder boxes;
+  Services services = [this] {
+    Services made;
+    made.dialogs = boxes.dialogs();
+    return made;
+  }();
   std::int32_t games = 0;
   Game game;
   TIReversi view{game};
-  TurnFlow flow{game, view};
+  TurnFlow flow{game, view, services};
 };
 
 }  // namespace
@@ -70,7 +77,7 @@ TEST_F(EngineThread, EngineAgainstEngineRunsToTheResult) {
   flow.SetCpuPath(1, TINY_ENGINE);
   game.SetWho(kCpu, kCpu);
   flow.GameShori();
-  ASSERT_TRUE(RunUntil([&] { return game.Over(); }, 120000)) << "the game did not end";
+  ASSERT_TRUE(WaitUntil([&] { return game.Over(); }, 120000)) << "the game did not end";
   EXPECT_TRUE(game.HasResult());
   ASSERT_FALSE(boxes.boxes().empty());
   EXPECT_EQ(boxes.boxes().back().caption, QStringLiteral("結果"));
@@ -84,7 +91,7 @@ TEST_F(EngineThread, MoveThatFillsTheBoardEndsTheGameWithoutSwitchingSides) {
   flow.SetCpuPath(0, BuiltTekum().c_str());
   game.SetWho(kCpu, kLocal);
   flow.GameShori();
-  ASSERT_TRUE(RunUntil([&] { return game.Over(); }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return game.Over(); }, 10000));
   EXPECT_EQ(game.Turn(), 1);
   EXPECT_EQ(game.Board().FKomaCount, 64);
   EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{
@@ -100,8 +107,9 @@ TEST_F(EngineThread, NetworkGameSendsTheMoveAndLeavesTheBoardAlone) {
   const BoardPicture before = BoardRows(game);
 
   flow.GameShori();
-  ASSERT_TRUE(RunUntil([&] { return !sent.empty(); }, 10000));
-  RunUntil([] { return false; }, 300);  // nothing more may follow
+  ASSERT_TRUE(WaitUntil([&] { return !sent.empty(); }, 10000));
+  // The engine's worker has ended: nothing more may follow.
+  ASSERT_TRUE(WaitUntil([] { return platform::Worker::Running() == 0; }));
 
   ASSERT_EQ(sent.size(), 1u);
   const std::set<std::pair<int, int>> legal = {{2, 3}, {3, 2}, {4, 5}, {5, 4}};
@@ -118,7 +126,7 @@ TEST_F(EngineThread, NetworkGameSendsTheMoveAndLeavesTheBoardAlone) {
 }
 
 TEST_F(EngineThread, ABrokenEngineEndsTheGameWithoutAResultAndSaysWhy) {
-  const ShortLimits limits({2s, 1s});
+  services.engineLimits = kShortLimits;
   const QString wrong = kEngineName + QStringLiteral("が正しい手を返しませんでした");
   const QString crashed = kEngineName + QStringLiteral("が異常終了しました");
   const QString notLoaded = kEngineName + QStringLiteral("を読み込めませんでした");
@@ -134,7 +142,7 @@ TEST_F(EngineThread, ABrokenEngineEndsTheGameWithoutAResultAndSaysWhy) {
     games = 0;
     EngineAgainstUser(library);
     EXPECT_EQ(games, 1);
-    ASSERT_TRUE(RunUntil([&] { return !boxes.boxes().empty(); }, 30000));
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.boxes().empty(); }, 30000));
     EXPECT_EQ(boxes.boxes(), (std::vector<MessageRecorder::Box>{{text, QStringLiteral("Velmora")}}));
     EXPECT_TRUE(game.Over()) << "a new game is open at once";
     EXPECT_FALSE(game.HasResult());
@@ -154,12 +162,12 @@ TEST_F(EngineThread, TheEngineIsAskedAfterAPauseOncePerPosition) {
   // The pause is a timer: the move returns at once, the board takes no input meanwhile.
   EXPECT_EQ(flow.ThinkingSide(), 0);
   EXPECT_FALSE(view.InputOpen());
-  ASSERT_TRUE(RunUntil([&] { return flow.ThinkingSide() == 2; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return flow.ThinkingSide() == 2; }, 10000));
   EXPECT_GE(clock.elapsed(), 100);
   // The same turn handed out again asks no second engine.
   flow.GameShori();
   ASSERT_TRUE(RunnerStarted());
-  RunUntil([] { return false; }, 300);
+  WaitUntil([] { return false; }, 300);
   EXPECT_EQ(ChildProcesses().size(), 1u);
   flow.StopEngine();
 }
@@ -169,7 +177,7 @@ TEST_F(EngineThread, ANewGameDuringThePauseOrTheThinkingDropsTheRequest) {
   game.SetWho(kCpu, kLocal);
   flow.GameShori();
   game.NewGame();  // a board-reset record handled during the pause
-  RunUntil([] { return false; }, 300);
+  WaitUntil([] { return false; }, 300);
   EXPECT_EQ(flow.ThinkingSide(), 0) << "nothing asked about the old position";
   EXPECT_TRUE(ChildProcesses().empty());
 
@@ -183,7 +191,7 @@ TEST_F(EngineThread, ANewGameDuringThePauseOrTheThinkingDropsTheRequest) {
     } else {
       game.NewGame();
     }
-    EXPECT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000)) << "the runner was killed";
+    EXPECT_TRUE(WaitUntil([] { return ChildProcesses().empty(); }, 10000)) << "the runner was killed";
     EXPECT_TRUE(boxes.boxes().empty()) << "a move nobody waits for any more is no failure";
   }
 }
@@ -205,7 +213,7 @@ TEST_F(EngineThread, TheWindowAnswersWhileASlowEngineThinks) {
       std::this_thread::sleep_for(50ms);
     }
   });
-  const bool moved = RunUntil([&] { return game.Board().FKomaCount == 5; }, 30000);
+  const bool moved = WaitUntil([&] { return game.Board().FKomaCount == 5; }, 30000);
   thinking = false;
   poster.join();
   QCoreApplication::processEvents();
@@ -222,19 +230,19 @@ TEST_F(EngineThread, TheWindowAnswersWhileASlowEngineThinks) {
 TEST_F(EngineThread, AnAnswerToAPositionThatHasChangedIsDropped) {
   // Asked for blue's move, but a move arrives first.
   EngineAgainstUser(TINY_SLOW);
-  ASSERT_TRUE(RunUntil([&] { return flow.ThinkingSide() == 1; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return flow.ThinkingSide() == 1; }, 10000));
   flow.NetGet(_Rev{2, 3, 1});
   EXPECT_EQ(flow.ThinkingSide(), 0);
-  ASSERT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000));
+  ASSERT_TRUE(WaitUntil([] { return ChildProcesses().empty(); }, 10000));
   EXPECT_EQ(game.Board().FKomaCount, 5);
   EXPECT_EQ(game.Turn(), 2);
 
   // Asked for blue's move, then the side changes hands before the answer.
   EngineAgainstUser(TINY_SLOW);
-  ASSERT_TRUE(RunUntil([&] { return flow.ThinkingSide() == 1; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return flow.ThinkingSide() == 1; }, 10000));
   game.SetWho(kLocal, kCpu);
   flow.GameShori();
-  ASSERT_TRUE(RunUntil([] { return ChildProcesses().empty(); }, 10000));
+  ASSERT_TRUE(WaitUntil([] { return ChildProcesses().empty(); }, 10000));
   EXPECT_EQ(game.Board().FKomaCount, 4);
   EXPECT_TRUE(view.InputOpen());
   EXPECT_TRUE(boxes.boxes().empty());

@@ -19,6 +19,7 @@
 #include "settings/SaveRecord.h"
 #include "tests/game/BoardText.h"
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ class GameMenuTest : public ProgramFixture {
       done = true;
     });
     open();
-    ASSERT_TRUE(WaitFor([&] { return done && !frmMenuWk->isVisible(); }));
+    ASSERT_TRUE(WaitUntil([&] { return done && !frmMenuWk->isVisible(); }));
     QCoreApplication::processEvents();
   }
   static void ChooseEngine(int side, int row) {
@@ -75,7 +76,7 @@ TEST_F(GameMenuTest, UndoRedoAndAHintAgainstStandInEnginesWithTheTurnInThePanels
   Click(2, 3);
   EXPECT_EQ(frmGamen->scKuro->Count(), 4);
   EXPECT_TRUE(frmGamen->Panel4->autoFillBackground());
-  ASSERT_TRUE(WaitFor([] { return frmGamen->lbShiroState->isVisible(); }));
+  ASSERT_TRUE(WaitUntil([] { return frmGamen->lbShiroState->isVisible(); }));
   EXPECT_EQ(frmGamen->lbShiroState->text(), QStringLiteral("考え中…"));
   // 待った stops the engine and takes the move back; the record does not change.
   ASSERT_TRUE(frmGamen->mnuUndo->isEnabled());
@@ -91,13 +92,13 @@ TEST_F(GameMenuTest, UndoRedoAndAHintAgainstStandInEnginesWithTheTurnInThePanels
   frmGamen->mnuRedo->trigger();
   EXPECT_EQ(game.Cell(2, 3), 1);
   EXPECT_FALSE(frmGamen->mnuRedo->isEnabled());
-  ASSERT_TRUE(WaitFor([] { return frmGamen->Flow->ThinkingSide() == 2; }));
+  ASSERT_TRUE(WaitUntil([] { return frmGamen->Flow->ThinkingSide() == 2; }));
   frmGamen->mnuUndo->trigger();
 
   // ヒント asks the last engine listed; its cell is marked until a move is made.
   ASSERT_TRUE(frmGamen->mnuHint->isEnabled());
   frmGamen->mnuHint->trigger();
-  ASSERT_TRUE(WaitFor([] { return frmGamen->Reversi->Hint().has_value(); }, 10000));
+  ASSERT_TRUE(WaitUntil([] { return frmGamen->Reversi->Hint().has_value(); }, 10000));
   const _Rev hint = *frmGamen->Reversi->Hint();
   EXPECT_TRUE(game.IsLegal(hint));
   EXPECT_FALSE(frmGamen->mnuHint->isEnabled());
@@ -110,8 +111,8 @@ TEST_F(GameMenuTest, ANewGameInTheMiddleAsksAndTheLeftGameCountsAsPlayed) {
   OpenGame([] {});
   QStringList asked;
   bool answer = false;
-  platform::SetQuestionHandler([&](const QString& text, const QString& caption) {
-    asked << text + "|" + caption;
+  boxes.onQuestion([&](const MessageRecorder::Box& box) {
+    asked << box.text + "|" + box.caption;
     return answer;
   });
   Click(2, 3);
@@ -131,7 +132,6 @@ TEST_F(GameMenuTest, ANewGameInTheMiddleAsksAndTheLeftGameCountsAsPlayed) {
   PlayCells(TheGame(), RecordedGame("draw"));
   RunMenu([] { frmGamen->mnuNewGame->trigger(); }, [] {});
   EXPECT_TRUE(asked.isEmpty());
-  platform::SetQuestionHandler({});
 }
 
 TEST_F(GameMenuTest, TheLastMatchAndViewChoicesComeBackInThisRunAndTheNext) {

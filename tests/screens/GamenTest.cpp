@@ -21,6 +21,7 @@
 #include "settings/SaveRecord.h"
 #include "tests/game/BoardText.h"
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/Wait.h"
 
 namespace {
 using Box = MessageRecorder::Box;
@@ -38,7 +39,7 @@ class GamenTest : public ProgramFixture {
     frmMenu->edUserName->setText("taro");
     WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
     frmMenu->btOk->click();
-    ASSERT_TRUE(WaitFor([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
+    ASSERT_TRUE(WaitUntil([] { return frmMenuWk->result() == QDialog::Accepted && !frmMenuWk->isVisible(); }));
     QCoreApplication::processEvents();
   }
   void ChooseClassic() {
@@ -91,7 +92,7 @@ TEST_F(GamenTest, ARestoredGeometryKeepsItsPanelWidths) {
   frmMenu->edUserName->setText("taro");
   WhenShown(frmMenuWk, [] { frmMenuWk->btOk->click(); });
   frmMenu->btOk->click();
-  ASSERT_TRUE(WaitFor([] { return !frmMenuWk->isVisible() && frmMenuWk->result() == QDialog::Accepted; }));
+  ASSERT_TRUE(WaitUntil([] { return !frmMenuWk->isVisible() && frmMenuWk->result() == QDialog::Accepted; }));
   QCoreApplication::processEvents();
   EXPECT_EQ(frmGamen->geometry(), QRect(40, 30, 600, 420));
   EXPECT_EQ(frmGamen->Panel1->width(), 200);
@@ -148,7 +149,7 @@ TEST_F(GamenTest, CancelInTheRestartMenuEndsTheProgram) {
   TheGame().Stop();
   WhenShown(frmMenuWk, [] { frmMenuWk->btCancel->click(); });
   frmGamen->btRestart->click();
-  EXPECT_TRUE(WaitFor([&] { return programEnded; }));
+  EXPECT_TRUE(WaitUntil([&] { return programEnded; }));
 }
 
 TEST_F(GamenTest, ClosingWritesTheChatLogAndEndsTheProgram) {

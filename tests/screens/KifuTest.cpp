@@ -110,7 +110,7 @@ TEST_F(KifuWindow, ListsTheLogStepsThroughAGameAndCopiesAndPastesTranscripts) {
   damaged.write("(;GM[Othello]B[z9];)");
   damaged.close();
 
-  TfrmKifu window(log_, QString());
+  TfrmKifu window(log_, QString(), boxes_.dialogs());
   window.ShowLog();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes_.boxes().empty(); }));
   EXPECT_EQ(boxes_.boxes().front().text, QStringLiteral("次のファイルは棋譜として読めないので飛ばしました：\ndamaged.ggf"));
@@ -159,7 +159,7 @@ TEST_F(KifuWindow, ListsTheLogStepsThroughAGameAndCopiesAndPastesTranscripts) {
 }
 
 TEST_F(KifuWindow, ReviewsAGameInItsOwnProcessMarksBlundersAndShowsTheBestMove) {
-  TfrmKifu window(log_, QStringLiteral(VELM_REVIEW_PROGRAM));
+  TfrmKifu window(log_, QStringLiteral(VELM_REVIEW_PROGRAM), boxes_.dialogs());
   window.resize(1180, 660);
   window.show();
   ASSERT_TRUE(window.OpenFile(QStringLiteral(VELM_REVIEW_TEST_DATA "/endgame.ggf")));
@@ -190,7 +190,7 @@ TEST_F(KifuWindow, ReviewsAGameInItsOwnProcessMarksBlundersAndShowsTheBestMove) 
   window.btStop->click();
   EXPECT_FALSE(window.btStop->isEnabled());
   EXPECT_TRUE(boxes_.boxes().empty());
-  TfrmKifu broken(log_, dir_.path() + "/no-such-program");
+  TfrmKifu broken(log_, dir_.path() + "/no-such-program", boxes_.dialogs());
   broken.OpenFile(QStringLiteral(VELM_REVIEW_TEST_DATA "/endgame.ggf"));
   broken.btReview->click();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes_.boxes().empty(); }));
@@ -211,7 +211,7 @@ TEST_F(KifuProgram, GamesPlayedAreListedAndAGameGoesOnFromAPositionShown) {
     chosen = true;
   });
   frmMenu->btOk->click();
-  ASSERT_TRUE(WaitFor([&] { return chosen && !frmMenuWk->isVisible(); }));
+  ASSERT_TRUE(WaitUntil([&] { return chosen && !frmMenuWk->isVisible(); }));
   Game& game = TheGame();
   const auto wipeout = gamelog::ParseTranscript(kWipeout);
   for (const gamelog::Move& move : *wipeout)
@@ -238,7 +238,7 @@ TEST_F(KifuProgram, GamesPlayedAreListedAndAGameGoesOnFromAPositionShown) {
   // The user's c5, then the engine's answer.
   frmGamen->show();
   QTest::mouseClick(frmGamen->Reversi, Qt::LeftButton, {}, CellCentre(2, 4));
-  ASSERT_TRUE(WaitFor([&] { return game.Moves().size() >= 2 && game.Turn() == 2; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return game.Moves().size() >= 2 && game.Turn() == 2; }, 10000));
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ TEST_F(LayoutTest, EveryWindowIsTidyAtItsDesignSize) {
     frmMenuWk->btOk->click();
   });
   frmMenu->btOk->click();
-  ASSERT_TRUE(WaitFor([&] { return menuChecked && !frmMenuWk->isVisible(); }));
+  ASSERT_TRUE(WaitUntil([&] { return menuChecked && !frmMenuWk->isVisible(); }));
   frmGamen->lbPeaple->addItem(QStringLiteral("たろう"));
   frmGamen->reMessage->appendPlainText(QStringLiteral("No.0(たろう):よろしく"));
   CheckWindow(frmGamen, "gamen");

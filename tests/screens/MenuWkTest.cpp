@@ -17,6 +17,7 @@
 #include "screens/MenuWk.h"
 #include "screens/RadioGroup.h"
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/Wait.h"
 
 namespace {
 using Box = MessageRecorder::Box;
@@ -49,7 +50,7 @@ class MenuWkTest : public ProgramFixture {
       menuDone_ = true;
     });
     frmMenu->btOk->click();
-    ASSERT_TRUE(WaitFor([this] { return menuDone_ && !frmMenuWk->isVisible(); }));
+    ASSERT_TRUE(WaitUntil([this] { return menuDone_ && !frmMenuWk->isVisible(); }));
     QCoreApplication::processEvents();
   }
   bool menuDone_ = false;
@@ -120,7 +121,7 @@ TEST_F(MenuWkTest, EngineAgainstEngineRunsToTheResult) {
     Choose(frmMenuWk->cbPlay2, "Cpu", &TfrmMenuWk::cbPlay2Click);
     frmMenuWk->btOk->click();
   });
-  ASSERT_TRUE(WaitFor([this] { return TheGame().Over(); }, 30000));
+  ASSERT_TRUE(WaitUntil([this] { return TheGame().Over(); }, 30000));
   ASSERT_FALSE(boxes.boxes().empty());
   EXPECT_EQ(boxes.boxes().back().caption, "結果");
   EXPECT_EQ(Record().SouNum, 0) << "no local side, nothing counted";
@@ -159,7 +160,7 @@ TEST_F(MenuWkTest, F1OpensTheMenuHelpAndCancelEndsTheProgram) {
   });
   EXPECT_EQ(helpPages, QStringList({exePath + "help/start2.html", exePath + "help/start2.html"}));
   EXPECT_EQ(frmMenuWk->result(), QDialog::Rejected);
-  EXPECT_TRUE(WaitFor([&] { return programEnded; }));
+  EXPECT_TRUE(WaitUntil([&] { return programEnded; }));
   EXPECT_EQ(TheGame().Who(1), 0) << "nothing was set up";
 }
 
@@ -169,11 +170,11 @@ TEST_F(MenuWkTest, TheStatisticsWindowOpensAboveTheMenuAndTakesInput) {
     frmMenuWk->lbPlayer1->addItem(QStringLiteral("花子"));
     frmMenuWk->lbPlayer1->setCurrentRow(0);
     frmMenuWk->lbPlayer1DblClick();
-    shown = WaitFor([] { return frmData->isVisible() && frmData->windowHandle() && frmData->windowHandle()->isExposed(); });
+    shown = WaitUntil([] { return frmData->isVisible() && frmData->windowHandle() && frmData->windowHandle()->isExposed(); });
     above = frmData->windowHandle() && frmData->windowHandle()->transientParent() == frmMenuWk->windowHandle();
     // A click as the window system delivers it: a window under the modal menu never sees it.
     QTest::mouseClick(frmData->windowHandle(), Qt::LeftButton, {}, frmData->btClose->geometry().center());
-    closedByClick = WaitFor([] { return !frmData->isVisible(); }, 3000);
+    closedByClick = WaitUntil([] { return !frmData->isVisible(); }, 3000);
     menuStillOpen = frmMenuWk->isVisible();
     frmMenuWk->btOk->click();
   });

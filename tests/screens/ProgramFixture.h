@@ -21,9 +21,9 @@
 #include "screens/TurnFlow.h"
 #include "enginehost/EngineCalls.h"
 #include "game/Game.h"
-#include "platform/ComputerName.h"
 #include "platform/DesignFonts.h"
-#include "platform/LoginName.h"
+#include "platform/InterfaceAddresses.h"
+#include "platform/NameLookup.h"
 #include "platform/MemoryNeighbourhood.h"
 #include "platform/Registry.h"
 #include "screens/ChildWin.h"
@@ -32,6 +32,7 @@
 #include "screens/MenuWk.h"
 #include "screens/ProgramForms.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/Wait.h"
 
 class ProgramFixture : public ::testing::Test {
  protected:
@@ -42,13 +43,6 @@ class ProgramFixture : public ::testing::Test {
     // The engine runner lies in the program folder, as velmora's does.
     const QString runner = QString::fromStdString(EngineRunnerName());
     ASSERT_TRUE(QFile::link(qEnvironmentVariable("VELM_BIN_DIR") + "/" + runner, exePath + runner));
-    platform::RegistryKey::SetRootOverride(dir_.path() + QStringLiteral("/registry"));
-    platform::SetComputerNameOverride([] { return QStringLiteral("localhost"); });
-    platform::SetLoginNameOverride([] { return QString(); });
-    SetHelpOpener([this](const QString& page) {
-      helpPages << page;
-      return true;
-    });
     QDir().mkpath(exePath + QStringLiteral("help"));
     for (const QString& page : {kHelpStart, kHelpMenu, kHelpGame}) {
       QFile file(exePath + page);
@@ -59,10 +53,6 @@ class ProgramFixture : public ::testing::Test {
 
   void TearDown() override {
     Stop();
-    SetHelpOpener({});
-    platform::SetComputerNameOverride({});
-    platform::SetLoginNameOverride({});
-    platform::RegistryKey::SetRootOverride({});
   }
 
   // Copies character pictures from the program's own set, under the given names.
@@ -83,7 +73,7 @@ class ProgramFixture : public ::testing::Test {
   // dataPath: where the user's files are kept, as for an installed program; empty for exePath.
   void Start(const QString& dataPath = QString()) {
     auto empty = std::make_shared<platform::MemoryNeighbourhood>(platform::MemoryNeighbourhood::Level{});
-    forms_ = std::make_unique<TProgramForms>(exePath, empty, dataPath, PreferencesFile());
+    forms_ = std::make_unique<TProgramForms>(exePath, empty, dataPath, PreferencesFile(), MakeServices());
     programEnded = false;
     frmMenu->OnProgramEnd = [this] { programEnded = true; };
     forms_->ShowMain();
@@ -130,19 +120,9 @@ class ProgramFixture : public ::testing::Test {
 
   // Waits until the open match menu's engine search has filled its lists.
   static bool EnginesListed() {
-    return WaitFor([] { return frmMenuWk && !frmMenuWk->SearchingCpuDll(); }, 30000);
+    return WaitUntil([] { return frmMenuWk && !frmMenuWk->SearchingCpuDll(); }, 30000);
   }
 
-  // Processes events until done() or the time limit.
-  static bool WaitFor(const std::function<bool()>& done, int limitMs = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-      if (clock.elapsed() > limitMs) return false;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-  }
 
   // A key pressed by the user: it goes to the control that has the focus in the active window.
   static void PressKey(QWidget* control, Qt::Key key) {
@@ -159,8 +139,31 @@ class ProgramFixture : public ::testing::Test {
     }
   }
 
+  // Boxes recorded, help pages noted, the registry in the temporary folder.
+  Services MakeServices() {
+    Services services;
+    services.dialogs = boxes.dialogs();
+    services.openFile = [this](const QString& page) {
+      helpPages << page;
+      return helpOpens;
+    };
+    services.registryRoot = RegistryRoot();
+    services.loginName = [this] { return login; };
+    // This machine's name resolves to loopback here: nothing is sent beyond it.
+    services.room.computerName = [] { return QStringLiteral("localhost"); };
+    if (!interfaces.empty()) services.room.interfaces = [list = interfaces] { return list; };
+    services.room.resolver = resolver;
+    return services;
+  }
+  QString RegistryRoot() const { return dir_.path() + QStringLiteral("/registry"); }
+
   QString exePath;
   QStringList helpPages;
+  bool helpOpens = true;  // whether a viewer can show the pages
+  // What the system answers, as the program sees it from the next Start() on.
+  QString login;
+  std::vector<platform::InterfaceAddress> interfaces;  // empty: the machine's own
+  platform::NameLookup::Resolver resolver;              // empty: the system's resolver
   bool programEnded = false;
   MessageRecorder boxes;
 

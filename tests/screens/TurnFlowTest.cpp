@@ -23,7 +23,12 @@ const QString kResult = QStringLiteral("結果");
 // The board's game refereed by its turn flow.
 class TurnFlowTest : public BoardFixture {
  protected:
-  TurnFlow flow{game, board};
+  Services services = [this] {
+    Services made;
+    made.dialogs = boxes.dialogs();
+    return made;
+  }();
+  TurnFlow flow{game, board, services};
 };
 
 TEST_F(TurnFlowTest, OnePassThenTheOtherSideMoves) {

@@ -9,13 +9,11 @@ namespace {
 class RegistryRecordTest : public ::testing::Test {
  protected:
   QTemporaryDir root;
-  void SetUp() override { platform::RegistryKey::SetRootOverride(root.path()); }
-  void TearDown() override { platform::RegistryKey::SetRootOverride({}); }
+  const platform::RegistryKey key{root.path(), QStringLiteral("SOFTWARE\\KSG\\SOFT\\QX0002")};
 };
 
 TEST_F(RegistryRecordTest, WritesTheSevenValuesWithTheirTypes) {
-  settings::WriteRegistryRecord(QStringLiteral("/opt/velmora/velmora"));
-  const platform::RegistryKey key(QStringLiteral("SOFTWARE\\KSG\\SOFT\\QX0002"));
+  EXPECT_TRUE(settings::WriteRegistryRecord(root.path(), QStringLiteral("/opt/velmora/velmora")).isEmpty());
   EXPECT_TRUE(key.FilePath().startsWith(root.path()));
 
   const auto string = [&](const char* name) {
@@ -38,11 +36,10 @@ TEST_F(RegistryRecordTest, WritesTheSevenValuesWithTheirTypes) {
 }
 
 TEST_F(RegistryRecordTest, EveryStartOverwritesPathAndKeepsOtherValues) {
-  platform::RegistryKey key(QStringLiteral("SOFTWARE\\KSG\\SOFT\\QX0002"));
-  key.WriteString(QStringLiteral("OTHER"), QStringLiteral("kept"));
-  key.WriteString(QStringLiteral("NAME"), QStringLiteral("stale"));
-  settings::WriteRegistryRecord(QStringLiteral("/first/velmora"));
-  settings::WriteRegistryRecord(QStringLiteral("/moved/velmora"));
+  ASSERT_TRUE(key.Write({{QStringLiteral("OTHER"), QStringLiteral("kept")}, {QStringLiteral("NAME"), QStringLiteral("stale")}})
+                  .isEmpty());
+  settings::WriteRegistryRecord(root.path(), QStringLiteral("/first/velmora"));
+  settings::WriteRegistryRecord(root.path(), QStringLiteral("/moved/velmora"));
   EXPECT_EQ(QStringLiteral("/moved/velmora"), key.Read(QStringLiteral("PATH")).toString());
   EXPECT_EQ(QStringLiteral("Velmora"), key.Read(QStringLiteral("NAME")).toString());
   EXPECT_EQ(QStringLiteral("kept"), key.Read(QStringLiteral("OTHER")).toString());

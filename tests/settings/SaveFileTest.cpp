@@ -48,7 +48,7 @@ class SaveFileTest : public ::testing::Test {
   LoadOutcome load() {
     record = SaveRecord{};
     dialog = FakeDialog{};
-    return LoadSaveFile(path, record, dialog).outcome;
+    return LoadSaveFile(path, record, dialog, messages.dialogs()).outcome;
   }
   // A file written at program end after some play, with the given masks.
   void writeSample(std::uint32_t m1 = 10, std::uint32_t m2 = 50) {
@@ -70,7 +70,7 @@ class SaveFileTest : public ::testing::Test {
 
 TEST_F(SaveFileTest, MissingFileResetsSilentlyAndWritesNothing) {
   record.SouNum = 9;
-  EXPECT_EQ(LoadOutcome::Missing, LoadSaveFile(path, record, dialog).outcome);
+  EXPECT_EQ(LoadOutcome::Missing, LoadSaveFile(path, record, dialog, messages.dialogs()).outcome);
   EXPECT_EQ(1.0, record.Version);
   EXPECT_EQ(0, record.SouNum);
   EXPECT_FALSE(QFile::exists(path));
@@ -232,7 +232,7 @@ TEST_F(SaveFileTest, FailedWriteOnAFullDiskLeavesTheOldFileWhole) {
 TEST_F(SaveFileTest, FolderInTheFilesPlaceIsLikeNoFileAndIsNotReplaced) {
   ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("velm.dat/inner")));
   record.SouNum = 4;
-  const LoadResult res = LoadSaveFile(path, record, dialog);
+  const LoadResult res = LoadSaveFile(path, record, dialog, messages.dialogs());
   EXPECT_EQ(LoadOutcome::Missing, res.outcome);
   EXPECT_TRUE(res.file.ok);
   EXPECT_EQ(0, record.SouNum);

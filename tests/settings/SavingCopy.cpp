@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   const int games = std::atoi(argv[2]);
   SaveRecord record;
   FakeDialog dialog;
-  const settings::LoadResult loaded = settings::LoadSaveFile(path, record, dialog);
+  const settings::LoadResult loaded = settings::LoadSaveFile(path, record, dialog, platform::Dialogs{});
   std::cout << "read" << std::endl;
   std::string go;
   std::getline(std::cin, go);

@@ -3,8 +3,11 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
+#include "tests/support/WorkersLeft.h"
+
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  return WorkersLeft() ? 1 : result;
 }

@@ -10,7 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 
 #ifdef TINY_CRASH_ON_LOAD
 /* Dies as the library is loaded, before either export can be called. */

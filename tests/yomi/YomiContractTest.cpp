@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "platform/DynamicLibrary.h"
 #include "tests/yomi/RandomGames.h"
 

@@ -1,4 +1,4 @@
-#include "enginerunner/RunnerWire.h"
+#include "contract/RunnerWire.h"
 
 namespace runnerwire {
 

@@ -1,14 +1,17 @@
 #pragma once
-// Boards in tests are pictures: one string per row (y), one character per column (x).
-// '.' empty, 'X' side 1, 'O' side 2; a digit stands for itself (weight maps).
+// Boards in tests are pictures: one string per row (y), top row first, one character per
+// column (x): '.' empty, '1' side 1, '2' side 2; any other digit stands for itself (weight maps).
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-class BoardPicture {
+using BoardPicture = std::vector<std::string>;
+
+// A picture as the engine contract passes a board: columns pointers to rows cells.
+class ContractBoard {
  public:
-  explicit BoardPicture(const std::vector<std::string>& rows)
+  explicit ContractBoard(const BoardPicture& rows)
       : cols_(rows.empty() ? 0 : static_cast<std::int32_t>(rows[0].size())),
         rows_(static_cast<std::int32_t>(rows.size())),
         cells_(static_cast<std::size_t>(cols_), std::vector<std::int32_t>(static_cast<std::size_t>(rows_))) {
@@ -18,8 +21,8 @@ class BoardPicture {
     }
     Link();
   }
-  BoardPicture(const BoardPicture& other) : cols_(other.cols_), rows_(other.rows_), cells_(other.cells_) { Link(); }
-  BoardPicture& operator=(const BoardPicture&) = delete;
+  ContractBoard(const ContractBoard& other) : cols_(other.cols_), rows_(other.rows_), cells_(other.cells_) { Link(); }
+  ContractBoard& operator=(const ContractBoard&) = delete;
 
   std::int32_t cols() const { return cols_; }
   std::int32_t rows() const { return rows_; }
@@ -47,8 +50,8 @@ class BoardPicture {
     if (Occupied() != count) throw std::logic_error("cannot fill to the count asked");
   }
 
-  std::vector<std::string> Picture() const {
-    std::vector<std::string> out(static_cast<std::size_t>(rows_), std::string(static_cast<std::size_t>(cols_), '?'));
+  BoardPicture Picture() const {
+    BoardPicture out(static_cast<std::size_t>(rows_), std::string(static_cast<std::size_t>(cols_), '?'));
     for (std::int32_t y = 0; y < rows_; ++y)
       for (std::int32_t x = 0; x < cols_; ++x) out[y][x] = Encode(cells_[x][y]);
     return out;
@@ -56,16 +59,11 @@ class BoardPicture {
 
  private:
   static std::int32_t Decode(char c) {
-    switch (c) {
-      case '.': return 0;
-      case 'X': return 1;
-      case 'O': return 2;
-      default:
-        if (c >= '0' && c <= '9') return c - '0';
-        throw std::invalid_argument(std::string("unknown cell ") + c);
-    }
+    if (c == '.') return 0;
+    if (c >= '0' && c <= '9') return c - '0';
+    throw std::invalid_argument(std::string("unknown cell ") + c);
   }
-  static char Encode(std::int32_t v) { return v == 0 ? '.' : v == 1 ? 'X' : v == 2 ? 'O' : static_cast<char>('0' + v); }
+  static char Encode(std::int32_t v) { return v == 0 ? '.' : static_cast<char>('0' + v); }
 
   void Link() {
     columns_.clear();

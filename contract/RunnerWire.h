@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "enginehost/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace runnerwire {
 
