@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSlider>
 #include <QSplitter>
@@ -64,7 +65,11 @@ TfrmKifu::~TfrmKifu() = default;
 
 void TfrmKifu::BuildControls() {
   setWindowTitle(kCaption);
-  resize(1180, 660);
+  // Room for the list, the board and the moves, but never larger than the screen it opens on
+  // (a high pixel ratio makes a small screen of a large one).
+  QSize size(1180, 660);
+  if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableSize() * 9 / 10);
+  resize(size);
   auto* split = new QSplitter(Qt::Horizontal, this);
   auto* outer = new QHBoxLayout(this);
   outer->setContentsMargins(4, 4, 4, 4);
