@@ -15,6 +15,7 @@
 #include "net/Sockets.h"
 #include "net/WireWriter.h"
 #include "tests/support/FreePort.h"
+#include "tests/support/Wait.h"
 
 namespace {
 
@@ -56,15 +57,6 @@ std::string ReadBytes(int fd, std::size_t want, int timeoutMs = 10000) {
     got.append(buf, static_cast<std::size_t>(n));
   }
   return got;
-}
-
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
-  const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
-    if (Clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
 }
 
 TEST(WireWriter, KeepsEachLinesOrderWithItsPauses) {
