@@ -25,17 +25,26 @@ dialog=$(find_window "$velmora" 'Netへの接続') || fail "no dialog"
 xdotool windowactivate --sync "$dialog"
 click "$dialog" 60 57    # rgNet: 接続しない
 click "$dialog" 160 180  # edUserName
+xdotool key ctrl+a BackSpace
 xdotool type --delay 20 taro
 shot 0-dialog
 click "$dialog" 80 268   # OK
 menu=$(find_window "$velmora" '対戦メニュー') || fail "no match menu"
 game=$(find_window "$velmora" 'Velmora')
 xdotool windowactivate --sync "$menu"
-sleep 2                  # the engine search: a few milliseconds for one engine
-click "$menu" 76 53      # cbPlay1
-sleep 0.1
-xdotool key End Return   # "Cpu", its last entry
-sleep 0.3
+# The first side's engine list is shown, its engine marked in the colour of a selection, once
+# "Cpu" is chosen; the choice offers "Cpu" once the engine search has found the engine.
+engine_chosen() {
+  local saturation
+  saturation=$(import -window "$menu" -crop 121x20+16+72 +repage png:- 2>/dev/null |
+    convert - -colorspace HSL -channel G -separate +channel -format '%[fx:maxima]' info: 2>/dev/null)
+  awk -v s="${saturation:-0}" 'BEGIN { exit !(s > 0.3) }'
+}
+for _ in $(seq 20); do
+  xdotool key End          # cbPlay1, first in the window's tab order: its last entry, "Cpu" once found
+  waitfor 10 engine_chosen && break
+done
+engine_chosen || fail "the engine was never offered"
 shot 1-menu
 click "$menu" 88 240     # スタート
 

@@ -127,7 +127,7 @@ for w in "$ga" "$gb"; do import -window "$w" -crop 240x330+5+$((menu_bar + 10)) 
   fail "the two final boards differ"
 
 python3 "$here/close_window.py" "$gb"
-sleep 1
+waitfor 100 sh -c "! kill -0 $b 2>/dev/null" || fail "the guest did not end"
 python3 "$here/close_window.py" "$ga"
 for _ in $(seq 50); do kill -0 "$a" 2>/dev/null || kill -0 "$b" 2>/dev/null || break; sleep 0.1; done
 boxes
