@@ -5,25 +5,19 @@
 #   installed_run.sh <prefix> <close_window.py>
 set -u
 prefix=$1 closer=$2
-for tool in Xvfb xdotool python3; do
+for tool in Xvfb openbox xprop xdotool python3; do
   command -v $tool >/dev/null || { echo "SKIP: $tool is not installed, the installed program was not started"; exit 77; }
 done
-work=$(mktemp -d)
-pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; cat "$work/out" 2>/dev/null; exit 1; }
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../support/desktop_session.sh"
+start_desktop 1024x768
 # A desktop session always has a UTF-8 locale; the window is found by its Japanese title.
-export DISPLAY=":$(head -1 "$work/display")" QT_QPA_PLATFORM=xcb LANG=C.UTF-8
+export QT_QPA_PLATFORM=xcb LANG=C.UTF-8
 unset LC_ALL
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$work/runtime"
 
-(cd "$work" && exec "$prefix/bin/velmora" >"$work/out" 2>&1) &
+(cd "$work" && exec "$prefix/bin/velmora" >"$work/velmora.out" 2>&1) &
 pid=$!
 pids+=($pid)
 dialog=""

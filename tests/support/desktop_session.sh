@@ -4,7 +4,7 @@
 #   fail MESSAGE              prints the message and each program's output, exits 1
 #   shot NAME                 keeps the screen as $VELM_SHOTS/NAME.png when VELM_SHOTS is set
 #   waitfor TENTHS COMMAND…   retries the command every tenth of a second
-#   start_desktop WxH         a private Xvfb display with openbox on it; sets DISPLAY
+#   start_desktop WxH         a private Xvfb display that answers, with openbox on it; sets DISPLAY
 #   copy_program NAME         $work/NAME: a copy of the program folder without velm.dat and Chat.log
 #   run_program NAME          starts velmora in $work/NAME; its pid in `program`, its output in $work/NAME.out
 #   find_window PID TITLE     the id of PID's shown window whose title starts with TITLE (waits 10 s)
@@ -30,11 +30,21 @@ waitfor() {
   return 1
 }
 start_desktop() {
-  # Xvfb picks a free display number and writes it to the file once it is ready.
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-  pids+=($!)
-  waitfor 100 test -s "$work/display" || fail "Xvfb did not start"
-  export DISPLAY=":$(head -1 "$work/display")"
+  # Xvfb picks a free display number and writes it to the file once it is ready. Servers
+  # starting side by side can race for a number; a display that does not answer is given up
+  # and another one started.
+  local try server
+  for try in 1 2 3; do
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    server=$!
+    pids+=("$server")
+    waitfor 100 test -s "$work/display" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -1 "$work/display")"
+    waitfor 50 sh -c 'xprop -root -len 0 _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1' && break
+    kill "$server" 2>/dev/null
+    [ "$try" = 3 ] && fail "no display answered"
+  done
   # A window manager, so that windows are placed, raised and given the keyboard as on a desktop.
   openbox --sm-disable >/dev/null 2>&1 &
   pids+=($!)
