@@ -42,21 +42,24 @@ bool Worker::Context::Rest(int ms) {
   return !Stopped();
 }
 
-void Worker::Context::Finish() {
+void Worker::Context::Finish(std::shared_ptr<Context> self) {
   bool released = false;
   {
-    std::lock_guard lock(mutex_);
-    ended_ = true;
-    released = released_;
+    std::lock_guard lock(self->mutex_);
+    self->ended_ = true;
+    released = self->released_;
   }
-  // Posted before the count drops, so that the program's end, which waits for the count,
-  // never sees the application go while a join is still being posted to it.
+  // This thread lets go of its context before the count drops. Whoever holds it then (the
+  // owner, which joins this thread, or the join posted to the window thread) holds it until
+  // this thread has ended; the program's end, which waits for the count, can then never leave
+  // this thread holding the last reference, whose release would join the thread from itself.
   if (released) {
     if (QCoreApplication* app = QCoreApplication::instance())
-      QMetaObject::invokeMethod(app, [self = shared_from_this()] { self->Join(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(app, [self = std::move(self)] { self->Join(); }, Qt::QueuedConnection);
     else
-      new std::shared_ptr<Context>(shared_from_this());  // no window thread left to join it: the process is ending
+      new std::shared_ptr<Context>(std::move(self));  // no window thread left to join it: the process is ending
   }
+  self.reset();
   std::lock_guard lock(runningMutex);
   --running;
   runningChanged.notify_all();
@@ -73,9 +76,10 @@ Worker::Worker(Body body, std::function<void()> wake) : context_(std::make_share
     std::lock_guard lock(runningMutex);
     ++running;
   }
-  context_->thread_ = std::thread([context = context_, body = std::move(body)] {
+  context_->thread_ = std::thread([context = context_, body = std::move(body)]() mutable {
     body(*context);
-    context->Finish();
+    body = nullptr;  // what it holds goes on this thread, while the worker still counts as running
+    Context::Finish(std::move(context));
   });
 }
 

@@ -36,7 +36,7 @@ class Worker {
 
    private:
     friend class Worker;
-    void Finish();
+    static void Finish(std::shared_ptr<Context> self);
     void Join();
 
     std::atomic<bool> stopped_{false};

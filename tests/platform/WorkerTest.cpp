@@ -76,3 +76,26 @@ TEST(Worker, ItsOwnHandOverMayLetItGo) {
   ASSERT_TRUE(WaitUntil([&] { return ran; }));
   EXPECT_TRUE(WaitUntil([] { return Worker::Running() == 0; }));
 }
+
+// The program's end goes on once no worker counts as running, and then drops the joins still
+// posted to the window thread without running them. By then the thread must hold nothing of
+// its own: what its body held (and its share of the worker) goes while it still counts, or
+// the last of it would go on the thread itself, which cannot join itself.
+TEST(Worker, WhatTheBodyHeldGoesWhileItStillCounts) {
+  struct Held {
+    explicit Held(std::atomic<int>& seen) : runningWhenGone(seen) {}
+    ~Held() { runningWhenGone = Worker::Running(); }
+    std::atomic<int>& runningWhenGone;
+  };
+  std::atomic<int> runningWhenGone{-1};
+  Blocked blocked;
+  {
+    Worker worker([held = std::make_shared<Held>(runningWhenGone), gate = blocked.released](Worker::Context&) {
+      gate.wait();
+    });
+  }  // let go while it runs: its join will be posted
+  blocked.release.set_value();
+  ASSERT_TRUE(Worker::WaitAllEnded(10s));
+  QCoreApplication::removePostedEvents(QCoreApplication::instance());  // as the application's end does
+  EXPECT_EQ(runningWhenGone, 1);
+}
