@@ -30,21 +30,27 @@ waitfor() {
   return 1
 }
 start_desktop() {
-  # Xvfb picks a free display number and writes it to the file once it is ready. Servers
-  # starting side by side can race for a number; a display that does not answer is given up
-  # and another one started.
-  local try server
-  for try in 1 2 3; do
-    rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  # A display number of its own: Xvfb takes the number's lock before it opens a socket, so a
+  # server started beside another on the same number ends at once and the next number is
+  # tried. (Letting Xvfb pick a free number instead races with servers starting side by side:
+  # one can take over the socket of another's display.)
+  local try number server
+  for try in $(seq 20); do
+    number=$(( 100 + (RANDOM + $$ + try) % 900 ))
+    [ -e "/tmp/.X$number-lock" ] && continue
+    Xvfb ":$number" -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
     server=$!
-    pids+=("$server")
-    waitfor 100 test -s "$work/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -1 "$work/display")"
-    waitfor 50 sh -c 'xprop -root -len 0 _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1' && break
+    export DISPLAY=":$number"
+    # Ours once it answers and the lock names it (not a server that won the number meanwhile).
+    if waitfor 100 sh -c 'xprop -root -len 0 _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1' &&
+      [ "$(tr -d ' \n' <"/tmp/.X$number-lock" 2>/dev/null)" = "$server" ]; then
+      pids+=("$server")
+      break
+    fi
     kill "$server" 2>/dev/null
-    [ "$try" = 3 ] && fail "no display answered"
+    server=""
   done
+  [ -n "$server" ] || fail "no display could be started"
   # A window manager, so that windows are placed, raised and given the keyboard as on a desktop.
   openbox --sm-disable >/dev/null 2>&1 &
   pids+=($!)
