@@ -38,7 +38,9 @@ start_desktop() {
   for try in $(seq 20); do
     number=$(( 100 + (RANDOM + $$ + try) % 900 ))
     [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: the look below is the server's first client, and a server that resets when its
+    # last client goes would wipe the window manager's properties as it comes up.
+    Xvfb ":$number" -screen 0 "$1x24" -nolisten tcp -noreset >/dev/null 2>&1 &
     server=$!
     export DISPLAY=":$number"
     # Ours once it answers and the lock names it (not a server that won the number meanwhile).
@@ -51,10 +53,18 @@ start_desktop() {
     server=""
   done
   [ -n "$server" ] || fail "no display could be started"
-  # A window manager, so that windows are placed, raised and given the keyboard as on a desktop.
-  openbox --sm-disable >/dev/null 2>&1 &
-  pids+=($!)
-  waitfor 50 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'
+  # A window manager, so that windows are placed, raised and given the keyboard as on a desktop;
+  # one that has not come up after a while (or has ended) is started again.
+  local manager
+  for try in 1 2 3; do
+    openbox --sm-disable >>"$work/openbox.out" 2>&1 &
+    manager=$!
+    pids+=("$manager")
+    waitfor 150 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' &&
+      kill -0 "$manager" 2>/dev/null && return 0
+    kill "$manager" 2>/dev/null
+  done
+  fail "no window manager came up"
 }
 copy_program() {
   cp -r "$bin" "$work/$1"
