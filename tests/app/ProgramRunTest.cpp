@@ -167,10 +167,15 @@ TEST_F(ProgramRun, ATamperedDataFileIsResetWithAMessage) {
   frmMenu->edUserName->setText(QStringLiteral("hanako"));
   Record().SouWin = 5;
   Stop();
+  // The byte stored holds SouWin plus a random mask, so it is changed rather than overwritten
+  // with a fixed value that it may already hold.
   QFile file(exePath + "velm.dat");
   ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-  file.seek(112);  // SouWin
-  file.write("\x7f", 1);
+  ASSERT_TRUE(file.seek(112));  // SouWin
+  char stored = 0;
+  ASSERT_TRUE(file.getChar(&stored));
+  ASSERT_TRUE(file.seek(112));
+  ASSERT_TRUE(file.putChar(static_cast<char>(stored ^ 0x40)));
   file.close();
 
   Start();
