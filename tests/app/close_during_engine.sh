@@ -53,7 +53,7 @@ waitfor 100 runner || fail "the engine was not asked for a move"
 shot 2-thinking
 start=$(date +%s%N)
 python3 "$here/../netplay/close_window.py" "$game"
-waitfor 100 sh -c "! kill -0 $velmora 2>/dev/null" || fail "the program did not end within 10 s"
+waitfor 100 ended "$velmora" || fail "the program did not end within 10 s"
 ms=$(( ($(date +%s%N) - start) / 1000000 ))
 wait "$velmora"
 status=$?

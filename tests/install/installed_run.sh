@@ -24,13 +24,12 @@ dialog=""
 for _ in $(seq 600); do
   dialog=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Netへの接続$' 2>/dev/null | head -1)
   [ -n "$dialog" ] && break
-  kill -0 "$pid" 2>/dev/null || fail "the program ended before its dialog showed"
+  ended "$pid" && fail "the program ended before its dialog showed"
   sleep 0.1
 done
 [ -n "$dialog" ] || fail "no dialog within a minute"
 python3 "$closer" "$dialog"
-for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end when its dialog was closed"
+waitfor 600 ended "$pid" || fail "the program did not end when its dialog was closed"
 
 [ "$(stat -c %s "$XDG_DATA_HOME/velmora/velm.dat" 2>/dev/null)" = 412 ] || fail "no velm.dat in \$XDG_DATA_HOME/velmora/"
 leftovers=$(find "$prefix/lib/velmora" -name 'velm.dat*' -o -name Chat.log)

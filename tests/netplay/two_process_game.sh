@@ -127,9 +127,9 @@ for w in "$ga" "$gb"; do import -window "$w" -crop 240x330+5+$((menu_bar + 10)) 
   fail "the two final boards differ"
 
 python3 "$here/close_window.py" "$gb"
-waitfor 100 sh -c "! kill -0 $b 2>/dev/null" || fail "the guest did not end"
+waitfor 100 ended "$b" || fail "the guest did not end"
 python3 "$here/close_window.py" "$ga"
-for _ in $(seq 50); do kill -0 "$a" 2>/dev/null || kill -0 "$b" 2>/dev/null || break; sleep 0.1; done
+waitfor 50 ended "$a"
 boxes
 
 la="$work/host/Chat.log"; lb="$work/guest/Chat.log"

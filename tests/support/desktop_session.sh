@@ -4,6 +4,7 @@
 #   fail MESSAGE              prints the message and each program's output, exits 1
 #   shot NAME                 keeps the screen as $VELM_SHOTS/NAME.png when VELM_SHOTS is set
 #   waitfor TENTHS COMMAND…   retries the command every tenth of a second
+#   ended PID                 true once the process has ended (for waitfor)
 #   start_desktop WxH         a private Xvfb display that answers, with openbox on it; sets DISPLAY
 #   copy_program NAME         $work/NAME: a copy of the program folder without velm.dat and Chat.log
 #   run_program NAME          starts velmora in $work/NAME; its pid in `program`, its output in $work/NAME.out
@@ -29,6 +30,7 @@ waitfor() {
   for _ in $(seq "$n"); do "$@" && return 0; sleep 0.1; done
   return 1
 }
+ended() { ! kill -0 "$1" 2>/dev/null; }
 start_desktop() {
   # A display number of its own: Xvfb takes the number's lock before it opens a socket, so a
   # server started beside another on the same number ends at once and the next number is
