@@ -94,10 +94,14 @@ boxes() {
     sleep 0.2
   done
 }
+active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 declare -A focused
 sweep() {  # game window: every cell of its board with the keyboard, so the first legal one is played
   local w=$1 keys=() r
-  xdotool windowactivate --sync "$w"
+  # A box that came up after the last look keeps the window from being activated (the window
+  # manager activates the box instead); the next look at the boxes closes it.
+  xdotool windowactivate "$w" 2>/dev/null
+  waitfor 20 active "$w" || return 0
   if [ -z "${focused[$w]:-}" ]; then
     click "$w" 125 $((174 + menu_bar))  # the board's middle: a starting stone, never a move, gives it the keys
     focused[$w]=1
