@@ -27,7 +27,16 @@ for _ in $(seq 600); do
   ended "$pid" && fail "the program ended before its dialog showed"
   sleep 0.1
 done
-[ -n "$dialog" ] || fail "no dialog within a minute"
+# What the program shows and where its main thread waits, for a start that never shows the dialog.
+program_state() {
+  local id
+  for id in $(xdotool search --pid "$1" 2>/dev/null); do
+    printf 'window %s "%s"; ' "$id" "$(xdotool getwindowname "$id" 2>/dev/null)"
+  done
+  printf 'main thread %s, waiting in %s' "$(awk '/^State/ {print $2}' "/proc/$1/status" 2>/dev/null)" \
+    "$(cat "/proc/$1/wchan" 2>/dev/null)"
+}
+[ -n "$dialog" ] || fail "no dialog within a minute ($(program_state "$pid"))"
 python3 "$closer" "$dialog"
 waitfor 600 ended "$pid" || fail "the program did not end when its dialog was closed"
 
