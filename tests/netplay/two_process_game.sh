@@ -84,16 +84,18 @@ chat "$ga" "hello from Ama"
 chat "$gb" "hi Ama"
 shot 4-chat
 
-# Boxes (passes, the result) are closed with Return; both results seen ends the game.
-results=0
+# Boxes (passes, the result) are closed with Return. A box can also come up during a sweep and
+# take one of its Returns, so the game's end is told by what lasts: each side keeps the finished
+# game in its log.
 boxes() {
   local id
   for id in $(xdotool search --onlyvisible --name "^(順番|結果)$" 2>/dev/null); do
-    [ "$(xdotool getwindowname "$id")" = "結果" ] && results=$((results + 1))
     xdotool mousemove --window "$id" 10 10 click 1 key Return 2>/dev/null
     sleep 0.2
   done
 }
+no_boxes() { boxes; [ -z "$(xdotool search --onlyvisible --name "^(順番|結果)$" 2>/dev/null)" ]; }
+kept() { compgen -G "$work/$1/games/*.ggf" >/dev/null; }
 active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 declare -A focused
 sweep() {  # game window: every cell of its board with the keyboard, so the first legal one is played
@@ -114,12 +116,14 @@ sweep() {  # game window: every cell of its board with the keyboard, so the firs
   done
   xdotool key --delay 1 "${keys[@]}"
 }
-while [ "$results" -lt 2 ] && ! past; do
+while ! { kept host && kept guest; } && ! past; do
   sweep "$ga"; sleep 0.15; boxes
   sweep "$gb"; sleep 0.15; boxes
 done
 shot 5-end
-[ "$results" -ge 2 ] || fail "the game did not end in time"
+kept host && kept guest || fail "the game did not end in time"
+sleep 0.5
+waitfor 30 no_boxes || fail "a box stayed open after the game"
 echo "[$SECONDS s] game over"
 # Both boards must show the same final position, pixel for pixel, the keyboard's frame gone.
 for w in "$ga" "$gb"; do
