@@ -3,7 +3,6 @@
 #include <elf.h>
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 #include <array>
 #include <cstdlib>
@@ -12,6 +11,7 @@
 
 #include "enginehost/EngineCalls.h"
 #include "contract/EngineContract.h"
+#include "tests/support/Files.h"
 #include "tests/support/BoardPicture.h"
 
 namespace {
@@ -25,9 +25,7 @@ std::string TekumPath() { return BinDir() + "/DllCpu/Tekum/TEKUM.DLL"; }
 
 // Names of the functions and objects the library's dynamic symbol table defines.
 std::set<std::string> DefinedDynamicSymbols(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  const QByteArray image = file.readAll();
+  const QByteArray image = ReadFile(QString::fromStdString(path));
   auto at = [&](std::size_t offset, std::size_t size) {
     return offset + size <= static_cast<std::size_t>(image.size()) ? image.constData() + offset : nullptr;
   };

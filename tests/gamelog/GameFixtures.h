@@ -1,15 +1,14 @@
 #pragma once
-#include <QFile>
 #include <QString>
 
 #include "gamelog/GameRecord.h"
 #include "gamelog/Replay.h"
 #include "gamelog/Transcript.h"
+#include "tests/support/Files.h"
 
 // Games for the tests, from the data files beside them.
 inline QByteArray TestData(const char* name) {
-  QFile file(QStringLiteral(VELM_GAMELOG_TEST_DATA "/") + QLatin1String(name));
-  return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+  return ReadFile(QStringLiteral(VELM_GAMELOG_TEST_DATA "/") + QLatin1String(name)).trimmed();
 }
 
 inline gamelog::GameRecord GameOf(const QString& transcript, const QString& first, PlayerKind firstKind,

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -15,6 +14,7 @@
 #include "gamelog/GgfFormat.h"
 #include "gamelog/OpponentStats.h"
 #include "tests/gamelog/GameFixtures.h"
+#include "tests/support/Files.h"
 
 using namespace gamelog;
 
@@ -22,27 +22,18 @@ namespace {
 
 const QString kWhole = QString::fromLatin1(TestData("two_passes.txt"));
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
 TEST(GameLog, DamagedAndForeignFilesAreSkippedByNameAndTheRestLoadNewestFirst) {
   QTemporaryDir dir;
   const GameLog log(GameLog::FolderIn(dir.path() + "/"));
   for (const char* when : {"2026-12-01T10:00:00", "2026-12-03T10:00:00", "2026-12-02T10:00:00"})
     ASSERT_EQ(log.Save(GameOf(kWhole, "A", PlayerKind::Local, "B", PlayerKind::Net, when)), QString());
-  WriteFile(log.Folder() + "broken.ggf", WriteGgf(GameOf(kWhole, "A", PlayerKind::Local, "B", PlayerKind::Net,
-                                                         "2026-12-04T10:00:00")).left(300));
-  WriteFile(log.Folder() + "notes.txt", "not a game");
+  ASSERT_TRUE(WriteFile(log.Folder() + "broken.ggf",
+                        WriteGgf(GameOf(kWhole, "A", PlayerKind::Local, "B", PlayerKind::Net, "2026-12-04T10:00:00"))
+                            .left(300)));
+  ASSERT_TRUE(WriteFile(log.Folder() + "notes.txt", "not a game"));
   // What a save cut off by a kill leaves: a temporary, young or stale.
-  WriteFile(log.Folder() + "20261205-100000-abcdef.ggf.Xy12Z9", "(;GM[Oth");
-  WriteFile(log.Folder() + "20261205-100000-abcdef.ggf.Ab34C7", "(;GM[Oth");
-  QFile stale(log.Folder() + "20261205-100000-abcdef.ggf.Ab34C7");
-  ASSERT_TRUE(stale.open(QIODevice::ReadWrite));
-  ASSERT_TRUE(stale.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
-  stale.close();
+  ASSERT_TRUE(WriteFile(log.Folder() + "20261205-100000-abcdef.ggf.Xy12Z9", "(;GM[Oth"));
+  ASSERT_TRUE(WriteFile(log.Folder() + "20261205-100000-abcdef.ggf.Ab34C7", "(;GM[Oth", 3600));
 
   const LoadedLog loaded = log.Load();
   ASSERT_EQ(loaded.games.size(), 3u);

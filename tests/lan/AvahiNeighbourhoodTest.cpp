@@ -16,6 +16,7 @@
 
 #include "tests/lan/RunWalk.h"
 #include "platform/AvahiNeighbourhood.h"
+#include "tests/support/Files.h"
 
 using namespace std::chrono_literals;
 
@@ -61,7 +62,7 @@ class PrivateDaemons {
   // Empty when the bus runs, else why not.
   QString StartBus() {
     const QString config = Folder().filePath("bus.conf");
-    Write(config, QString(R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+    EXPECT_TRUE(WriteFile(config, QString(R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>system</type>
@@ -71,7 +72,7 @@ class PrivateDaemons {
     <allow user="*"/><allow own="*"/><allow send_destination="*"/><allow receive_sender="*"/>
   </policy>
 </busconfig>
-)").arg(BusPath()));
+)").arg(BusPath()).toUtf8()));
     bus_.setChildProcessModifier(DieWithTheTest);
     bus_.start("dbus-daemon", {"--nofork", "--print-address", "--config-file=" + config});
     if (!bus_.waitForStarted(5000)) return "dbus-daemon cannot be started: " + bus_.errorString();
@@ -84,13 +85,14 @@ class PrivateDaemons {
   QString StartAvahi(const QString& host, const QString& peer) {
     const QString services = Folder().filePath("services");
     QDir().mkpath(services);
-    Write(services + "/ssh.service", Service("_ssh._tcp", 22, {}));        // the same machine again
-    Write(services + "/peer.service", Service("_smb._tcp", 445, peer + ".local"));
+    EXPECT_TRUE(WriteFile(services + "/ssh.service", Service("_ssh._tcp", 22, {})));  // the same machine again
+    EXPECT_TRUE(WriteFile(services + "/peer.service", Service("_smb._tcp", 445, peer + ".local")));
     const QString config = Folder().filePath("avahi.conf");
-    Write(config, QString("[server]\nhost-name=%1\ndomain-name=local\nuse-ipv4=yes\nuse-ipv6=no\n"
-                          "allow-interfaces=velm0\nenable-dbus=yes\n[wide-area]\nenable-wide-area=no\n"
-                          "[publish]\npublish-hinfo=no\npublish-workstation=yes\n")
-                      .arg(host));
+    EXPECT_TRUE(WriteFile(config, QString("[server]\nhost-name=%1\ndomain-name=local\nuse-ipv4=yes\nuse-ipv6=no\n"
+                                          "allow-interfaces=velm0\nenable-dbus=yes\n[wide-area]\nenable-wide-area=no\n"
+                                          "[publish]\npublish-hinfo=no\npublish-workstation=yes\n")
+                                      .arg(host)
+                                      .toUtf8()));
     // A network of its own (a pair of virtual links, nothing beyond them), its own /run for the
     // pid file, and our services in place of the machine's.
     const QString script = QString(
@@ -122,17 +124,13 @@ class PrivateDaemons {
   QString AvahiOutput() { return avahi_.readAll(); }
 
  private:
-  static void Write(const QString& path, const QString& text) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text.toUtf8());
-  }
-  static QString Service(const QString& type, int port, const QString& hostName) {
+  static QByteArray Service(const QString& type, int port, const QString& hostName) {
     return QString("<?xml version=\"1.0\" standalone='no'?>\n<service-group>\n  <name>%1</name>\n"
                    "  <service>\n    <type>%1</type>\n    <port>%2</port>\n%3  </service>\n</service-group>\n")
         .arg(type)
         .arg(port)
-        .arg(hostName.isEmpty() ? QString() : "    <host-name>" + hostName + "</host-name>\n");
+        .arg(hostName.isEmpty() ? QString() : "    <host-name>" + hostName + "</host-name>\n")
+        .toUtf8();
   }
 
   QProcess bus_;

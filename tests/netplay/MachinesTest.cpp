@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "tests/net/WirePeer.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -184,32 +185,28 @@ class HomeRouter : public MachinesTest {
 
   // Debian's miniupnpd with its nftables chains, speaking UPnP IGD and NAT-PMP or only the latter.
   std::unique_ptr<Program> StartRouter(bool upnp) {
-    QFile rules(dir_.filePath("init.nft"));
-    EXPECT_TRUE(rules.open(QIODevice::WriteOnly));
-    rules.write("table inet filter {\n"
-                "  chain forward { type filter hook forward priority 0; policy accept; jump miniupnpd; }\n"
-                "  chain miniupnpd { }\n"
-                "  chain prerouting { type nat hook prerouting priority -100; policy accept; jump prerouting_miniupnpd; }\n"
-                "  chain postrouting { type nat hook postrouting priority 100; policy accept; jump postrouting_miniupnpd; }\n"
-                "  chain prerouting_miniupnpd { }\n  chain postrouting_miniupnpd { }\n}\n");
-    rules.close();
-    EXPECT_TRUE(Execute({"ip", "netns", "exec", router, "nft", "-f", rules.fileName()}));
-    QFile conf(dir_.filePath("miniupnpd.conf"));
-    EXPECT_TRUE(conf.open(QIODevice::WriteOnly));
+    const QString rules = dir_.filePath("init.nft");
+    EXPECT_TRUE(WriteFile(
+        rules,
+        "table inet filter {\n"
+        "  chain forward { type filter hook forward priority 0; policy accept; jump miniupnpd; }\n"
+        "  chain miniupnpd { }\n"
+        "  chain prerouting { type nat hook prerouting priority -100; policy accept; jump prerouting_miniupnpd; }\n"
+        "  chain postrouting { type nat hook postrouting priority 100; policy accept; jump postrouting_miniupnpd; }\n"
+        "  chain prerouting_miniupnpd { }\n  chain postrouting_miniupnpd { }\n}\n"));
+    EXPECT_TRUE(Execute({"ip", "netns", "exec", router, "nft", "-f", rules}));
+    const QString conf = dir_.filePath("miniupnpd.conf");
     const QString wan = Output({"ip", "-n", router, "-o", "addr", "show", "to", "11.0.0.5"}).section(' ', 1, 1);
     const QString lan = Output({"ip", "-n", router, "-o", "addr", "show", "to", "192.168.77.1"}).section(' ', 1, 1);
-    conf.write(QStringLiteral("ext_ifname=%1\nlistening_ip=%2\nport=0\nenable_natpmp=yes\nenable_upnp=%3\n"
-                              "secure_mode=yes\nlease_file=%4\nuuid=3d3cec3a-8cf0-11e0-98ee-001a6b5ec1f8\n"
-                              "allow 1024-65535 192.168.77.0/24 1024-65535\ndeny 0-65535 0.0.0.0/0 0-65535\n")
-                   .arg(wan, lan, upnp ? "yes" : "no", dir_.filePath("leases"))
-                   .toUtf8());
-    conf.close();
-    QFile leases(dir_.filePath("leases"));
-    EXPECT_TRUE(leases.open(QIODevice::WriteOnly));
-    leases.close();
+    EXPECT_TRUE(WriteFile(conf, QStringLiteral("ext_ifname=%1\nlistening_ip=%2\nport=0\nenable_natpmp=yes\nenable_upnp=%3\n"
+                                               "secure_mode=yes\nlease_file=%4\nuuid=3d3cec3a-8cf0-11e0-98ee-001a6b5ec1f8\n"
+                                               "allow 1024-65535 192.168.77.0/24 1024-65535\ndeny 0-65535 0.0.0.0/0 0-65535\n")
+                                    .arg(wan, lan, upnp ? "yes" : "no", dir_.filePath("leases"))
+                                    .toUtf8()));
+    EXPECT_TRUE(WriteFile(dir_.filePath("leases")));
     // Its log is read as it is written, not when it ends.
     auto daemon = std::make_unique<Program>(router, QStringLiteral("stdbuf"),
-                                            QStringList{"-oL", "-eL", "/usr/sbin/miniupnpd", "-f", conf.fileName(), "-d"});
+                                            QStringList{"-oL", "-eL", "/usr/sbin/miniupnpd", "-f", conf, "-d"});
     // The NAT-PMP line comes last, whichever protocols it speaks.
     EXPECT_FALSE(daemon->WaitForLine("miniupnpd", 15000).isEmpty());
     EXPECT_FALSE(daemon->WaitForLine("Listening for NAT-PMP", 15000).isEmpty()) << daemon->All().toStdString();

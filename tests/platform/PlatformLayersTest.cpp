@@ -2,12 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <set>
 
 #include "platform/FileSearch.h"
 #include "platform/Registry.h"
+#include "tests/support/Files.h"
 
 using namespace platform;
 
@@ -23,9 +23,7 @@ TEST(FileSearch, MatchesWithoutRegardToCase) {
 TEST(FileSearch, ListsEntriesWithDirectoryFlag) {
   QTemporaryDir dir;
   QDir(dir.path()).mkdir("Engine");
-  QFile f(dir.path() + "/Face.BMP");
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.close();
+  ASSERT_TRUE(WriteFile(dir.path() + "/Face.BMP"));
   std::set<std::pair<std::string, bool>> seen;
   for (const auto& e : FindFiles(dir.path().toStdString(), "*")) seen.insert({e.name, e.isDirectory});
   EXPECT_TRUE(seen.count({"Engine", true}));
@@ -50,9 +48,7 @@ TEST(Registry, ValuesKeepTheirTypeAndAFailedWriteIsTold) {
   EXPECT_TRUE(again.FilePath().startsWith(dir.path()));
 
   // A root that is a plain file: nothing can be written under it, and the answer says so.
-  QFile blocker(dir.filePath("file"));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
+  ASSERT_TRUE(WriteFile(dir.filePath("file")));
   const RegistryKey blocked(dir.filePath("file"), "SOFTWARE\\A\\B");
   const QString error = blocked.Write({{"TYPE", 1}});
   EXPECT_TRUE(error.contains(blocked.FilePath())) << error.toStdString();

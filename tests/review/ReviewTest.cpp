@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 
 #include <cstdio>
 #include <string>
@@ -9,16 +8,12 @@
 #include "gamelog/Replay.h"
 #include "gamelog/Transcript.h"
 #include "review/RecordReview.h"
+#include "tests/support/Files.h"
 
 using gamelog::Move;
 using gamelog::Replay;
 
 namespace {
-
-QByteArray Data(const QString& file) {
-  QFile f(file);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The final difference for the side to move under best play, by plain alpha-beta over the
 // program's own rules: slow, and sure.
@@ -43,7 +38,7 @@ int ForBlack(const Replay& at, int moverValue) { return at.SideToMove() == 1 ? m
 
 TEST(Review, EndgameValuesAgreeWithAPlainSolver) {
   for (const char* file : {"/../../gamelog/data/two_passes.txt", "/../../gamelog/data/white_wins.txt"}) {
-    const auto game = gamelog::ParseTranscript(QString::fromLatin1(Data(VELM_REVIEW_TEST_DATA + QString(file)).trimmed()))
+    const auto game = gamelog::ParseTranscript(QString::fromLatin1(ReadFile(VELM_REVIEW_TEST_DATA + QString(file)).trimmed()))
                           .value_or(std::vector<Move>{});
     ASSERT_GT(game.size(), 50u) << file;
     // From 12 empties to the end.
@@ -90,7 +85,7 @@ TEST(Review, TheCommandLineProgramPrintsAKnownGameAndRefusesWhatIsNotOne) {
   const std::string program = VELM_REVIEW_PROGRAM;
   const std::string data = VELM_REVIEW_TEST_DATA;
   int status = -1;
-  EXPECT_EQ(RunShell(program + " --json " + data + "/endgame.ggf", status), Data(QString::fromStdString(data + "/endgame.json")).toStdString());
+  EXPECT_EQ(RunShell(program + " --json " + data + "/endgame.ggf", status), ReadFile(QString::fromStdString(data + "/endgame.json")).toStdString());
   EXPECT_EQ(status, 0);
   const std::string text = RunShell(program + " < " + data + "/endgame.ggf", status);
   EXPECT_NE(text.find("\n  11  2  h8      +0  h8      +0  exact\n"), std::string::npos) << text;

@@ -19,6 +19,7 @@
 #include "settings/RegistryRecord.h"
 #include "settings/SaveRecord.h"
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/Files.h"
 #include "tests/support/Wait.h"
 
 #include <arpa/inet.h>
@@ -342,17 +343,13 @@ TEST_F(DialogTest, CancelEndsTheProgram) {
 }
 
 TEST_F(DialogTest, AStartThatNeverShowedTheDialogLeavesVelmDatAlone) {
-  QFile file(exePath + "velm.dat");
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   const QByteArray saved(412, '\x05');
-  file.write(saved);
-  file.close();
+  ASSERT_TRUE(WriteFile(exePath + "velm.dat", saved));
   {
     auto empty = std::make_shared<platform::MemoryNeighbourhood>(platform::MemoryNeighbourhood::Level{});
     TProgramForms forms(exePath, empty);  // destroyed without the dialog ever being shown
   }
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), saved);
+  EXPECT_EQ(ReadFile(exePath + "velm.dat"), saved);
 }
 
 TEST_F(DialogTest, TextOutsideCodePage932IsRefusedOrSentAsQuestionMarksNeverWrittenAsOtherBytes) {
@@ -381,12 +378,8 @@ TEST_F(DialogTest, TextOutsideCodePage932IsRefusedOrSentAsQuestionMarksNeverWrit
   frmGamen->reMessage->appendPlainText(QStringLiteral(u"No.1(花子):한국어😀"));
   frmGamen->close();
   Stop();
-  QFile log(exePath + "Chat.log"), data(exePath + "velm.dat");
-  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-  ASSERT_TRUE(data.open(QIODevice::ReadOnly));
-  const QByteArray logBytes = log.readAll(), dataBytes = data.readAll();
-  EXPECT_EQ(logBytes, platform::ToCp932(QStringLiteral(u"No.1(花子):？？？？\r\n")));
-  EXPECT_EQ(dataBytes.mid(28, 16), QByteArray("\x82\xD9\x82\xB7\x82\xC6\x81\x48", 8) + QByteArray(8, '\0'));
+  EXPECT_EQ(ReadFile(exePath + "Chat.log"), platform::ToCp932(QStringLiteral(u"No.1(花子):？？？？\r\n")));
+  EXPECT_EQ(ReadFile(exePath + "velm.dat").mid(28, 16), QByteArray("\x82\xD9\x82\xB7\x82\xC6\x81\x48", 8) + QByteArray(8, '\0'));
 }
 
 TEST_F(DialogTest, OnlyPlainFilesAreOpenedAndAFifoNeverHoldsUpTheStart) {
@@ -412,17 +405,13 @@ TEST_F(DialogTest, OnlyPlainFilesAreOpenedAndAFifoNeverHoldsUpTheStart) {
 }
 
 TEST_F(DialogTest, APictureThatIsNotAWholeBitmapIsNeverShown) {
-  QFile source(QStringLiteral(VELM_CHARACTERS_DIR "/neko.bmp"));
-  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-  const QByteArray whole = source.readAll();
+  const QByteArray whole = ReadFile(QStringLiteral(VELM_CHARACTERS_DIR "/neko.bmp"));
+  ASSERT_FALSE(whole.isEmpty());
   QByteArray unsized = whole.left(whole.size() - 200);
   unsized.replace(2, 4, QByteArray(4, '\0'));  // no file size in the header to go by
   const QByteArray cut = whole.left(whole.size() - 200);
-  for (const auto& [name, bytes] : {std::pair{"a.bmp", cut}, {"b.bmp", whole}, {"c.bmp", unsized}}) {
-    QFile f(exePath + name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
+  for (const auto& [name, bytes] : {std::pair{"a.bmp", cut}, {"b.bmp", whole}, {"c.bmp", unsized}})
+    ASSERT_TRUE(WriteFile(exePath + name, bytes));
   Start();
   EXPECT_EQ(frmMenu->CharaList, QStringList{exePath + "b.bmp"}) << "the dialog offers only whole pictures";
   TImage face;

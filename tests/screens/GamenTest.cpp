@@ -1,5 +1,4 @@
 #include <QAction>
-#include <QFile>
 #include <QMenuBar>
 #include <QFrame>
 #include <QLabel>
@@ -21,6 +20,7 @@
 #include "settings/SaveRecord.h"
 #include "tests/game/BoardText.h"
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/Files.h"
 #include "tests/support/Wait.h"
 
 namespace {
@@ -159,9 +159,7 @@ TEST_F(GamenTest, ClosingWritesTheChatLogAndEndsTheProgram) {
   frmGamen->close();
   EXPECT_TRUE(programEnded);
   EXPECT_FALSE(frmGamen->isVisible());
-  QFile log(exePath + "Chat.log");
-  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-  EXPECT_EQ(log.readAll(), platform::ToCp932(QStringLiteral("No.0(taro):こんにちは\r\nNo.1(花子):やあ\r\n")));
+  EXPECT_EQ(ReadFile(exePath + "Chat.log"), platform::ToCp932(QStringLiteral("No.0(taro):こんにちは\r\nNo.1(花子):やあ\r\n")));
   EXPECT_TRUE(TheGame().Over()) << "the game was left";
 }
 
@@ -172,9 +170,7 @@ TEST_F(GamenTest, TheChatViewKeepsTheLastLinesAndChatLogEveryLine) {
   EXPECT_EQ(frmGamen->reMessage->document()->blockCount(), ChatHistory::MaxLines);
   EXPECT_TRUE(frmGamen->reMessage->toPlainText().endsWith(QStringLiteral("No.1(花子):%1").arg(lines - 1)));
   frmGamen->close();
-  QFile log(exePath + "Chat.log");
-  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-  const QList<QByteArray> written = log.readAll().split('\n');
+  const QList<QByteArray> written = ReadFile(exePath + "Chat.log").split('\n');
   ASSERT_EQ(written.size(), lines + 1);  // every line ends in CR LF
   for (int i : {0, 1199, 1200, lines - 1})
     EXPECT_EQ(written[i], platform::ToCp932(QStringLiteral("No.1(花子):%1\r").arg(i)));

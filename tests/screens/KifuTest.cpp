@@ -23,6 +23,7 @@
 #include "tests/gamelog/GameFixtures.h"
 #include "tests/game/BoardText.h"
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -105,10 +106,7 @@ class KifuWindow : public ::testing::Test {
 TEST_F(KifuWindow, ListsTheLogStepsThroughAGameAndCopiesAndPastesTranscripts) {
   ASSERT_EQ(log_.Save(Logged(kTwoPasses, "2026-12-01T10:00:00")), QString());
   ASSERT_EQ(log_.Save(Logged(kWipeout, "2026-12-03T10:00:00")), QString());
-  QFile damaged(log_.Folder() + "damaged.ggf");
-  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-  damaged.write("(;GM[Othello]B[z9];)");
-  damaged.close();
+  ASSERT_TRUE(WriteFile(log_.Folder() + "damaged.ggf", "(;GM[Othello]B[z9];)"));
 
   TfrmKifu window(log_, QString(), boxes_.dialogs());
   window.ShowLog();

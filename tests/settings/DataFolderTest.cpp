@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "settings/DataFolder.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -23,9 +24,7 @@ class DataFolderTest : public ::testing::Test {
 TEST_F(DataFolderTest, ARunnableBuildKeepsItsFilesAndAnInstalledOneTheUsers) {
   const QString folder = program.path() + "/";
   EXPECT_EQ(settings::DataFolder(folder), folder);
-  QFile mark(folder + settings::kInstalledMark);
-  ASSERT_TRUE(mark.open(QIODevice::WriteOnly));
-  mark.close();
+  ASSERT_TRUE(WriteFile(folder + settings::kInstalledMark));
   EXPECT_EQ(settings::DataFolder(folder), UserFolder());
   EXPECT_TRUE(QFileInfo::exists(UserFolder()));
 }

@@ -1,18 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "settings/Preferences.h"
+#include "tests/support/Files.h"
 
 namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
 
 TEST(Preferences, MissingFileGivesDefaultsAndWhatIsSavedComesBack) {
   QTemporaryDir dir;
@@ -37,7 +31,7 @@ TEST(Preferences, MissingFileGivesDefaultsAndWhatIsSavedComesBack) {
 TEST(Preferences, DamagedValuesAndFilesKeepTheDefaults) {
   QTemporaryDir dir;
   const QString file = dir.path() + "/velmora.conf";
-  WriteFile(file, "[view]\nclassic=yes\nanimation=false\n[network\nopenRouterPort=\x01\xff\n");
+  ASSERT_TRUE(WriteFile(file, "[view]\nclassic=yes\nanimation=false\n[network\nopenRouterPort=\x01\xff\n"));
   const settings::Preferences read = settings::LoadPreferences(file);
   EXPECT_FALSE(read.classicView);  // "yes" is not a flag
   EXPECT_TRUE(read.openRouterPort);

@@ -1,9 +1,9 @@
 #include "FakeDialog.h"
 #include "platform/FolderLock.h"
 #include "settings/SaveFile.h"
+#include "tests/support/Files.h"
 #include "tests/support/MessageRecorder.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -35,15 +35,8 @@ class SaveFileTest : public ::testing::Test {
   SaveRecord record;
   FakeDialog dialog;
 
-  QByteArray fileBytes() const {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
-  void setFile(const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-  }
+  QByteArray fileBytes() const { return ReadFile(path); }
+  void setFile(const QByteArray& bytes) { ASSERT_TRUE(WriteFile(path, bytes)); }
   // Loads into a fresh record and dialog.
   LoadOutcome load() {
     record = SaveRecord{};
@@ -244,13 +237,7 @@ TEST_F(SaveFileTest, FolderInTheFilesPlaceIsLikeNoFileAndIsNotReplaced) {
 }  // namespace
 
 TEST_F(SaveFileTest, WhatAnInterruptedSaveLeftIsRemovedOnceItIsAMinuteOld) {
-  const auto leave = [&](const QString& name, int ageSeconds) {
-    QFile f(dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.flush();
-    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
-  };
+  const auto leave = [&](const QString& name, int ageSeconds) { ASSERT_TRUE(WriteFile(dir.filePath(name), "x", ageSeconds)); };
   leave("velm.dat.a1B2c3", 120);   // a save killed two minutes ago
   leave("velm.dat.Z9y8X7", 5);     // another copy saving right now
   leave("velm.dat.bak", 120);      // not the form of ours
