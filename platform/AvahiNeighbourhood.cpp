@@ -20,17 +20,6 @@ constexpr const char* kServiceTypes[] = {
     "_afpovertcp._tcp",  "_rfb._tcp", "_http._tcp",
 };
 
-NetResource Container(uint32_t displayType, const QString& remoteName) {
-  NetResource entry;
-  entry.scope = kResourceScopeGlobalNet;
-  entry.type = kResourceTypeAny;
-  entry.displayType = displayType;
-  entry.usage = kResourceUsageContainer;
-  entry.remoteName = remoteName;
-  entry.provider = kProviderName;
-  return entry;
-}
-
 // A level whose entries are known when it is opened.
 class ListEnumeration : public NetEnumeration {
  public:
@@ -157,21 +146,17 @@ std::unique_ptr<NetEnumeration> AvahiNeighbourhood::Open(uint32_t, uint32_t, uin
     // The provider is offered only when a daemon answers, so without one the walk ends here.
     if (!Connection().Usable()) return nullptr;
     return std::make_unique<ListEnumeration>(
-        std::vector<NetResource>{Container(kDisplayTypeNetwork, kProviderName)});
+        std::vector<NetResource>{ProviderEntry(kProviderName)});
   }
   if (IsProvider(*parent))
     return std::make_unique<ListEnumeration>(
-        std::vector<NetResource>{Container(kDisplayTypeDomain, kDomainName)});
+        std::vector<NetResource>{DomainEntry(kDomainName, kProviderName)});
   if (!IsDomain(*parent)) return nullptr;  // servers are not opened here
 
   Connection connection;
   if (!connection.Usable()) return nullptr;
   std::vector<NetResource> servers;
-  for (const QString& host : connection.BrowseHosts(browseTime_)) {
-    NetResource server = Container(kDisplayTypeServer, QStringLiteral("\\\\") + host);
-    server.comment = QString();
-    servers.push_back(std::move(server));
-  }
+  for (const QString& host : connection.BrowseHosts(browseTime_)) servers.push_back(ServerEntry(host, kProviderName));
   return std::make_unique<ListEnumeration>(std::move(servers));
 }
 

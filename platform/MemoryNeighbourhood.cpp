@@ -29,39 +29,17 @@ class MemoryNeighbourhood::Enumeration : public NetEnumeration {
 };
 
 namespace {
-NetResource Entry(uint32_t displayType, uint32_t usage, const QString& remoteName) {
-  NetResource entry;
-  entry.scope = kResourceScopeGlobalNet;
-  entry.type = kResourceTypeAny;
-  entry.displayType = displayType;
-  entry.usage = usage;
-  entry.remoteName = remoteName;
-  entry.provider = QStringLiteral("Memory Network");
-  return entry;
-}
+const QString kProviderName = QStringLiteral("Memory Network");
 }  // namespace
 
-NetResource MemoryNeighbourhood::Provider(const QString& name) {
-  NetResource entry = Entry(kDisplayTypeNetwork, kResourceUsageContainer, name);
-  entry.provider = name;
-  return entry;
-}
+NetResource MemoryNeighbourhood::Provider(const QString& name) { return ProviderEntry(name); }
 
-NetResource MemoryNeighbourhood::Domain(const QString& name) {
-  return Entry(kDisplayTypeDomain, kResourceUsageContainer, name);
-}
+NetResource MemoryNeighbourhood::Domain(const QString& name) { return DomainEntry(name, kProviderName); }
 
-NetResource MemoryNeighbourhood::Server(const QString& name) {
-  NetResource entry = Entry(kDisplayTypeServer, kResourceUsageContainer, QStringLiteral("\\\\") + name);
-  entry.comment = QString();
-  return entry;
-}
+NetResource MemoryNeighbourhood::Server(const QString& name) { return ServerEntry(name, kProviderName); }
 
 NetResource MemoryNeighbourhood::Share(const QString& server, const QString& share) {
-  NetResource entry = Entry(kDisplayTypeShare, kResourceUsageConnectable,
-                            QStringLiteral("\\\\%1\\%2").arg(server, share));
-  entry.type = kResourceTypeDisk;
-  return entry;
+  return ShareEntry(server, share, kProviderName);
 }
 
 MemoryNeighbourhood::MemoryNeighbourhood(Level top) : top_(std::move(top)) {}

@@ -45,6 +45,12 @@ struct NetResource {
   bool HasAnyName() const { return localName || remoteName || comment || provider; }
 };
 
+// The entries a neighbourhood lists, each naming the provider it comes from.
+NetResource ProviderEntry(const QString& provider);  // the provider's whole network
+NetResource DomainEntry(const QString& name, const QString& provider);
+NetResource ServerEntry(const QString& host, const QString& provider);  // remote name "\\" + host
+NetResource ShareEntry(const QString& host, const QString& share, const QString& provider);  // "\\host\share"
+
 // One open level of the neighbourhood. Destroying it closes the enumeration.
 class NetEnumeration {
  public:
