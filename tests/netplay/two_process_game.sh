@@ -38,25 +38,23 @@ for who in host guest; do
   printf '[network]\nopenRouterPort=false\n' >"$work/$who-config/velmora/velmora.conf"
 done
 
-copy_program host
-run_program host
-a=$program
-dialog "$a" Ama host
+enter() {  # name, user, host|guest, caption, left edge -> its pid in `program`, its game screen in `screen`
+  copy_program "$1"
+  run_program "$1"
+  dialog "$program" "$2" "$3"
+  screen=$(find_window "$program" "$4") || fail "the $1's game screen did not open"
+  sleep 1
+  xdotool windowmove --sync "$screen" "$5" 0
+}
 # The host's caption names the first address others can join at, whatever this machine's is.
-ga=$(find_window "$a" "Velmora-") || fail "the host's game screen did not open"
-sleep 1
-xdotool windowmove --sync "$ga" 0 0
+enter host Ama host "Velmora-" 0
+a=$program ga=$screen
 menu=$(find_window "$a" "対戦メニュー") || fail "no match menu"
 xdotool windowmove --sync "$menu" 300 560
 
 shot 1-host
-copy_program guest
-run_program guest
-b=$program
-dialog "$b" Bea guest
-gb=$(find_window "$b" "Velmora-127.0.0.1") || fail "the guest's game screen did not open"
-sleep 1
-xdotool windowmove --sync "$gb" 640 0
+enter guest Bea guest "Velmora-127.0.0.1" 640
+b=$program gb=$screen
 sleep 1
 
 # The host plays the first side itself and invites Bea (second row of the user list) to the second.
