@@ -11,6 +11,7 @@
 #include <string>
 
 #include "enginehost/EngineCalls.h"
+#include "tests/support/Files.h"
 
 
 inline std::string BuiltProgramFolder() {
@@ -45,8 +46,7 @@ class EngineFolder {
   void Write(const std::string& relative, const QByteArray& bytes) {
     const QString path = QString::fromStdString(ProgramFolder() + relative);
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    WriteFile(path, bytes);
   }
 
   void MakeFolder(const std::string& relative) { QDir().mkpath(QString::fromStdString(ProgramFolder() + relative)); }

@@ -1,6 +1,5 @@
 // Chat.log as the game screen writes it when it closes.
 #include <QDir>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include "platform/Codec.h"
 #include "platform/ReplaceFile.h"
 #include "screens/ChatHistory.h"
+#include "tests/support/Files.h"
 
 namespace {
 // The lines of the game screen's chat view, written as it writes them.
@@ -22,16 +22,10 @@ QString WriteChatLog(const QString& path, const QStringList& lines) {
 TEST(ChatLog, WritesCodePage932LinesEndingInCrLfAndReplacesTheOldFile) {
   QTemporaryDir dir;
   const QString path = dir.path() + "/Chat.log";
-  {
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(1000, 'x'));
-  }
+  ASSERT_TRUE(WriteFile(path, QByteArray(1000, 'x')));
   ASSERT_TRUE(WriteChatLog(path, {QStringLiteral("No.0(太郎):こんにちは"), QString(), QStringLiteral("abc")}).isEmpty());
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray expected = platform::ToCp932(QStringLiteral("No.0(太郎):こんにちは")) + "\r\n\r\nabc\r\n";
-  EXPECT_EQ(file.readAll(), expected);
+  EXPECT_EQ(ReadFile(path), expected);
   EXPECT_NE(expected.indexOf("\x91\xbe"), -1);  // 太 in code page 932, not UTF-8
 }
 

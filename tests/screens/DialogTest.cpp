@@ -428,9 +428,7 @@ TEST_F(DialogTest, F1WithoutAPageOrAProgramToShowItSaysSo) {
   PressKey(frmMenu->edUserName, Qt::Key_F1);
   EXPECT_TRUE(helpPages.isEmpty());
   helpOpens = false;  // no program to show it
-  QFile page(exePath + kHelpStart);
-  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-  page.close();
+  ASSERT_TRUE(WriteFile(exePath + kHelpStart));
   PressKey(frmMenu->edUserName, Qt::Key_F1);
   EXPECT_EQ(boxes.boxes(), (std::vector<Box>(2, Box{"ヘルプを開けません", "Velmora"})));
 }

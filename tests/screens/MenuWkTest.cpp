@@ -17,6 +17,7 @@
 #include "screens/MenuWk.h"
 #include "screens/RadioGroup.h"
 #include "tests/screens/ProgramFixture.h"
+#include "tests/support/Files.h"
 #include "tests/support/Wait.h"
 
 namespace {
@@ -131,10 +132,7 @@ TEST_F(MenuWkTest, EngineAgainstEngineRunsToTheResult) {
 TEST_F(MenuWkTest, ABrokenEngineIsReportedAndTheOthersAreListed) {
   AddEngines();  // "Tekum"
   QDir().mkpath(exePath + "DllCpu/Broken");
-  QFile broken(exePath + "DllCpu/Broken/TEKUM.DLL");
-  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-  broken.write("not a library");
-  broken.close();
+  ASSERT_TRUE(WriteFile(exePath + "DllCpu/Broken/TEKUM.DLL", "not a library"));
   QDir().mkpath(exePath + "DllCpu/crash");
   ASSERT_TRUE(QFile::copy(TINY_CRASH_IN_STATUS, exePath + "DllCpu/crash/TEKUM.DLL"));
   QDir().mkpath(exePath + "DllCpu/Apple");

@@ -31,6 +31,7 @@
 #include "screens/Menu.h"
 #include "screens/MenuWk.h"
 #include "screens/ProgramForms.h"
+#include "tests/support/Files.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/Wait.h"
 
@@ -44,10 +45,7 @@ class ProgramFixture : public ::testing::Test {
     const QString runner = QString::fromStdString(EngineRunnerName());
     ASSERT_TRUE(QFile::link(qEnvironmentVariable("VELM_BIN_DIR") + "/" + runner, exePath + runner));
     QDir().mkpath(exePath + QStringLiteral("help"));
-    for (const QString& page : {kHelpStart, kHelpMenu, kHelpGame}) {
-      QFile file(exePath + page);
-      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    for (const QString& page : {kHelpStart, kHelpMenu, kHelpGame}) ASSERT_TRUE(WriteFile(exePath + page));
     platform::MapDesignFonts();
   }
 

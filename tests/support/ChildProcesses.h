@@ -5,8 +5,9 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QFile>
 #include <vector>
+
+#include "tests/support/Files.h"
 
 inline std::vector<pid_t> ChildProcesses() {
   std::vector<pid_t> children;
@@ -14,10 +15,9 @@ inline std::vector<pid_t> ChildProcesses() {
     bool number = false;
     const pid_t pid = entry.toInt(&number);
     if (!number) continue;
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) continue;
     // "pid (name) state ppid ...": the name may hold spaces, so read from its closing bracket.
-    const QByteArray line = stat.readAll();
+    const QByteArray line = ReadFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (line.isEmpty()) continue;
     const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
     if (fields.size() > 1 && fields[1].toInt() == getpid()) children.push_back(pid);
   }
